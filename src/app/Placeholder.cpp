@@ -1,0 +1,2 @@
+// Placeholder until the application shell lands.
+namespace app { int placeholder = 0; }

@@ -1,0 +1,2 @@
+// Placeholder until the common layer lands.
+namespace common_placeholder { int placeholder = 0; }

@@ -1,0 +1,2 @@
+// Placeholder until the operation dialogs land.
+namespace operations { int placeholder = 0; }
