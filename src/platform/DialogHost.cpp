@@ -1,0 +1,118 @@
+#include "platform/DialogHost.h"
+
+#include "platform/DialogWindow.h"
+#include "platform/WindowRegistry.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+
+namespace platform {
+
+namespace {
+
+constexpr unsigned sysCommandMinimize = 0xF020;
+constexpr unsigned sysCommandClose = 0xF060;
+
+std::vector<WindowHandle>& modalStack() {
+    static std::vector<WindowHandle> stack;
+    return stack;
+}
+
+DialogWindow* dialogOf(Window window) {
+    return dynamic_cast<DialogWindow*>(WindowRegistry::widget(window.handle()));
+}
+
+QWidget* currentOwner() {
+    for (auto it = modalStack().rbegin(); it != modalStack().rend(); ++it) {
+        if (QWidget* widget = WindowRegistry::widget(*it))
+            return widget;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int DialogHost::runModal(const DialogTemplate& resource, DialogEvents& events) {
+    if (QApplication::instance() == nullptr || resource.cx <= 0 || resource.cy <= 0)
+        return -1;
+    DialogWindow window(resource, events, currentOwner());
+    const WindowHandle handle = WindowRegistry::handleOf(&window);
+    window.setWindowModality(Qt::ApplicationModal);
+    modalStack().push_back(handle);
+    const bool focusFirst = events.onInitDialog(Window(handle));
+    int result = -1;
+    if (window.result() == 0 && !window.property("sundrelEnded").toBool()) {
+        if (focusFirst)
+            window.focusFirstTabStop();
+        result = window.exec();
+    } else {
+        result = window.property("sundrelResult").toInt();
+    }
+    modalStack().pop_back();
+    return result;
+}
+
+void DialogHost::endModal(Window dialog, int result) {
+    DialogWindow* window = dialogOf(dialog);
+    if (window == nullptr)
+        return;
+    window->setProperty("sundrelEnded", true);
+    window->setProperty("sundrelResult", result);
+    window->done(result);
+}
+
+Window DialogHost::activeModal() { return Window(WindowRegistry::handleOf(currentOwner())); }
+
+void DialogHost::appendSystemMenuItem(Window dialog, const std::string& text, unsigned id) {
+    if (DialogWindow* window = dialogOf(dialog))
+        window->appendSystemMenuItem(text, id);
+}
+
+std::vector<std::pair<std::string, unsigned>> DialogHost::systemMenuEntries(Window dialog) {
+    std::vector<std::pair<std::string, unsigned>> entries{{"Mi&nimize", sysCommandMinimize},
+                                                          {"&Close", sysCommandClose}};
+    DialogWindow* window = dialogOf(dialog);
+    if (window == nullptr)
+        return {};
+    for (const auto& entry : window->systemMenuExtras())
+        entries.push_back(entry);
+    return entries;
+}
+
+void DialogHost::showSystemMenu(Window dialog) {
+    if (DialogWindow* window = dialogOf(dialog))
+        window->showSystemMenu(window->mapToGlobal(QPoint(0, 0)));
+}
+
+void DialogHost::defaultSysCommand(Window dialog, unsigned id) {
+    DialogWindow* window = dialogOf(dialog);
+    if (window == nullptr)
+        return;
+    if ((id & 0xFFF0) == sysCommandMinimize)
+        window->showMinimized();
+    else if ((id & 0xFFF0) == sysCommandClose)
+        window->sendCommand(2);
+}
+
+void DialogHost::setBusy(Window dialog, bool busy) {
+    if (DialogWindow* window = dialogOf(dialog))
+        window->setBusy(busy);
+}
+
+void DialogHost::sendCommand(Window dialog, int id) {
+    if (DialogWindow* window = dialogOf(dialog))
+        window->sendCommand(id);
+}
+
+void DialogHost::setIcon(Window dialog, const std::vector<unsigned char>& icoBytes) {
+    DialogWindow* window = dialogOf(dialog);
+    if (window == nullptr || icoBytes.empty())
+        return;
+    QPixmap pixmap;
+    pixmap.loadFromData(icoBytes.data(), uint(icoBytes.size()), "ICO");
+    if (!pixmap.isNull())
+        window->setWindowIcon(QIcon(pixmap));
+}
+
+} // namespace platform

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/DialogEvents.h"
+#include "platform/DialogTemplate.h"
+#include "platform/Window.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+// Runs dialogs built from templates modally. The owner of a new dialog is the dialog that is
+// running modally at the time (the last active pop-up), which stays disabled until it ends.
+class DialogHost final {
+public:
+    // Creates the window, lets the events initialise it, shows it and waits until endModal.
+    // Answers -1 when the window cannot be made.
+    static int runModal(const DialogTemplate& resource, DialogEvents& events);
+    static void endModal(Window dialog, int result);
+    // The dialog now running modally innermost, or a null window.
+    static Window activeModal();
+
+    // The window's own system menu: Minimize, Close, then the entries appended here (an empty
+    // text appends a separator).
+    static void appendSystemMenuItem(Window dialog, const std::string& text, unsigned id);
+    static std::vector<std::pair<std::string, unsigned>> systemMenuEntries(Window dialog);
+    static void showSystemMenu(Window dialog);
+    // Minimize and Close, as the system menu does them.
+    static void defaultSysCommand(Window dialog, unsigned id);
+    // While busy, the dialog takes no commands and cannot be closed.
+    static void setBusy(Window dialog, bool busy);
+    // Presses a control as a click would: the command reaches the dialog's events.
+    static void sendCommand(Window dialog, int id);
+    static void setIcon(Window dialog, const std::vector<unsigned char>& icoBytes);
+};
+
+} // namespace platform

@@ -1,0 +1,295 @@
+#include "platform/DialogWindow.h"
+
+#include "platform/ProgressBarWidget.h"
+#include "platform/Style.h"
+#include "platform/UpDownWidget.h"
+#include "platform/WindowRegistry.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+namespace platform {
+
+namespace {
+
+constexpr unsigned sysCommandMinimize = 0xF020;
+constexpr unsigned sysCommandClose = 0xF060;
+
+QString fromBytes(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+// The letter after a single '&' in a control text, or a null character when there is none.
+QChar mnemonicOf(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&')
+            continue;
+        if (text[i + 1] != '&')
+            return text[i + 1].toLower();
+        ++i;
+    }
+    return {};
+}
+
+QString controlText(QWidget* control) {
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    if (auto* group = qobject_cast<QGroupBox*>(control))
+        return group->title();
+    return {};
+}
+
+bool isTabStop(QWidget* control) { return control->focusPolicy() & Qt::TabFocus; }
+
+} // namespace
+
+DialogWindow::DialogWindow(const DialogTemplate& resource, DialogEvents& events, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_resource(resource), m_events(events) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(fromBytes(resource.caption));
+    QFont font(fromBytes(resource.fontName), resource.pointSize);
+    font.setStyleHint(QFont::SansSerif);
+    setFont(font);
+    computeBaseUnits();
+    const QRect size = mapDialogRect(0, 0, resource.cx, resource.cy);
+    setFixedSize(size.width(), size.height());
+    createControls();
+}
+
+void DialogWindow::computeBaseUnits() {
+    // The average width of the letters and the line height of the dialog's own font.
+    QFontMetrics metrics(font());
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    m_baseX = std::max(1, (letters / 26 + 1) / 2);
+    m_baseY = std::max(1, metrics.height());
+}
+
+QRect DialogWindow::mapDialogRect(int x, int y, int cx, int cy) const {
+    return QRect(x * m_baseX / 4, y * m_baseY / 8, cx * m_baseX / 4, cy * m_baseY / 8);
+}
+
+void DialogWindow::createControls() {
+    for (const ControlTemplate& item : m_resource.controls) {
+        QWidget* control = createControl(item);
+        const auto& r = item.rect;
+        control->setGeometry(mapDialogRect(r.x, r.y, r.cx, r.cy));
+        control->setEnabled(!(item.style & Style::disabled));
+        WindowRegistry::setControlId(control, item.id);
+        WindowRegistry::handleOf(control);
+        m_controls.push_back(control);
+        if (item.id != -1)
+            m_byId[item.id] = control;
+    }
+    // Group boxes frame other controls: they lie beneath them and never take their clicks.
+    for (QWidget* control : m_controls) {
+        if (qobject_cast<QGroupBox*>(control))
+            control->lower();
+    }
+    // Tab order is template order, among the controls that take the focus at all.
+    QWidget* previous = nullptr;
+    for (QWidget* control : m_controls) {
+        if (!isTabStop(control))
+            continue;
+        if (previous != nullptr)
+            setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+QWidget* DialogWindow::createControl(const ControlTemplate& item) {
+    const QString text = fromBytes(item.text);
+    const Qt::FocusPolicy focus = (item.style & Style::tabStop) ? Qt::StrongFocus : Qt::ClickFocus;
+    switch (item.kind) {
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(text, this);
+        button->setAutoDefault(false);
+        button->setDefault(item.style & Style::defPushButton);
+        button->setFocusPolicy(focus);
+        const int id = item.id;
+        connect(button, &QPushButton::clicked, this, [this, id] { sendCommand(id); });
+        return button;
+    }
+    case ControlKind::Edit: {
+        auto* edit = new QLineEdit(this);
+        edit->setFrame(item.style & Style::border);
+        edit->setFocusPolicy(focus);
+        return edit;
+    }
+    case ControlKind::GroupBox: {
+        auto* group = new QGroupBox(text, this);
+        group->setFocusPolicy(Qt::NoFocus);
+        return group;
+    }
+    case ControlKind::Static: {
+        auto* label = new QLabel(text, this);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment((item.style & Style::staticCenter) ? Qt::AlignCenter
+                                                               : Qt::AlignLeft | Qt::AlignVCenter);
+        if (item.style & Style::staticSunken)
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // A mnemonic in a label moves the focus to the next control that takes it.
+        label->setTextInteractionFlags(Qt::NoTextInteraction);
+        return label;
+    }
+    case ControlKind::ProgressBar:
+        return new ProgressBarWidget(this);
+    case ControlKind::UpDown: {
+        auto* upDown = new UpDownWidget(this);
+        // Its buddy is the control just before it.
+        if (!m_controls.empty())
+            upDown->setBuddy(qobject_cast<QLineEdit*>(m_controls.back()));
+        return upDown;
+    }
+    case ControlKind::Animation:
+        break;
+    }
+    auto* placeholder = new QFrame(this);
+    if (item.style & Style::border)
+        placeholder->setFrameStyle(QFrame::Box | QFrame::Plain);
+    placeholder->setFocusPolicy(focus);
+    return placeholder;
+}
+
+QWidget* DialogWindow::control(int id) const {
+    auto found = m_byId.find(id);
+    return found == m_byId.end() ? nullptr : found->second;
+}
+
+void DialogWindow::sendCommand(int id) {
+    if (m_busy)
+        return;
+    m_events.onCommand(id);
+}
+
+void DialogWindow::focusFirstTabStop() {
+    for (QWidget* control : m_controls) {
+        if (isTabStop(control) && control->isEnabled()) {
+            control->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void DialogWindow::focusNextTabStopAfter(QWidget* control) {
+    auto at = std::find(m_controls.begin(), m_controls.end(), control);
+    if (at == m_controls.end())
+        return;
+    const std::size_t start = std::size_t(at - m_controls.begin());
+    for (std::size_t step = 1; step <= m_controls.size(); ++step) {
+        QWidget* next = m_controls[(start + step) % m_controls.size()];
+        if (isTabStop(next) && next->isEnabled()) {
+            next->setFocus(Qt::ShortcutFocusReason);
+            return;
+        }
+    }
+}
+
+bool DialogWindow::pressMnemonic(QChar letter) {
+    for (QWidget* control : m_controls) {
+        if (mnemonicOf(controlText(control)) != letter.toLower())
+            continue;
+        if (auto* button = qobject_cast<QPushButton*>(control)) {
+            if (!button->isEnabled())
+                return true;
+            button->setFocus(Qt::ShortcutFocusReason);
+            button->click();
+        } else {
+            focusNextTabStopAfter(control);
+        }
+        return true;
+    }
+    return false;
+}
+
+bool DialogWindow::event(QEvent* event) {
+    // Alt+letter belongs to the dialog's own mnemonics, whatever control has the focus.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::AltModifier && !key->text().isEmpty()) {
+            event->accept();
+            return true;
+        }
+    }
+    return QDialog::event(event);
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    QWidget* focus = QApplication::focusWidget();
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        auto* button = qobject_cast<QPushButton*>(focus);
+        sendCommand(button != nullptr ? WindowRegistry::controlId(button) : 1);
+        return;
+    }
+    case Qt::Key_Escape:
+        sendCommand(2);
+        return;
+    case Qt::Key_F1:
+        if (modifiers == Qt::NoModifier && !m_busy)
+            m_events.onHelpKey();
+        return;
+    case Qt::Key_Space:
+        if (modifiers == Qt::AltModifier) {
+            showSystemMenu(mapToGlobal(QPoint(0, 0)));
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    const QString typed = event->text();
+    const bool alt = modifiers == Qt::AltModifier;
+    const bool plainOnButton = modifiers == Qt::NoModifier && qobject_cast<QPushButton*>(focus);
+    if (typed.size() == 1 && typed[0].isLetterOrNumber() && (alt || plainOnButton) && !m_busy) {
+        if (pressMnemonic(typed[0]))
+            return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+    // The close box is command 2; the dialog itself decides whether and when it ends.
+    event->ignore();
+    sendCommand(2);
+}
+
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (!m_systemMenuExtras.empty() && childAt(event->pos()) == nullptr)
+        showSystemMenu(event->globalPos());
+}
+
+void DialogWindow::appendSystemMenuItem(const std::string& text, unsigned id) {
+    m_systemMenuExtras.emplace_back(text, id);
+}
+
+void DialogWindow::showSystemMenu(const QPoint& globalPosition) {
+    if (m_systemMenuExtras.empty() || m_busy)
+        return;
+    QMenu menu(this);
+    menu.addAction(QStringLiteral("Mi&nimize"))->setData(sysCommandMinimize);
+    menu.addAction(QStringLiteral("&Close"))->setData(sysCommandClose);
+    for (const auto& [text, id] : m_systemMenuExtras) {
+        if (text.empty())
+            menu.addSeparator();
+        else
+            menu.addAction(fromBytes(text))->setData(id);
+    }
+    QAction* chosen = menu.exec(globalPosition);
+    if (chosen != nullptr)
+        m_events.onSysCommand(chosen->data().toUInt());
+}
+
+} // namespace platform

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/DialogEvents.h"
+#include "platform/DialogTemplate.h"
+
+#include <QDialog>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class QMenu;
+
+namespace platform {
+
+// The real window of a dialog template: controls made from the template, commands passed to the
+// owner object, dialog units converted with the template font's own metrics.
+class DialogWindow final : public QDialog {
+public:
+    DialogWindow(const DialogTemplate& resource, DialogEvents& events, QWidget* owner);
+
+    const DialogTemplate& resource() const { return m_resource; }
+    DialogEvents& events() { return m_events; }
+    QWidget* control(int id) const;
+    const std::vector<QWidget*>& controlsInOrder() const { return m_controls; }
+    QRect mapDialogRect(int x, int y, int cx, int cy) const;
+
+    void appendSystemMenuItem(const std::string& text, unsigned id);
+    const std::vector<std::pair<std::string, unsigned>>& systemMenuExtras() const {
+        return m_systemMenuExtras;
+    }
+    void showSystemMenu(const QPoint& globalPosition);
+    void setBusy(bool busy) { m_busy = busy; }
+    bool isBusy() const { return m_busy; }
+    void focusFirstTabStop();
+    void sendCommand(int id);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void computeBaseUnits();
+    void createControls();
+    QWidget* createControl(const ControlTemplate& item);
+    bool pressMnemonic(QChar letter);
+    void focusNextTabStopAfter(QWidget* control);
+
+    DialogTemplate m_resource;
+    DialogEvents& m_events;
+    int m_baseX = 6;
+    int m_baseY = 13;
+    std::vector<QWidget*> m_controls;
+    std::map<int, QWidget*> m_byId;
+    std::vector<std::pair<std::string, unsigned>> m_systemMenuExtras;
+    bool m_busy = false;
+};
+
+} // namespace platform

@@ -1,0 +1,39 @@
+#include "platform/Process.h"
+
+#include <climits>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+unsigned& recordedMode() {
+    static unsigned mode = 0;
+    return mode;
+}
+
+} // namespace
+
+std::string Process::programFilePath() {
+    std::string path(PATH_MAX, '\0');
+    for (;;) {
+        const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+        if (length < 0)
+            return {};
+        if (static_cast<std::size_t>(length) < path.size()) {
+            path.resize(static_cast<std::size_t>(length));
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+unsigned Process::setErrorMode(unsigned mode) {
+    const unsigned previous = recordedMode();
+    recordedMode() = mode;
+    return previous;
+}
+
+unsigned Process::errorMode() { return recordedMode(); }
+
+} // namespace platform

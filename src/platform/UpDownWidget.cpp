@@ -1,0 +1,89 @@
+#include "platform/UpDownWidget.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+QToolButton* makeArrow(QWidget* parent, Qt::ArrowType arrow) {
+    auto* button = new QToolButton(parent);
+    button->setArrowType(arrow);
+    button->setAutoRepeat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+} // namespace
+
+UpDownWidget::UpDownWidget(QWidget* parent) : QWidget(parent) {
+    auto* up = makeArrow(this, Qt::UpArrow);
+    auto* down = makeArrow(this, Qt::DownArrow);
+    connect(up, &QToolButton::clicked, this, [this] { stepBy(+1); });
+    connect(down, &QToolButton::clicked, this, [this] { stepBy(-1); });
+    m_up = up;
+    m_down = down;
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void UpDownWidget::setBuddy(QLineEdit* buddy) {
+    if (m_buddy)
+        m_buddy->removeEventFilter(this);
+    m_buddy = buddy;
+    if (m_buddy)
+        m_buddy->installEventFilter(this);
+}
+
+void UpDownWidget::setRange(int minimum, int maximum) {
+    m_minimum = minimum;
+    m_maximum = maximum;
+}
+
+int UpDownWidget::startingPoint() const {
+    const int low = std::min(m_minimum, m_maximum);
+    const int high = std::max(m_minimum, m_maximum);
+    int value = m_position;
+    if (m_buddy) {
+        QString text = m_buddy->text().trimmed();
+        text.remove(QLocale().groupSeparator());
+        bool parsed = false;
+        const int typed = text.toInt(&parsed);
+        if (parsed)
+            value = typed;
+    }
+    return std::clamp(value, low, high);
+}
+
+void UpDownWidget::stepBy(int direction) {
+    // A range given high to low turns the arrows round, as it does on the desktop's own control.
+    const int sign = m_minimum <= m_maximum ? 1 : -1;
+    const int low = std::min(m_minimum, m_maximum);
+    const int high = std::max(m_minimum, m_maximum);
+    m_position = std::clamp(startingPoint() + direction * sign, low, high);
+    if (m_buddy)
+        m_buddy->setText(QLocale().toString(m_position));
+}
+
+bool UpDownWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_buddy && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
+            stepBy(key->key() == Qt::Key_Up ? +1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void UpDownWidget::resizeEvent(QResizeEvent*) {
+    const int half = height() / 2;
+    m_up->setGeometry(0, 0, width(), half);
+    m_down->setGeometry(0, half, width(), height() - half);
+}
+
+} // namespace platform
