@@ -1,0 +1,74 @@
+#include "common/CWinApp.h"
+
+#include "common/AfxMessageBox.h"
+#include "common/CDialog.h"
+
+#include "platform/Process.h"
+#include "platform/Services.h"
+#include "platform/Window.h"
+#include "resources/StringTable.h"
+
+namespace {
+
+constexpr unsigned failCriticalErrors = 0x0001;
+constexpr unsigned noOpenFileErrorBox = 0x8000;
+constexpr unsigned warningIcon = 0x30;
+
+CWinApp*& current() {
+    static CWinApp* app = nullptr;
+    return app;
+}
+
+std::string fileNameOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string withoutExtension(const std::string& name) {
+    const auto dot = name.find_last_of('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+} // namespace
+
+CWinApp::CWinApp() { current() = this; }
+
+CWinApp::~CWinApp() {
+    if (current() == this)
+        current() = nullptr;
+}
+
+CWinApp* CWinApp::Get() { return current(); }
+
+int CWinApp::Run() {
+    platform::Process::setErrorMode(platform::Process::errorMode() | failCriticalErrors |
+                                    noOpenFileErrorBox);
+    // Start-up answering false means there is no message loop to run: the program ends.
+    InitInstance();
+    return 0;
+}
+
+std::string CWinApp::DisplayName() { return DisplayNameOf(platform::Process::programFilePath()); }
+
+std::string CWinApp::HelpFilePath() { return HelpFilePathOf(platform::Process::programFilePath()); }
+
+std::string CWinApp::DisplayNameOf(const std::string& programPath) {
+    // The extension is cut from the file name only: a dot in a directory name stays.
+    return withoutExtension(fileNameOf(programPath));
+}
+
+std::string CWinApp::HelpFilePathOf(const std::string& programPath) {
+    const std::string name = fileNameOf(programPath);
+    const std::string directory = programPath.substr(0, programPath.size() - name.size());
+    return directory + withoutExtension(name) + ".HLP";
+}
+
+bool CWinApp::InitInstance() { return false; }
+
+void CWinApp::OnHelp() {
+    CDialog* dialog = CDialog::FromWindow(platform::Window::focused());
+    if (dialog == nullptr)
+        return;
+    if (!platform::Services::helpViewer().showHelp(HelpFilePath(), dialog->GetHelpContext()))
+        AfxMessageBox(resources::StringTable::failedToLaunchHelp, warningIcon);
+}
