@@ -1,11 +1,10 @@
 #include "platform/DialogHost.h"
 
 #include "platform/DialogWindow.h"
+#include "platform/IconImage.h"
 #include "platform/WindowRegistry.h"
 
 #include <QApplication>
-#include <QIcon>
-#include <QPixmap>
 
 namespace platform {
 
@@ -105,14 +104,12 @@ void DialogHost::sendCommand(Window dialog, int id) {
         window->sendCommand(id);
 }
 
-void DialogHost::setIcon(Window dialog, const std::vector<unsigned char>& icoBytes) {
+void DialogHost::setIcon(Window dialog, std::span<const unsigned char> icoBytes) {
     DialogWindow* window = dialogOf(dialog);
-    if (window == nullptr || icoBytes.empty())
+    if (window == nullptr)
         return;
-    QPixmap pixmap;
-    pixmap.loadFromData(icoBytes.data(), uint(icoBytes.size()), "ICO");
-    if (!pixmap.isNull())
-        window->setWindowIcon(QIcon(pixmap));
+    if (const auto icon = IconImage::parse(icoBytes))
+        window->setWindowIcon(icon->icon());
 }
 
 } // namespace platform

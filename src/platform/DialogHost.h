@@ -4,6 +4,7 @@
 #include "platform/DialogTemplate.h"
 #include "platform/Window.h"
 
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,7 +33,8 @@ public:
     static void setBusy(Window dialog, bool busy);
     // Presses a control as a click would: the command reaches the dialog's events.
     static void sendCommand(Window dialog, int id);
-    static void setIcon(Window dialog, const std::vector<unsigned char>& icoBytes);
+    // The window's big and small icon, from the bytes of an icon group.
+    static void setIcon(Window dialog, std::span<const unsigned char> icoBytes);
 };
 
 } // namespace platform

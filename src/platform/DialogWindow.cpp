@@ -96,6 +96,18 @@ void DialogWindow::createControls() {
         if (qobject_cast<QGroupBox*>(control))
             control->lower();
     }
+    // A label's mnemonic moves the focus to the next control that takes it.
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        auto* label = qobject_cast<QLabel*>(m_controls[i]);
+        if (label == nullptr || mnemonicOf(label->text()).isNull())
+            continue;
+        for (std::size_t next = i + 1; next < m_controls.size(); ++next) {
+            if (isTabStop(m_controls[next])) {
+                label->setBuddy(m_controls[next]);
+                break;
+            }
+        }
+    }
     // Tab order is template order, among the controls that take the focus at all.
     QWidget* previous = nullptr;
     for (QWidget* control : m_controls) {
@@ -138,7 +150,6 @@ QWidget* DialogWindow::createControl(const ControlTemplate& item) {
                                                                : Qt::AlignLeft | Qt::AlignVCenter);
         if (item.style & Style::staticSunken)
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        // A mnemonic in a label moves the focus to the next control that takes it.
         label->setTextInteractionFlags(Qt::NoTextInteraction);
         return label;
     }

@@ -1,0 +1,14 @@
+#include "app/CSegmentApp.h"
+
+#include "app/CMainDlg.h"
+
+CSegmentApp theApp;
+
+bool CSegmentApp::InitInstance() {
+    CMainDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+    // No message loop follows: the program ends when the main window does.
+    return false;
+}

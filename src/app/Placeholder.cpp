@@ -1,2 +1,0 @@
-// Placeholder until the application shell lands.
-namespace app { int placeholder = 0; }

@@ -1,2 +1,0 @@
-// Placeholder until the operation dialogs land.
-namespace operations { int placeholder = 0; }
