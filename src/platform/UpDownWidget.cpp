@@ -39,6 +39,8 @@ void UpDownWidget::setBuddy(QLineEdit* buddy) {
         m_buddy->installEventFilter(this);
 }
 
+QLineEdit* UpDownWidget::buddy() const { return qobject_cast<QLineEdit*>(m_buddy.data()); }
+
 void UpDownWidget::setRange(int minimum, int maximum) {
     m_minimum = minimum;
     m_maximum = maximum;
@@ -48,8 +50,8 @@ int UpDownWidget::startingPoint() const {
     const int low = std::min(m_minimum, m_maximum);
     const int high = std::max(m_minimum, m_maximum);
     int value = m_position;
-    if (m_buddy) {
-        QString text = m_buddy->text().trimmed();
+    if (QLineEdit* field = buddy()) {
+        QString text = field->text().trimmed();
         text.remove(QLocale().groupSeparator());
         bool parsed = false;
         const int typed = text.toInt(&parsed);
@@ -65,12 +67,12 @@ void UpDownWidget::stepBy(int direction) {
     const int low = std::min(m_minimum, m_maximum);
     const int high = std::max(m_minimum, m_maximum);
     m_position = std::clamp(startingPoint() + direction * sign, low, high);
-    if (m_buddy)
-        m_buddy->setText(QLocale().toString(m_position));
+    if (QLineEdit* field = buddy())
+        field->setText(QLocale().toString(m_position));
 }
 
 bool UpDownWidget::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_buddy && event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress && watched == m_buddy.data()) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
             stepBy(key->key() == Qt::Key_Up ? +1 : -1);

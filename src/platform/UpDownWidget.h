@@ -15,7 +15,7 @@ public:
     explicit UpDownWidget(QWidget* parent);
 
     void setBuddy(QLineEdit* buddy);
-    QLineEdit* buddy() const { return m_buddy; }
+    QLineEdit* buddy() const;
     void setRange(int minimum, int maximum);
     int minimum() const { return m_minimum; }
     int maximum() const { return m_maximum; }
@@ -30,7 +30,8 @@ protected:
 private:
     int startingPoint() const;
 
-    QPointer<QLineEdit> m_buddy;
+    // Held as a plain widget: the field may be part-way through its destruction when events arrive.
+    QPointer<QWidget> m_buddy;
     QWidget* m_up = nullptr;
     QWidget* m_down = nullptr;
     int m_minimum = 100; // the desktop control's own default range runs from 100 down to 0

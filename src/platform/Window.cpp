@@ -90,7 +90,8 @@ void Window::setFocus() {
 
 bool Window::hasFocus() const {
     QWidget* widget = WindowRegistry::widget(m_handle);
-    return widget != nullptr && QApplication::focusWidget() == widget;
+    // The window's own focus control, whether or not the window is the active one.
+    return widget != nullptr && widget->window()->focusWidget() == widget;
 }
 
 void Window::selectAllText() {
