@@ -1,0 +1,107 @@
+# Shared steps of the end-to-end tests: the real Sundrel under Xvfb, driven with xdotool.
+# Every wait is bounded and fails with a message. Source this file; it is not a test itself.
+
+set -euo pipefail
+
+E2E_SKIP=77
+SUNDREL=${1:?usage: $0 path/to/Sundrel}
+E2E_DIR=$(mktemp -d /tmp/sundrel-e2e-XXXXXX)
+E2E_PIDS=()
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]:-}"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  done
+  rm -rf "$E2E_DIR"
+}
+trap e2e_cleanup EXIT
+
+e2e_require() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit $E2E_SKIP; }
+  done
+}
+
+# Starts a private X server and exports DISPLAY.
+e2e_start_display() {
+  e2e_require Xvfb xdotool
+  local display
+  for display in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_DIR/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    export DISPLAY=":$display"
+    local waited
+    for waited in $(seq 1 100); do
+      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+      sleep 0.05
+    done
+    e2e_fail "Xvfb :$display did not start"
+  done
+  e2e_fail "no free X display number"
+}
+
+# Starts Sundrel (extra arguments are passed on) and remembers its pid in SUNDREL_PID.
+e2e_start_sundrel() {
+  unset QT_QPA_PLATFORM
+  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+  "$SUNDREL" "$@" >"$E2E_DIR/sundrel.log" 2>&1 &
+  SUNDREL_PID=$!
+  E2E_PIDS+=($SUNDREL_PID)
+  e2e_wait_window " Sun Drel "
+}
+
+# Waits until a window with exactly that title is mapped; prints its id.
+e2e_wait_window() {
+  local title=$1 seconds=${2:-20} id waited
+  for waited in $(seq 1 $((seconds * 20))); do
+    id=$(xdotool search --onlyvisible --name "^$(e2e_regex "$title")\$" 2>/dev/null | tail -n 1 || true)
+    if [ -n "$id" ]; then
+      xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
+      sleep 0.2
+      echo "$id"
+      return 0
+    fi
+    sleep 0.05
+  done
+  e2e_fail "no window titled \"$title\" within ${seconds}s"
+}
+
+# Waits until no visible window has that title.
+e2e_wait_gone() {
+  local title=$1 seconds=${2:-20} waited
+  for waited in $(seq 1 $((seconds * 20))); do
+    xdotool search --onlyvisible --name "^$(e2e_regex "$title")\$" >/dev/null 2>&1 || return 0
+    sleep 0.05
+  done
+  e2e_fail "the window titled \"$title\" is still open after ${seconds}s"
+}
+
+e2e_regex() { printf '%s' "$1" | sed 's/[][\.*^$?+(){}|/]/\\&/g'; }
+
+# Keys and text to the window that has the focus.
+e2e_key() { xdotool key --delay 60 "$@"; sleep 0.2; }
+e2e_type() { xdotool type --delay 20 -- "$1"; sleep 0.2; }
+
+# Waits for Sundrel to end and checks its exit status.
+e2e_wait_exit() {
+  local expected=${1:-0} waited status
+  for waited in $(seq 1 400); do
+    if ! kill -0 "$SUNDREL_PID" 2>/dev/null; then
+      wait "$SUNDREL_PID" && status=0 || status=$?
+      [ "$status" -eq "$expected" ] || e2e_fail "Sundrel exited with $status, expected $expected"
+      return 0
+    fi
+    sleep 0.05
+  done
+  e2e_fail "Sundrel did not exit within 20s"
+}
+
+e2e_pass() { echo "PASS: $(basename "$0")"; }
