@@ -1,5 +1,6 @@
 #include "platform/DialogWindow.h"
 
+#include "platform/AnimationWidget.h"
 #include "platform/ProgressBarWidget.h"
 #include "platform/Style.h"
 #include "platform/UpDownWidget.h"
@@ -162,8 +163,12 @@ QWidget* DialogWindow::createControl(const ControlTemplate& item) {
             upDown->setBuddy(qobject_cast<QLineEdit*>(m_controls.back()));
         return upDown;
     }
-    case ControlKind::Animation:
-        break;
+    case ControlKind::Animation: {
+        auto* animation = new AnimationWidget(this);
+        animation->setBorder(item.style & Style::border);
+        animation->setFocusPolicy(focus);
+        return animation;
+    }
     }
     auto* placeholder = new QFrame(this);
     if (item.style & Style::border)

@@ -1,7 +1,9 @@
 #include "platform/DriveAFreeSpace.h"
 
+#include "platform/DriveA.h"
+
 namespace platform {
 
-std::optional<std::uint64_t> DriveAFreeSpace::freeBytesOnDriveA() { return std::nullopt; }
+std::optional<std::uint64_t> DriveAFreeSpace::freeBytesOnDriveA() { return DriveA::freeSpace(); }
 
 } // namespace platform
