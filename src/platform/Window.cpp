@@ -133,6 +133,13 @@ ScreenRect Window::rect() const {
     return toScreenRect(widget->frameGeometry());
 }
 
+ScreenRect Window::clientRect() const {
+    QWidget* widget = WindowRegistry::widget(m_handle);
+    if (widget == nullptr)
+        return {};
+    return toScreenRect(QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()));
+}
+
 void Window::move(const ScreenRect& outer, bool repaint) {
     QWidget* widget = WindowRegistry::widget(m_handle);
     if (widget == nullptr)

@@ -40,6 +40,9 @@ public:
 
     // The outer rectangle, frame and caption included, in screen pixels.
     ScreenRect rect() const;
+    // The client area, inside the frame and caption, in screen pixels. A window that has not yet
+    // been shown has no frame, so its outer rectangle is its client area.
+    ScreenRect clientRect() const;
     void move(const ScreenRect& outer, bool repaint);
     // A rectangle in this dialog's dialog units, converted to pixels of its client area.
     ScreenRect mapDialogRect(const DialogUnitRect& units) const;
