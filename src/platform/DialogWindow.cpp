@@ -87,6 +87,7 @@ void DialogWindow::createControls() {
         control->setGeometry(mapDialogRect(r.x, r.y, r.cx, r.cy));
         control->setEnabled(!(item.style & Style::disabled));
         WindowRegistry::setControlId(control, item.id);
+        control->installEventFilter(this);
         WindowRegistry::handleOf(control);
         m_controls.push_back(control);
         if (item.id != -1)
@@ -228,8 +229,9 @@ bool DialogWindow::pressMnemonic(QChar letter) {
     return false;
 }
 
-bool DialogWindow::event(QEvent* event) {
-    // Alt+letter belongs to the dialog's own mnemonics, whatever control has the focus.
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Alt+letter belongs to the dialog's own mnemonics, whatever control has the focus: claiming
+    // it here keeps the toolkit's shortcuts out, and the key press reaches keyPressEvent.
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::AltModifier && !key->text().isEmpty()) {
@@ -237,12 +239,20 @@ bool DialogWindow::event(QEvent* event) {
             return true;
         }
     }
-    return QDialog::event(event);
+    // Controls such as edit fields would take Alt+letter for themselves.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString typed = key->text();
+        if (key->modifiers() == Qt::AltModifier && typed.size() == 1 && typed[0].isLetterOrNumber() &&
+            !m_busy && pressMnemonic(typed[0]))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    QWidget* focus = QApplication::focusWidget();
+    QWidget* focus = focusWidget();
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter: {
@@ -283,7 +293,9 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 }
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
-    if (!m_systemMenuExtras.empty() && childAt(event->pos()) == nullptr)
+    // The background is wherever no control that takes input lies: group boxes and labels count.
+    QWidget* under = childAt(event->pos());
+    if (!m_systemMenuExtras.empty() && (under == nullptr || under->focusPolicy() == Qt::NoFocus))
         showSystemMenu(event->globalPos());
 }
 
