@@ -104,6 +104,11 @@ void DialogHost::sendCommand(Window dialog, int id) {
         window->sendCommand(id);
 }
 
+void DialogHost::sendSysCommand(Window dialog, unsigned id) {
+    if (DialogWindow* window = dialogOf(dialog); window != nullptr && !window->isBusy())
+        window->events().onSysCommand(id);
+}
+
 void DialogHost::setIcon(Window dialog, std::span<const unsigned char> icoBytes) {
     DialogWindow* window = dialogOf(dialog);
     if (window == nullptr)

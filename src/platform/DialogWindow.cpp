@@ -239,9 +239,14 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    // Controls such as edit fields would take Alt+letter for themselves.
+    // Controls such as edit fields would take Alt+letter for themselves, and a button would take
+    // the Space of Alt+Space, the system menu's key, as a press.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::AltModifier) {
+            showSystemMenu(mapToGlobal(QPoint(0, 0)));
+            return true;
+        }
         const QString typed = key->text();
         if (key->modifiers() == Qt::AltModifier && typed.size() == 1 && typed[0].isLetterOrNumber() &&
             !m_busy && pressMnemonic(typed[0]))
