@@ -1,0 +1,81 @@
+#include "platform/DriveA.h"
+
+#include "platform/FileSystemLimits.h"
+
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace platform {
+
+namespace {
+
+constexpr const char* driveVariable = "SUNDREL_DRIVE_A";
+
+std::optional<std::string> realDirectory(const std::string& path) {
+    char resolved[PATH_MAX];
+    struct stat status {};
+    if (realpath(path.c_str(), resolved) == nullptr || stat(resolved, &status) != 0 ||
+        !S_ISDIR(status.st_mode))
+        return std::nullopt;
+    return std::string(resolved);
+}
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool flagFileSaysYes(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    char flag = '0';
+    return in >> flag && flag == '1';
+}
+
+} // namespace
+
+std::optional<std::string> DriveA::directory() {
+    const char* named = std::getenv(driveVariable);
+    if (named != nullptr && *named != '\0')
+        return realDirectory(named);
+    const auto medium = mostRecentMedium(MountTable::current());
+    return medium ? realDirectory(*medium) : std::nullopt;
+}
+
+std::optional<std::uint64_t> DriveA::freeSpace() {
+    const auto root = directory();
+    if (!root)
+        return std::nullopt;
+    const auto mount = MountTable::mountedOn(MountTable::current(), *root);
+    struct statvfs space {};
+    if (!mount || statvfs(root->c_str(), &space) != 0)
+        return std::nullopt;
+    return FileSystemLimits::largestNewFile(mount->fileSystem, space.f_bavail, space.f_frsize);
+}
+
+std::optional<std::string> DriveA::mostRecentMedium(const std::vector<MountTable::Mount>& mounts,
+                                                    const std::string& sysRoot) {
+    for (auto mount = mounts.rbegin(); mount != mounts.rend(); ++mount) {
+        if (startsWith(mount->mountPoint, "/media/") ||
+            startsWith(mount->mountPoint, "/run/media/") || removableDevice(mount->device, sysRoot))
+            return mount->mountPoint;
+    }
+    return std::nullopt;
+}
+
+// /sys/dev/block/<major:minor> leads to the device's own directory; a partition's disk is its
+// parent directory, and only the disk says whether its medium is removable.
+bool DriveA::removableDevice(const std::string& device, const std::string& sysRoot) {
+    if (device.empty() || startsWith(device, "0:"))
+        return false; // no block device behind it (tmpfs, proc, ...)
+    std::error_code error;
+    const auto node = std::filesystem::canonical(sysRoot + "/dev/block/" + device, error);
+    if (error)
+        return false;
+    return flagFileSaysYes(node / "removable") || flagFileSaysYes(node.parent_path() / "removable");
+}
+
+} // namespace platform

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace platform {
+
+// Moves bytes from one open file to another in bounded chunks, so memory stays the same whatever
+// the count.
+class FileCopy final {
+  public:
+    enum class Outcome {
+        complete,    // every byte moved
+        readFailed,  // the source failed; error holds its errno
+        writeFailed, // the target failed; error holds its errno
+        writeShort,  // the target took fewer bytes than it was given, without an error
+        sourceEnded, // the source ended first; every byte it had was moved
+    };
+    struct Result {
+        Outcome outcome;
+        int error;           // errno for readFailed and writeFailed, 0 otherwise
+        std::uint64_t moved; // bytes that reached the target
+    };
+    static constexpr std::uint64_t chunkSize = 1u << 20;
+
+    // Moves count bytes from the source's position to the target's position, advancing both,
+    // and calls betweenChunks (when given) after each chunk while bytes remain.
+    static Result copy(int source, int target, std::uint64_t count,
+                       const std::function<void()>& betweenChunks);
+
+  private:
+    static std::uint64_t copyInKernel(int source, int target, std::uint64_t count,
+                                      const std::function<void()>& betweenChunks);
+    static Result copyThroughBuffer(int source, int target, std::uint64_t count,
+                                    std::uint64_t moved,
+                                    const std::function<void()>& betweenChunks);
+};
+
+} // namespace platform

@@ -1,0 +1,67 @@
+#include "platform/FileNames.h"
+
+#include "platform/DriveA.h"
+
+#include <sys/stat.h>
+
+#include <climits>
+#include <cstdlib>
+
+namespace platform {
+
+namespace {
+
+std::optional<std::string> realPath(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (realpath(path.c_str(), resolved) == nullptr)
+        return std::nullopt;
+    return std::string(resolved);
+}
+
+} // namespace
+
+std::optional<std::string> FileNames::resolve(const std::string& name) {
+    if (!onDriveA(name))
+        return name;
+    const auto drive = DriveA::directory();
+    if (!drive)
+        return std::nullopt;
+    return *drive + "/" + name.substr(2);
+}
+
+std::string FileNames::fullPath(const std::string& name) {
+    const auto path = resolve(name);
+    if (!path || path->empty())
+        return name;
+    const std::string last = lastPart(*path);
+    if (last.empty() || last == "." || last == "..")
+        return realPath(*path).value_or(name);
+    const auto directory = realPath(directoryOf(*path));
+    if (!directory)
+        return name;
+    return (*directory == "/" ? std::string() : *directory) + "/" + last;
+}
+
+bool FileNames::parentDirectoryExists(const std::string& name) {
+    const auto path = resolve(name);
+    struct stat status {};
+    return path && stat(directoryOf(*path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool FileNames::onDriveA(const std::string& name) {
+    return name.size() >= 2 && (name[0] == 'a' || name[0] == 'A') && name[1] == ':';
+}
+
+std::string FileNames::directoryOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string FileNames::lastPart(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace platform

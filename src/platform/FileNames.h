@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// What the names that the program is given stand for on this system.
+class FileNames final {
+  public:
+    // The path that a name stands for: "a:name" and "A:name" are name in the root directory of
+    // drive A:, every other name stands for itself. Nothing for a name on drive A: while the drive
+    // holds no medium.
+    static std::optional<std::string> resolve(const std::string& name);
+
+    // The absolute path of a name: its directory resolved against the current directory. A name
+    // whose directory cannot be resolved is kept as it was given.
+    static std::string fullPath(const std::string& name);
+
+    // Whether the directory that would hold the named file exists; a name that is not found in an
+    // existing directory is a missing file, one in a missing directory an invalid path.
+    static bool parentDirectoryExists(const std::string& name);
+
+    // The directory part of a path: "." when it has none, "/" for a name in the root.
+    static std::string directoryOf(const std::string& path);
+
+  private:
+    static bool onDriveA(const std::string& name);
+    static std::string lastPart(const std::string& path);
+};
+
+} // namespace platform

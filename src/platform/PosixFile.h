@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Byte-exact file requests over POSIX file descriptors. Failures come back as errno values.
+class PosixFile final {
+  public:
+    enum class Access { read, write, readWrite };
+    struct Opened {
+        int descriptor; // noDescriptor when the open failed
+        int error;      // errno of the failure, 0 on success
+    };
+    struct Transfer {
+        std::uint64_t count; // bytes moved before the end of the file or the failure
+        int error;           // errno of the failure, 0 when none
+    };
+    struct Length {
+        std::uint64_t length;
+        int error;
+    };
+    static constexpr int noDescriptor = -1;
+
+    // Opens a name as FileNames::resolve() reads it, exclusively between the processes that open
+    // files this way: a file that another one holds open fails with EWOULDBLOCK. With create, a
+    // missing file is created and an existing one emptied, but only once it is held, so a file
+    // that another process holds is never emptied. A directory is never opened (EISDIR), and a
+    // name on drive A: while it holds no medium fails with ENOMEDIUM.
+    static Opened open(const std::string& name, Access access, bool create);
+
+    // Reads count bytes, fewer only when the file ends first.
+    static Transfer read(int descriptor, void* buffer, std::uint64_t count);
+    // Writes count bytes; fewer only with an error, or with none when the file takes no more.
+    static Transfer write(int descriptor, const void* buffer, std::uint64_t count);
+    // Releases the descriptor in every case; returns the errno of a failure, 0 on success.
+    static int close(int descriptor);
+    static Length length(int descriptor);
+    // Brings the file's data and its directory entry to the medium: the file first, then the
+    // directory that holds path. Returns the errno of a failure, 0 on success.
+    static int flush(int descriptor, const std::string& path);
+
+  private:
+    static int lock(int descriptor);
+    static int syncDirectoryOf(const std::string& path);
+};
+
+} // namespace platform
