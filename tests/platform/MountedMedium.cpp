@@ -15,15 +15,15 @@
 
 namespace test {
 
-MountedMedium::MountedMedium(const std::string& parent, const Spec& spec) {
+MountedMedium::MountedMedium(const std::string& parent, const Recipe& recipe) {
     std::string pattern = parent + "/medium-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) {
         m_failure = "cannot make a mount point: " + std::string(std::strerror(errno));
         return;
     }
     m_path = pattern;
-    if (spec.fileSystem == "tmpfs") {
-        if (mount("tmpfs", m_path.c_str(), "tmpfs", 0, spec.options.c_str()) != 0) {
+    if (recipe.fileSystem == "tmpfs") {
+        if (mount("tmpfs", m_path.c_str(), "tmpfs", 0, recipe.options.c_str()) != 0) {
             m_failure =
                 "mounting a tmpfs is not permitted here: " + std::string(std::strerror(errno));
             return;
@@ -32,14 +32,15 @@ MountedMedium::MountedMedium(const std::string& parent, const Spec& spec) {
         return;
     }
     std::string image;
-    if (!makeImage(spec, image))
+    if (!makeImage(recipe, image))
         return;
     const auto mountTool = findTool("mount");
     std::string options = "loop";
-    if (!spec.options.empty())
-        options += "," + spec.options;
-    if (!mountTool || run({*mountTool, "-t", spec.fileSystem, "-o", options, image, m_path}) != 0) {
-        m_failure = "mounting a " + spec.fileSystem +
+    if (!recipe.options.empty())
+        options += "," + recipe.options;
+    if (!mountTool ||
+        run({*mountTool, "-t", recipe.fileSystem, "-o", options, image, m_path}) != 0) {
+        m_failure = "mounting a " + recipe.fileSystem +
                     " image is not possible here (no privilege, loop device or driver)";
         return;
     }
@@ -53,23 +54,23 @@ MountedMedium::~MountedMedium() {
         rmdir(m_path.c_str());
 }
 
-bool MountedMedium::makeImage(const Spec& spec, std::string& image) {
-    if (spec.format.empty() || !findTool(spec.format.front())) {
-        m_failure = (spec.format.empty() ? std::string("a format tool") : spec.format.front()) +
+bool MountedMedium::makeImage(const Recipe& recipe, std::string& image) {
+    if (recipe.format.empty() || !findTool(recipe.format.front())) {
+        m_failure = (recipe.format.empty() ? std::string("a format tool") : recipe.format.front()) +
                     " is not installed";
         return false;
     }
     image = m_path + ".img";
     const int descriptor = open(image.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const bool sized =
-        descriptor >= 0 && ftruncate(descriptor, static_cast<off_t>(spec.imageBytes)) == 0;
+        descriptor >= 0 && ftruncate(descriptor, static_cast<off_t>(recipe.imageBytes)) == 0;
     if (descriptor >= 0)
         close(descriptor);
-    std::vector<std::string> format = spec.format;
+    std::vector<std::string> format = recipe.format;
     format.front() = *findTool(format.front());
     format.push_back(image);
     if (!sized || run(format) != 0) {
-        m_failure = "cannot format a " + spec.fileSystem + " image";
+        m_failure = "cannot format a " + recipe.fileSystem + " image";
         return false;
     }
     return true;

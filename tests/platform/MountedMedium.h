@@ -13,14 +13,14 @@ namespace test {
 // privilege and the tool and the kernel driver may be missing.
 class MountedMedium final {
   public:
-    struct Spec {
+    struct Recipe {
         std::string fileSystem;          // "tmpfs", or the type of the image's file system
         std::string options;             // mount options
         std::uint64_t imageBytes = 0;    // size of the image file (not for tmpfs)
         std::vector<std::string> format; // the mkfs command, the image's path is appended
     };
 
-    MountedMedium(const std::string& parent, const Spec& spec);
+    MountedMedium(const std::string& parent, const Recipe& recipe);
     ~MountedMedium();
     MountedMedium(const MountedMedium&) = delete;
     MountedMedium& operator=(const MountedMedium&) = delete;
@@ -37,7 +37,7 @@ class MountedMedium final {
     static int run(const std::vector<std::string>& command, int timeoutSeconds = 60);
 
   private:
-    bool makeImage(const Spec& spec, std::string& image);
+    bool makeImage(const Recipe& recipe, std::string& image);
 
     std::string m_path;
     std::string m_failure;
