@@ -1,0 +1,3 @@
+#include "common/CException.h"
+
+CException::~CException() = default;

@@ -1,0 +1,114 @@
+#include "common/CFile.h"
+
+#include "platform/FileNames.h"
+#include "platform/PosixFile.h"
+
+using platform::PosixFile;
+
+namespace {
+
+constexpr unsigned accessBits = 0x0003;
+
+PosixFile::Access accessOf(unsigned flags) {
+    switch (flags & accessBits) {
+    case CFile::modeRead:
+        return PosixFile::Access::read;
+    case CFile::modeWrite:
+        return PosixFile::Access::write;
+    default:
+        return PosixFile::Access::readWrite;
+    }
+}
+
+} // namespace
+
+CFile::CFile() = default;
+
+CFile::~CFile() {
+    if (m_descriptor == noDescriptor || !m_closeOnDelete)
+        return;
+    try {
+        Close();
+    } catch (const CFileException&) {
+        // Destroyed on the way out of a failed operation: its own report is the one to show.
+    }
+}
+
+bool CFile::Open(const std::string& fileName, unsigned openFlags, CFileException* error) {
+    // A descriptor still held here would keep its file locked until the program ends.
+    if (m_descriptor != noDescriptor)
+        PosixFile::close(m_descriptor);
+    m_descriptor = noDescriptor;
+    m_closeOnDelete = false;
+    m_strFileName.clear();
+    openFlags &= ~static_cast<unsigned>(typeBinary);
+
+    m_strFileName = platform::FileNames::fullPath(fileName);
+    const PosixFile::Opened opened =
+        PosixFile::open(fileName, accessOf(openFlags), (openFlags & modeCreate) != 0);
+    if (opened.descriptor == PosixFile::noDescriptor) {
+        m_strFileName.clear();
+        if (error != nullptr) {
+            error->m_cause = CFileException::OsErrorToCause(
+                opened.error, platform::FileNames::parentDirectoryExists(fileName));
+            error->m_lOsError = opened.error;
+            error->m_strFileName = fileName;
+        }
+        return false;
+    }
+    m_descriptor = opened.descriptor;
+    m_closeOnDelete = true;
+    return true;
+}
+
+std::uint64_t CFile::Read(void* buffer, std::uint64_t count) {
+    if (count == 0)
+        return 0;
+    const PosixFile::Transfer read = PosixFile::read(m_descriptor, buffer, count);
+    if (read.error != 0)
+        throw CFileException(CFileException::OsErrorToCause(read.error, true), read.error);
+    return read.count;
+}
+
+void CFile::Write(const void* buffer, std::uint64_t count) {
+    if (count == 0)
+        return;
+    const PosixFile::Transfer written = PosixFile::write(m_descriptor, buffer, count);
+    if (written.error != 0)
+        throw CFileException(CFileException::OsErrorToCause(written.error, true), written.error,
+                             m_strFileName);
+    if (written.count < count)
+        throw CFileException(CFileException::diskFull, -1, m_strFileName);
+}
+
+void CFile::Close() {
+    if (m_descriptor == noDescriptor)
+        return;
+    const int error = PosixFile::close(m_descriptor);
+    m_descriptor = noDescriptor;
+    m_closeOnDelete = false;
+    m_strFileName.clear();
+    if (error != 0)
+        throw CFileException(CFileException::OsErrorToCause(error, true), error);
+}
+
+std::uint64_t CFile::GetLength() const {
+    const PosixFile::Length length = PosixFile::length(m_descriptor);
+    if (length.error != 0)
+        throw CFileException(CFileException::OsErrorToCause(length.error, true), length.error);
+    return length.length;
+}
+
+const std::string& CFile::GetFilePath() const {
+    return m_strFileName;
+}
+
+bool CFile::IsOpen() const {
+    return m_descriptor != noDescriptor;
+}
+
+void CFile::Flush() {
+    const int error = PosixFile::flush(m_descriptor, m_strFileName);
+    if (error != 0)
+        throw CFileException(CFileException::OsErrorToCause(error, true), error, m_strFileName);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "common/CFileException.h"
+
+#include <cstdint>
+#include <string>
+
+// A file opened for reading or created for writing, held exclusively while it is open. Reads and
+// writes move the whole count; failures raise CFileException.
+class CFile final {
+  public:
+    enum OpenFlags : unsigned {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeCreate = 0x1000,
+        typeBinary = 0x8000,
+    };
+
+    CFile();
+    ~CFile();
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // Opens the name as given and keeps its full path. On failure returns false and, when error
+    // is given, fills it with the cause, the system's error code and the name as given.
+    bool Open(const std::string& fileName, unsigned openFlags, CFileException* error = nullptr);
+    // Returns the bytes read: count, or fewer when the file ends first.
+    std::uint64_t Read(void* buffer, std::uint64_t count);
+    void Write(const void* buffer, std::uint64_t count);
+    void Close();
+    std::uint64_t GetLength() const;
+    const std::string& GetFilePath() const;
+    bool IsOpen() const;
+    // Brings the written bytes and the file's directory entry to the medium.
+    void Flush();
+
+  private:
+    friend class CSegmentTransfer; // moves bytes between the descriptors of two open files
+
+    static constexpr int noDescriptor = -1;
+    int m_descriptor = noDescriptor;
+    bool m_closeOnDelete = false;
+    std::string m_strFileName;
+};

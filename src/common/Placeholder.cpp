@@ -1,2 +1,0 @@
-// Placeholder until the common layer lands.
-namespace common_placeholder { int placeholder = 0; }
