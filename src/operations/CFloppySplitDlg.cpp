@@ -2,17 +2,230 @@
 
 #include "common/CBrowse.h"
 #include "common/CDataExchange.h"
+#include "common/CFile.h"
+#include "common/CSegmentName.h"
+#include "common/CSegmentTransfer.h"
 
+#include "platform/DialogHost.h"
+#include "platform/Services.h"
 #include "resources/DialogTemplates.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+constexpr int idPath = 1001;
+constexpr int idBrowse = 1002;
+constexpr int idSplit = 1003;
+constexpr int idDone = 1;
+constexpr int idAnimation = 1019;
+constexpr int clipId = 136;
+
+constexpr int answerOk = 1;
+constexpr unsigned typeOk = 0x40;       // OK, information icon
+constexpr unsigned typeOkCancel = 0x41; // OK and Cancel, information icon
+
+constexpr const char* caption = "Sundrel - split to floppies ";
+constexpr const char* doneCaption = "Sun Drel - split to floppies";
+constexpr const char* noFile = "Please specify a file to be split ";
+constexpr const char* cannotOpen = " Error Opening File for reading ";
+constexpr const char* insertDisk = "Please Replace/Insert a Floppy Disk in Drive !";
+constexpr const char* diskFull = "Floppy has no free space ..Replace it !!";
+constexpr const char* noDisk = "Floppy NOT Inserted or not formatted ??";
+constexpr const char* allDone = " The file has been split and transferred to floppies ! ";
+
+// The file's own name: the text after the last directory separator, or the whole path.
+std::string BareName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Keeps Esc and the close box from ending the dialog while a segment is being written.
+class BusyWhileWriting final {
+  public:
+    explicit BusyWhileWriting(platform::Window dialog) : m_dialog(dialog) {
+        platform::DialogHost::setBusy(m_dialog, true);
+    }
+    ~BusyWhileWriting() { platform::DialogHost::setBusy(m_dialog, false); }
+    BusyWhileWriting(const BusyWhileWriting&) = delete;
+    BusyWhileWriting& operator=(const BusyWhileWriting&) = delete;
+
+  private:
+    platform::Window m_dialog;
+};
+
+} // namespace
+
+// A file error leaves the handler for the dispatcher's report; on that way out the dialog is
+// restored as at every other end, before the report is shown.
+class CFloppySplitDlg::RestoreOnFailure final {
+  public:
+    explicit RestoreOnFailure(CFloppySplitDlg& dialog)
+        : m_dialog(dialog), m_exceptions(std::uncaught_exceptions()) {}
+    ~RestoreOnFailure() {
+        if (std::uncaught_exceptions() <= m_exceptions)
+            return;
+        m_dialog.Collapse();
+        m_dialog.m_animate.Stop();
+        m_dialog.EnableButtons(true);
+    }
+    RestoreOnFailure(const RestoreOnFailure&) = delete;
+    RestoreOnFailure& operator=(const RestoreOnFailure&) = delete;
+
+  private:
+    CFloppySplitDlg& m_dialog;
+    int m_exceptions;
+};
+
+platform::ScreenRect CFloppySplitDlg::s_rcFull;
 
 CFloppySplitDlg::CFloppySplitDlg() : CDialog(resources::DialogTemplates::floppySplit) {}
 
-void CFloppySplitDlg::DoDataExchange(CDataExchange& exchange) { exchange.Text(1001, m_strPath); }
+void CFloppySplitDlg::DoDataExchange(CDataExchange& exchange) {
+    exchange.Bind(idAnimation, m_animate);
+    exchange.Text(idPath, m_strPath);
+}
+
+bool CFloppySplitDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    s_rcFull = GetSafeHwnd().clientRect();
+    Collapse();
+    return true;
+}
 
 bool CFloppySplitDlg::OnCommand(int id) {
-    if (id == 1002) {
+    if (id == idBrowse) {
         CBrowse::Run(*this, m_strPath);
         return true;
     }
+    if (id == idSplit) {
+        OnSplitFile();
+        return true;
+    }
     return false;
+}
+
+void CFloppySplitDlg::OnSplitFile() {
+    UpdateData(true); // a plain text field: the store cannot fail
+    EnableButtons(false);
+    RestoreOnFailure restore(*this);
+
+    if (m_strPath.empty()) {
+        MessageBox(noFile, caption, typeOk);
+        EnableButtons(true);
+        return;
+    }
+    CFile source;
+    if (!source.Open(m_strPath, CFile::modeRead | CFile::typeBinary)) {
+        MessageBox(cannotOpen, caption, typeOk);
+        EnableButtons(true);
+        return;
+    }
+    const std::string base = "a:" + BareName(m_strPath);
+
+    m_animate.Open(clipId);
+    m_animate.GetWindow().show(true);
+    m_animate.Play(0, -1, -1);
+    Expand();
+
+    const std::uint64_t length = source.GetLength();
+    std::uint64_t done = 0;
+    long long segments = 0;
+    while (done != length) {
+        const std::string name = CSegmentName::Make(base, segments + 1);
+        m_animate.Stop();
+        if (Ask(insertDisk) != answerOk) {
+            Collapse();
+            EnableButtons(true);
+            return;
+        }
+        const auto size = NextSegmentSize(length - done);
+        if (!size)
+            return;
+        WriteSegment(source, name, *size);
+        done += *size;
+        ++segments;
+    }
+
+    source.Close();
+    m_animate.Stop();
+    Collapse();
+    EnableButtons(true);
+    MessageBox(allDone, doneCaption, typeOk);
+}
+
+std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t bytesLeft) {
+    for (;;) {
+        const auto free = platform::Services::freeSpace().freeBytesOnDriveA();
+        if (free && *free != 0) {
+            m_animate.Play(0, -1, -1);
+            return std::min(*free, bytesLeft);
+        }
+        if (Ask(free ? diskFull : noDisk) != answerOk) {
+            EnableButtons(true);
+            Collapse();
+            return std::nullopt;
+        }
+    }
+}
+
+void CFloppySplitDlg::WriteSegment(CFile& source, const std::string& name, std::uint64_t size) {
+    BusyWhileWriting busy(GetSafeHwnd());
+    CFile segment;
+    CFileException error;
+    if (!segment.Open(name, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error))
+        throw error;
+    CSegmentTransfer::Move(source, segment, size);
+    // On Linux a closed file can still sit in memory; it must be on the medium before the user
+    // is told to take the medium out.
+    segment.Flush();
+    segment.Close();
+}
+
+int CFloppySplitDlg::Ask(const char* text) {
+    return MessageBox(text, caption, typeOkCancel);
+}
+
+void CFloppySplitDlg::EnableButtons(bool enable) {
+    GetDlgItem(idSplit).enable(enable);
+    GetDlgItem(idDone).enable(enable);
+}
+
+// Collapsed, the window ends just above the animation strip: its client area is exactly as tall
+// as the strip's top edge lies below the client area's top (76 dialog units in the template), so
+// the two buttons, which end 68 units down, stay whole with the template's own margin below them
+// and the strip is out of view. Dialog units come from this dialog's font, so the cut follows the
+// font size and the screen's scale; the frame and caption are the window manager's and are kept
+// as they are.
+int CFloppySplitDlg::CollapsedClientHeight() const {
+    const platform::DialogTemplate* resource = resources::DialogTemplates::Find(GetTemplateId());
+    if (resource == nullptr)
+        return s_rcFull.height();
+    const auto strip = std::find_if(resource->controls.begin(), resource->controls.end(),
+                                    [](const auto& control) { return control.id == idAnimation; });
+    if (strip == resource->controls.end())
+        return s_rcFull.height();
+    return GetSafeHwnd().mapDialogRect({0, 0, 0, strip->rect.y}).height();
+}
+
+void CFloppySplitDlg::Collapse() {
+    ResizeClient(s_rcFull.width(), CollapsedClientHeight());
+}
+
+void CFloppySplitDlg::Expand() {
+    ResizeClient(s_rcFull.width(), s_rcFull.height());
+}
+
+// Resizes the window at its current left and top so that its client area has that size, with
+// the frame as the window manager draws it now.
+void CFloppySplitDlg::ResizeClient(int width, int height) {
+    platform::Window window = GetSafeHwnd();
+    const platform::ScreenRect outer = window.rect();
+    const platform::ScreenRect client = window.clientRect();
+    const int frameWidth = outer.width() - client.width();
+    const int frameHeight = outer.height() - client.height();
+    window.move(
+        {outer.left, outer.top, outer.left + width + frameWidth, outer.top + height + frameHeight},
+        true);
 }

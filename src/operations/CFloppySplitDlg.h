@@ -1,17 +1,47 @@
 #pragma once
 
+#include "common/CAnimateCtrl.h"
 #include "common/CDialog.h"
 
+#include "platform/ScreenRect.h"
+
+#include <cstdint>
+#include <optional>
 #include <string>
+
+class CFile;
 
 // Spreads a file over a series of removable media in drive A:, one segment per medium.
 class CFloppySplitDlg final : public CDialog {
-public:
+  public:
     CFloppySplitDlg();
 
+    CAnimateCtrl m_animate;
     std::string m_strPath;
 
-protected:
+    // The dialog's full size, kept for the whole process and taken again each time the dialog
+    // initialises. It is the client area: at initialisation the window has not been shown and
+    // has no frame yet, so the frame is added as it is at each resize.
+    static platform::ScreenRect s_rcFull;
+
+  protected:
+    bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& exchange) override;
     bool OnCommand(int id) override;
+
+  private:
+    class RestoreOnFailure;
+
+    void OnSplitFile();
+    // Measures the medium until it has room: the bytes for the next segment, or nothing when the
+    // user cancelled (the dialog is then restored).
+    std::optional<std::uint64_t> NextSegmentSize(std::uint64_t bytesLeft);
+    void WriteSegment(CFile& source, const std::string& name, std::uint64_t size);
+
+    int CollapsedClientHeight() const;
+    void Collapse();
+    void Expand();
+    void ResizeClient(int width, int height);
+    void EnableButtons(bool enable);
+    int Ask(const char* text);
 };
