@@ -49,6 +49,9 @@ int DialogHost::runModal(const DialogTemplate& resource, DialogEvents& events) {
         result = window.property("sundrelResult").toInt();
     }
     modalStack().pop_back();
+    // The owner takes the keyboard again, as it would have had the dialog never opened.
+    if (QWidget* owner = window.parentWidget(); owner != nullptr && owner->isVisible())
+        owner->activateWindow();
     return result;
 }
 
