@@ -2,8 +2,11 @@
 
 #include "platform/Application.h"
 
-int main(int argc, char** argv) {
-    // The desktop session needs the arguments; the program itself reads none of them.
-    platform::Application desktop(argc, argv);
+int main(int, char** argv) {
+    // The program reads no command line, and neither does the desktop session: given the
+    // arguments, the toolkit would take options such as "-platform" or "-style" from them.
+    int programOnly = 1;
+    char* arguments[] = {argv[0], nullptr};
+    platform::Application desktop(programOnly, arguments);
     return theApp.Run();
 }
