@@ -29,23 +29,22 @@ e2e_require() {
   done
 }
 
-# Starts a private X server and exports DISPLAY.
+# Starts a private X server and exports DISPLAY. Xvfb picks a free display number itself and
+# writes it once it is ready, so tests running at the same time never share a server.
 e2e_start_display() {
   e2e_require Xvfb xdotool
-  local display
-  for display in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_DIR/xvfb.log" 2>&1 &
-    E2E_PIDS+=($!)
-    export DISPLAY=":$display"
-    local waited
-    for waited in $(seq 1 100); do
-      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-      sleep 0.05
-    done
-    e2e_fail "Xvfb :$display did not start"
+  local waited number=""
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_DIR/display" >"$E2E_DIR/xvfb.log" 2>&1 &
+  E2E_PIDS+=($!)
+  for waited in $(seq 1 200); do
+    number=$(tr -dc '0-9' <"$E2E_DIR/display" 2>/dev/null || true)
+    [ -n "$number" ] && break
+    kill -0 "${E2E_PIDS[-1]}" 2>/dev/null || e2e_fail "Xvfb ended: $(cat "$E2E_DIR/xvfb.log")"
+    sleep 0.05
   done
-  e2e_fail "no free X display number"
+  [ -n "$number" ] || e2e_fail "Xvfb did not start within 10s"
+  export DISPLAY=":$number"
+  xdotool getdisplaygeometry >/dev/null 2>&1 || e2e_fail "Xvfb $DISPLAY does not answer"
 }
 
 # Starts Sundrel (extra arguments are passed on) and remembers its pid in SUNDREL_PID.
