@@ -2,8 +2,114 @@
 
 #include "common/CBrowse.h"
 #include "common/CDataExchange.h"
+#include "common/CFile.h"
+#include "common/CFileException.h"
+#include "common/CSegmentName.h"
+#include "common/CSegmentTransfer.h"
 
+#include "platform/DialogHost.h"
 #include "resources/DialogTemplates.h"
+
+#include <optional>
+
+namespace {
+
+constexpr int browseButton = 1002;
+constexpr int joinButton = 1009;
+constexpr int fullBar = 50;
+// The bar keeps two steps in hand: segments after the 48th leave it where it is.
+constexpr long long lastSteppedSegment = 48;
+constexpr unsigned plainBox = 0;
+constexpr unsigned okCancelWithExclamation = 0x31;
+constexpr int okPressed = 1;
+constexpr unsigned readMode = CFile::modeRead | CFile::typeBinary;
+constexpr unsigned createMode = CFile::modeCreate | CFile::modeWrite | CFile::typeBinary;
+
+constexpr const char* askForName = "Please enter the name of the first split segment ";
+constexpr const char* targetRefused = "Error opening target for writing ! ";
+constexpr const char* firstSegmentMissing = "Segment File Missing !";
+constexpr const char* fileJoined = "File Joined ";
+
+// While the segments are moved, windows repaint between chunks: Esc and the close box must not
+// end the dialog under the running join. Cleared on every way out, before any message box.
+class BusyDialog final {
+  public:
+    explicit BusyDialog(platform::Window dialog) : m_dialog(dialog) {
+        platform::DialogHost::setBusy(m_dialog, true);
+    }
+    ~BusyDialog() { platform::DialogHost::setBusy(m_dialog, false); }
+    BusyDialog(const BusyDialog&) = delete;
+    BusyDialog& operator=(const BusyDialog&) = delete;
+
+  private:
+    platform::Window m_dialog;
+};
+
+bool isContinuationByte(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// How many bytes the UTF-8 character that starts with this byte has; 0 when none starts with it.
+std::size_t characterLength(unsigned char byte) {
+    if (byte < 0x80)
+        return 1;
+    if ((byte & 0xE0) == 0xC0)
+        return 2;
+    if ((byte & 0xF0) == 0xE0)
+        return 3;
+    if ((byte & 0xF8) == 0xF0)
+        return 4;
+    return 0;
+}
+
+// Names are UTF-8: a character of several bytes goes whole. A byte that belongs to no
+// well-formed character counts as a character of its own.
+std::string withoutLastCharacter(const std::string& name) {
+    if (name.empty())
+        return name;
+    const std::size_t last = name.size() - 1;
+    std::size_t start = last;
+    while (start > 0 && last - start < 3 && isContinuationByte(name[start]))
+        --start;
+    const std::size_t length = last - start + 1;
+    if (characterLength(name[start]) == length)
+        return name.substr(0, start);
+    return name.substr(0, last);
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool endsInTwoDigits(const std::string& name) {
+    return name.size() >= 2 && isDigit(name[name.size() - 1]) && isDigit(name[name.size() - 2]);
+}
+
+// Only a name that leads to no file ends a set. A file that is there but cannot be read (held by
+// another program, no permission, a failing device) is a fault of its own.
+bool isMissing(const CFileException& error) {
+    return error.m_cause == CFileException::fileNotFound ||
+           error.m_cause == CFileException::badPath;
+}
+
+// False when the segment does not exist; any other failure to open it ends the join with the
+// file-error report naming the segment.
+bool openSegment(CFile& segment, const std::string& base, long long number) {
+    CFileException error;
+    if (segment.Open(CSegmentName::Make(base, number), readMode, &error))
+        return true;
+    if (isMissing(error))
+        return false;
+    throw error;
+}
+
+bool exists(const std::string& name) {
+    CFile probe;
+    CFileException error;
+    return probe.Open(name, readMode, &error) || !isMissing(error);
+}
+
+} // namespace
 
 CJoinDlg::CJoinDlg() : CDialog(resources::DialogTemplates::join) {}
 
@@ -13,9 +119,75 @@ void CJoinDlg::DoDataExchange(CDataExchange& exchange) {
 }
 
 bool CJoinDlg::OnCommand(int id) {
-    if (id == 1002) {
+    switch (id) {
+    case browseButton:
         CBrowse::Run(*this, m_strFirstSegment);
         return true;
+    case joinButton:
+        OnJoin();
+        return true;
+    default:
+        return false;
     }
-    return false;
+}
+
+void CJoinDlg::OnJoin() {
+    if (!UpdateData(true))
+        return;
+    const std::string target = withoutLastCharacter(m_strFirstSegment);
+    if (target.empty()) {
+        MessageBox(askForName, std::nullopt, plainBox);
+        return;
+    }
+
+    // Segment 1 is opened before the target is made, so that a join that finds no set leaves an
+    // existing file of the target's name as it was.
+    CFile segment;
+    if (!openSegment(segment, target, 1)) {
+        ResetProgress();
+        MessageBox(firstSegmentMissing, std::nullopt, plainBox);
+        m_progress.SetPos(fullBar);
+        return;
+    }
+    if (!MayReplace(target))
+        return;
+    CFile output;
+    if (!output.Open(target, createMode)) {
+        MessageBox(targetRefused, std::nullopt, plainBox);
+        return;
+    }
+    {
+        BusyDialog busy(GetSafeHwnd());
+        ResetProgress();
+        AppendSegments(segment, output, target);
+        output.Close();
+        m_progress.SetPos(fullBar);
+    }
+    MessageBox(fileJoined, std::nullopt, plainBox);
+}
+
+// Given segment 10 or above (x12), the target (x1) is the name of another segment, which
+// creating the target would destroy.
+bool CJoinDlg::MayReplace(const std::string& target) {
+    if (!endsInTwoDigits(m_strFirstSegment) || !exists(target))
+        return true;
+    return MessageBox(target + " already exists and may be a segment itself. Replace it?",
+                      std::nullopt, okCancelWithExclamation) == okPressed;
+}
+
+void CJoinDlg::ResetProgress() {
+    m_progress.SetRange32(0, 0); // empties a bar left full by an earlier join
+    m_progress.SetRange32(0, fullBar);
+    m_progress.SetStep(1);
+}
+
+void CJoinDlg::AppendSegments(CFile& segment, CFile& target, const std::string& base) {
+    long long number = 1;
+    do {
+        CSegmentTransfer::Move(segment, target, segment.GetLength());
+        segment.Close();
+        if (number <= lastSteppedSegment)
+            m_progress.StepIt();
+        ++number;
+    } while (openSegment(segment, base, number));
 }

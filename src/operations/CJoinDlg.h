@@ -5,17 +5,27 @@
 
 #include <string>
 
-// Puts a segment set back together into the file it came from.
+class CFile;
+
+// Puts a segment set back together into the file it came from. The user names segment 1; that
+// name less its last character is both the set's base name and the file rebuilt.
 class CJoinDlg final : public CDialog {
-public:
+  public:
     CJoinDlg();
 
     std::string m_strFirstSegment;
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange& exchange) override;
     bool OnCommand(int id) override;
 
-private:
+  private:
+    void OnJoin();
+    // Whether the user lets the join replace a target that may be another segment of the set.
+    bool MayReplace(const std::string& target);
+    void ResetProgress();
+    // Appends segment 1 (already open) and every following segment that exists to the target.
+    void AppendSegments(CFile& segment, CFile& target, const std::string& base);
+
     CProgressCtrl m_progress;
 };
