@@ -8,18 +8,20 @@
 
 // Cuts a file into a given number of segments next to it.
 class CSplitByNumberDlg final : public CDialog {
-public:
+  public:
     CSplitByNumberDlg();
 
     std::string m_strPath;
     int m_nSegments = 0;
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange& exchange) override;
     bool OnInitDialog() override;
     bool OnCommand(int id) override;
 
-private:
+  private:
+    void OnSplitFile();
+
     CProgressCtrl m_progress;
     CSpinButtonCtrl m_arrows;
 };

@@ -8,18 +8,20 @@
 
 // Cuts a file into segments of a given byte size next to it.
 class CSplitBySizeDlg final : public CDialog {
-public:
+  public:
     CSplitBySizeDlg();
 
     std::string m_strPath;
     unsigned m_nSize = 0;
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange& exchange) override;
     bool OnInitDialog() override;
     bool OnCommand(int id) override;
 
-private:
+  private:
+    void OnSplitFile();
+
     CProgressCtrl m_progress;
     CSpinButtonCtrl m_arrows;
 };

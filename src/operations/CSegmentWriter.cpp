@@ -1,0 +1,55 @@
+#include "operations/CSegmentWriter.h"
+
+#include "common/CFileException.h"
+#include "common/CSegmentName.h"
+#include "common/CSegmentTransfer.h"
+
+#include "platform/DialogHost.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+constexpr unsigned createMode = CFile::modeCreate | CFile::modeWrite | CFile::typeBinary;
+
+} // namespace
+
+CSegmentWriter::CSegmentWriter(platform::Window dialog, CFile& source, CProgressCtrl& progress)
+    : m_dialog(dialog), m_source(source), m_progress(progress) {
+    platform::DialogHost::setBusy(m_dialog, true);
+}
+
+// Runs on every way out, a file error's included, so the dialog takes commands again before the
+// report or the success message is shown.
+CSegmentWriter::~CSegmentWriter() {
+    platform::DialogHost::setBusy(m_dialog, false);
+}
+
+void CSegmentWriter::PrepareProgress(long long segments) {
+    m_progress.SetRange32(0, 0);
+    m_progress.SetRange32(0, static_cast<int>(std::clamp<long long>(segments, INT_MIN, INT_MAX)));
+    m_progress.SetStep(1);
+}
+
+void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceLength,
+                              std::uint64_t fullSegments, std::uint64_t segmentLength) {
+    for (std::uint64_t number = 1; number <= fullSegments; ++number)
+        WriteSegment(baseName, number, segmentLength);
+    // The last segment carries exactly what the full ones left, never more than the source holds.
+    const std::uint64_t rest = sourceLength - fullSegments * segmentLength;
+    if (rest != 0)
+        WriteSegment(baseName, fullSegments + 1, rest);
+}
+
+void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t number,
+                                  std::uint64_t length) {
+    CFile segment;
+    CFileException error;
+    if (!segment.Open(CSegmentName::Make(baseName, static_cast<long long>(number)), createMode,
+                      &error))
+        throw error;
+    CSegmentTransfer::Move(m_source, segment, length);
+    segment.Close();
+    m_progress.StepIt();
+}
