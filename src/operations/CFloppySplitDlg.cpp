@@ -196,8 +196,9 @@ void CFloppySplitDlg::EnableButtons(bool enable) {
 // as the strip's top edge lies below the client area's top (76 dialog units in the template), so
 // the two buttons, which end 68 units down, stay whole with the template's own margin below them
 // and the strip is out of view. Dialog units come from this dialog's font, so the cut follows the
-// font size and the screen's scale; the frame and caption are the window manager's and are kept
-// as they are.
+// font size and the screen's scale: with an 8-point font at 96 dpi (13-pixel lines) it is 123
+// pixels, 148 with a classic 25-pixel caption and frame. The frame and caption are the window
+// manager's and are kept as they are.
 int CFloppySplitDlg::CollapsedClientHeight() const {
     const platform::DialogTemplate* resource = resources::DialogTemplates::Find(GetTemplateId());
     if (resource == nullptr)
