@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using platform::Window;
@@ -49,6 +51,10 @@ struct HelpRow {
     std::optional<Qt::Key> open;
     unsigned context;
 };
+
+void PrintTo(const HelpRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class HelpContexts : public Help, public ::testing::WithParamInterface<HelpRow> {};
 
@@ -91,6 +97,10 @@ struct Held {
     std::optional<Qt::Key> open;
 };
 
+void PrintTo(const Held& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class HelpWithModifiers : public Help, public ::testing::WithParamInterface<Held> {};
 
 // The scripted viewer has no answer: any request fails the test.
@@ -119,6 +129,10 @@ struct Refusal {
     std::optional<Qt::Key> open;
     const char* ownerCaption;
 };
+
+void PrintTo(const Refusal& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class HelpRefused : public Help, public ::testing::WithParamInterface<Refusal> {};
 

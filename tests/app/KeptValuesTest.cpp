@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using platform::Window;
@@ -22,6 +24,10 @@ struct Fields {
     int numberId; // 0: the dialog has no number field
     const char* initialNumber;
 };
+
+void PrintTo(const Fields& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class KeptValues : public ::testing::TestWithParam<Fields> {
   protected:

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using platform::Window;
@@ -39,6 +41,10 @@ struct Press {
     std::function<void(Window)> press;
     int opens;
 };
+
+void PrintTo(const Press& row, std::ostream* out) {
+    *out << row.name;
+}
 
 std::function<void(Window)> key(Qt::Key letter, Qt::KeyboardModifiers modifiers) {
     return [=](Window main) { Ui::key(main, letter, modifiers); };
@@ -132,6 +138,10 @@ struct ExitWay {
     const char* name;
     std::function<void(Window)> exit;
 };
+
+void PrintTo(const ExitWay& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class MainWindowExit : public MainWindow, public ::testing::WithParamInterface<ExitWay> {};
 

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using platform::Window;
@@ -28,6 +30,10 @@ struct Nested {
     std::function<void(Window main)> open;
     Kind kind;
 };
+
+void PrintTo(const Nested& row, std::ostream* out) {
+    *out << row.name;
+}
 
 void altKey(Window main, Qt::Key key) {
     Ui::key(main, key, Qt::AltModifier);

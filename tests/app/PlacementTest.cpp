@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace platform {
 void PrintTo(const ScreenRect& r, std::ostream* out) {
     *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
@@ -33,6 +35,10 @@ struct PlacementRow {
     ScreenRect workArea;
     ScreenRect expected;
 };
+
+void PrintTo(const PlacementRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class Placement : public ::testing::TestWithParam<PlacementRow> {};
 
@@ -97,6 +103,10 @@ struct IconRow {
     int expected;
 };
 
+void PrintTo(const IconRow& row, std::ostream* out) {
+    *out << row.client << " wide, icon " << row.icon;
+}
+
 class MinimizedIcon : public ::testing::TestWithParam<IconRow> {};
 
 TEST_P(MinimizedIcon, OffsetIsHalfTheSpareRoomRoundedUpTruncatingTowardZero) {
@@ -160,6 +170,10 @@ struct MovedRow {
     int dx; // where the main window is moved, relative to the work area's corners
     int dy;
 };
+
+void PrintTo(const MovedRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class MainWindowMoved : public WindowPlacement, public ::testing::WithParamInterface<MovedRow> {};
 

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct NameRow {
@@ -21,6 +23,10 @@ struct NameRow {
     const char* displayName;
     const char* helpFile;
 };
+
+void PrintTo(const NameRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class ProgramName : public ::testing::TestWithParam<NameRow> {};
 

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using test::ShellDriver;
@@ -56,6 +58,10 @@ struct BoxRow {
     QMessageBox::StandardButtons buttons;
     int escapeAnswer;
 };
+
+void PrintTo(const BoxRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class RealMessageBox : public ::testing::TestWithParam<BoxRow> {};
 

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 using platform::Window;
@@ -96,6 +98,10 @@ struct RightClick {
     bool opensMenu;
 };
 
+void PrintTo(const RightClick& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class SystemMenuRightClick : public SystemMenu, public ::testing::WithParamInterface<RightClick> {};
 
 TEST_P(SystemMenuRightClick, OpensTheMenuOnTheBackgroundOnly) {
@@ -140,6 +146,10 @@ struct SysCommand {
     unsigned id;
     bool showsAbout;
 };
+
+void PrintTo(const SysCommand& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class SystemCommands : public SystemMenu, public ::testing::WithParamInterface<SysCommand> {};
 

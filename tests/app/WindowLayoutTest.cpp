@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 
 namespace {
@@ -120,6 +122,10 @@ struct AboutClose {
     std::function<void(Window)> close;
 };
 
+void PrintTo(const AboutClose& row, std::ostream* out) {
+    *out << row.name;
+}
+
 class AboutBoxCloses : public ::testing::TestWithParam<AboutClose> {};
 
 TEST_P(AboutBoxCloses, ByEveryWay) {
@@ -145,6 +151,10 @@ struct TitleRow {
     std::optional<Qt::Key> open;
     const char* caption;
 };
+
+void PrintTo(const TitleRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class WindowTitle : public ::testing::TestWithParam<TitleRow> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdio>
 
 namespace {
@@ -37,6 +39,10 @@ struct StringRow {
     const char* key;
     const char* value;
 };
+
+void PrintTo(const StringRow& row, std::ostream* out) {
+    *out << row.key;
+}
 
 class VersionStrings : public ::testing::TestWithParam<StringRow> {};
 
