@@ -148,4 +148,7 @@ void CDialog::onSysCommand(unsigned id) {
     }
 }
 
-void CDialog::onHelpKey() { CWinApp::Get()->OnHelp(); }
+void CDialog::onHelpKey() {
+    if (CWinApp* app = CWinApp::Get())
+        app->OnHelp();
+}
