@@ -174,7 +174,7 @@ TEST(JoinDlg, TheBarStepsForTheFirst48SegmentsAndFillsAtTheEnd) {
             JoinDriver(dialog).answer(1).watch(dir.file("set")).run(dir.file("set1"));
 
         EXPECT_EQ(outcome.texts(), std::vector<std::string>{joined});
-        ASSERT_EQ(outcome.samples.size(), static_cast<std::size_t>(count));
+        ASSERT_GE(outcome.samples.size(), static_cast<std::size_t>(count));
         int highest = 0;
         for (const JoinDriver::Sample& sample : outcome.samples) {
             // While segment k moves, k - 1 segments are complete.

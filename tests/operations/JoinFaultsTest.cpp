@@ -62,6 +62,13 @@ std::shared_ptr<void> replacedByADirectory(const std::string& path) {
     return nullptr;
 }
 
+// The target itself, under a segment's name: it must never be read into itself.
+std::shared_ptr<void> linkedToTheTarget(const std::string& path) {
+    std::filesystem::remove(path);
+    std::filesystem::create_symlink(path.substr(0, path.size() - 1), path);
+    return nullptr;
+}
+
 std::string withName(std::string text, const std::string& name) {
     return text.replace(text.find("%1"), 2, name);
 }
@@ -72,6 +79,8 @@ TEST(JoinFaults, ASegmentThatExistsButCannotBeOpenedEndsTheJoinWithTheReport) {
          "A sharing violation occurred while accessing %1.", "one ", JoinDriver::Bar{0, 50, 1}},
         {"segment 2 is a directory", 2, replacedByADirectory, "Access to %1 was denied.", "one ",
          JoinDriver::Bar{0, 50, 1}},
+        {"segment 2 is a link to the target", 2, linkedToTheTarget,
+         "A sharing violation occurred while accessing %1.", "one ", JoinDriver::Bar{0, 50, 1}},
         {"segment 1 held by another process, an older target kept", 1, heldElsewhere,
          "A sharing violation occurred while accessing %1.", "older target", JoinDriver::Bar{}},
     };
