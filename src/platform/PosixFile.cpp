@@ -14,6 +14,13 @@ namespace platform {
 
 namespace {
 
+// Measured once the lock is held, so no other instance can grow the file in between. A file that
+// is already empty is not truncated: on ext4 a truncate makes the later close write the file out.
+bool emptyAfterLock(int descriptor) {
+    struct stat status {};
+    return fstat(descriptor, &status) == 0 && status.st_size == 0;
+}
+
 // The most one read() or write() call is asked to move; the kernel moves at most about 2 GiB.
 constexpr std::uint64_t largestRequest = 1u << 30;
 
@@ -65,8 +72,10 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
         return failAndClose(descriptor, EISDIR);
     if (const int error = lock(descriptor); error != 0)
         return failAndClose(descriptor, error);
-    if (create && S_ISREG(status.st_mode) && ftruncate(descriptor, 0) != 0)
-        return failAndClose(descriptor, errno);
+    if (create && S_ISREG(status.st_mode) && !emptyAfterLock(descriptor)) {
+        if (ftruncate(descriptor, 0) != 0)
+            return failAndClose(descriptor, errno);
+    }
     return {descriptor, 0};
 }
 
