@@ -3,7 +3,6 @@
 #include "common/CWinApp.h"
 #include "operations/CSplitByNumberDlg.h"
 #include "operations/SplitDriver.h"
-#include "operations/SplitFiles.h"
 #include "platform/ProgressBar.h"
 #include "support/Files.h"
 #include "support/Modal.h"
@@ -25,7 +24,6 @@ namespace {
 
 using test::Files;
 using test::SplitDriver;
-using test::SplitFiles;
 
 constexpr int countId = 1004;
 constexpr unsigned information = 0x40;
@@ -39,12 +37,12 @@ const Box splitDone{" The file has been split ! ", "Sun Drel - split by number "
 // The segments hold the source's bytes in order, and nothing else lies next to the source.
 void expectSegments(const std::string& dir, const std::string& source,
                     const std::vector<std::uint64_t>& lengths) {
-    EXPECT_EQ(SplitFiles::segmentLengths(dir + "/" + source), lengths);
+    EXPECT_EQ(Files::segmentLengths(dir + "/" + source), lengths);
     std::vector<std::string> names{source};
     for (std::size_t k = 1; k <= lengths.size(); ++k)
         names.push_back(CSegmentName::Make(source, static_cast<long long>(k)));
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(SplitFiles::listing(dir), names);
+    EXPECT_EQ(Files::listing(dir), names);
     const std::string bytes = Files::read(dir + "/" + source);
     std::size_t offset = 0;
     for (std::size_t k = 1; k <= lengths.size() && offset <= bytes.size(); ++k) {
@@ -178,11 +176,11 @@ TEST(SplitByNumber, RefusalsShowTheirMessageAndWriteNothing) {
         test::TempDir dir;
         std::unique_ptr<CFile> holder;
         const std::string path = row.path(dir, holder);
-        const auto before = SplitFiles::listing(dir.path());
+        const auto before = Files::listing(dir.path());
         CSplitByNumberDlg dialog;
         const auto outcome = SplitDriver(dialog, countId).run(path, row.count);
         EXPECT_EQ(outcome.boxes, Boxes{row.box});
-        EXPECT_EQ(SplitFiles::listing(dir.path()), before);
+        EXPECT_EQ(Files::listing(dir.path()), before);
         EXPECT_EQ(outcome.barPosition, 0);
         EXPECT_EQ(outcome.barHigh, 100) << "the bar was touched";
         EXPECT_TRUE(outcome.openAfter);
@@ -221,7 +219,7 @@ TEST(SplitByNumber, ASecondSplitInOneOpeningStartsTheBarAgainAndLeavesHigherNumb
     EXPECT_EQ(Files::read(source + "1"), bytes.substr(0, 2 * MiB));
     EXPECT_EQ(Files::read(source + "2"), bytes.substr(2 * MiB));
     // Left from the first split: a later join would take them as part of the set.
-    EXPECT_EQ(SplitFiles::segmentLengths(source),
+    EXPECT_EQ(Files::segmentLengths(source),
               (std::vector<std::uint64_t>{2 * MiB, 2 * MiB, 2, 2, 2}));
 }
 

@@ -2,7 +2,6 @@
 #include "common/CWinApp.h"
 #include "operations/CSplitBySizeDlg.h"
 #include "operations/SplitDriver.h"
-#include "operations/SplitFiles.h"
 #include "support/Files.h"
 #include "support/ScratchTmpfs.h"
 #include "support/TempDir.h"
@@ -16,7 +15,6 @@ namespace {
 
 using test::Files;
 using test::SplitDriver;
-using test::SplitFiles;
 
 constexpr int sizeId = 1005;
 constexpr unsigned information = 0x40;
@@ -54,12 +52,12 @@ TEST(SplitBySize, WorkedCasesWriteTheSegmentsStepTheBarAndReportSuccess) {
         CSplitBySizeDlg dialog;
         const SplitDriver::Outcome outcome = SplitDriver(dialog, sizeId).run(source, row.size);
         EXPECT_EQ(outcome.boxes, Boxes{splitDone});
-        EXPECT_EQ(SplitFiles::segmentLengths(source), row.segments);
+        EXPECT_EQ(Files::segmentLengths(source), row.segments);
         std::string joined;
         for (std::size_t k = 1; k <= row.segments.size(); ++k)
             joined += Files::read(CSegmentName::Make(source, static_cast<long long>(k)));
         EXPECT_EQ(joined, bytes);
-        EXPECT_EQ(SplitFiles::listing(dir.path()).size(), row.segments.size() + 1);
+        EXPECT_EQ(Files::listing(dir.path()).size(), row.segments.size() + 1);
         EXPECT_EQ(outcome.barLow, 0);
         EXPECT_EQ(outcome.barHigh, row.barHigh);
         EXPECT_EQ(outcome.barPosition, row.barHigh);
@@ -110,11 +108,11 @@ TEST(SplitBySize, RefusalsShowTheirMessageAndWriteNothing) {
         SCOPED_TRACE(row.label);
         test::TempDir dir;
         const std::string path = row.path(dir);
-        const auto before = SplitFiles::listing(dir.path());
+        const auto before = Files::listing(dir.path());
         CSplitBySizeDlg dialog;
         const auto outcome = SplitDriver(dialog, sizeId).run(path, row.size);
         EXPECT_EQ(outcome.boxes, Boxes{row.box});
-        EXPECT_EQ(SplitFiles::listing(dir.path()), before);
+        EXPECT_EQ(Files::listing(dir.path()), before);
         EXPECT_EQ(outcome.barHigh, 100) << "the bar was touched";
     }
 }
@@ -126,7 +124,7 @@ TEST(SplitBySize, ASizeBeyond32BitsIsKeptAsTheLargest) {
     const auto outcome = SplitDriver(dialog, sizeId).run(dir.file("a.bin"), "99999999999");
     EXPECT_EQ(dialog.m_nSize, 4294967295u);
     EXPECT_EQ(outcome.boxes, Boxes{splitDone});
-    EXPECT_EQ(SplitFiles::segmentLengths(dir.file("a.bin")), std::vector<std::uint64_t>{10});
+    EXPECT_EQ(Files::segmentLengths(dir.file("a.bin")), std::vector<std::uint64_t>{10});
 }
 
 TEST(SplitBySize, ASparseSourceOver4GiBSplitsIntoWholeGibibytes) {
@@ -141,8 +139,8 @@ TEST(SplitBySize, ASparseSourceOver4GiBSplitsIntoWholeGibibytes) {
         marks.push_back({k * GiB - 2048, Files::pattern(4096, static_cast<unsigned>(k + 1))});
     marks.push_back({4 * GiB - 300, Files::pattern(600, 8)});
     marks.push_back({length - 200, Files::pattern(200, 9)});
-    SplitFiles::makeSparse(source, length, marks);
-    const std::string original = SplitFiles::checksum({source});
+    Files::makeSparse(source, length, marks);
+    const std::string original = Files::checksum({source});
     ASSERT_FALSE(original.empty());
 
     CSplitBySizeDlg dialog;
@@ -150,13 +148,13 @@ TEST(SplitBySize, ASparseSourceOver4GiBSplitsIntoWholeGibibytes) {
     EXPECT_EQ(outcome.boxes, Boxes{splitDone});
     EXPECT_EQ(outcome.barHigh, 4);
     EXPECT_EQ(outcome.barPosition, 4);
-    EXPECT_EQ(SplitFiles::segmentLengths(source),
+    EXPECT_EQ(Files::segmentLengths(source),
               (std::vector<std::uint64_t>{GiB, GiB, GiB, GiB + 1000}));
     std::filesystem::remove(source);
     std::vector<std::string> segments;
     for (long long k = 1; k <= 4; ++k)
         segments.push_back(CSegmentName::Make(source, k));
-    EXPECT_EQ(SplitFiles::checksum(segments, true), original);
+    EXPECT_EQ(Files::checksum(segments, true), original);
 }
 
 } // namespace

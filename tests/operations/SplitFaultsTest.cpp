@@ -4,7 +4,6 @@
 #include "operations/CSplitByNumberDlg.h"
 #include "operations/CSplitBySizeDlg.h"
 #include "operations/SplitDriver.h"
-#include "operations/SplitFiles.h"
 #include "platform/DialogHost.h"
 #include "support/Files.h"
 #include "support/Modal.h"
@@ -30,7 +29,6 @@ namespace {
 
 using test::Files;
 using test::SplitDriver;
-using test::SplitFiles;
 using Boxes = std::vector<SplitDriver::Box>;
 
 constexpr std::uint64_t KiB = 1024;
@@ -253,7 +251,7 @@ TEST(SplitFaults, TheArrowsStopAt2And1000AndTheirThousandIsRefused) {
         SCOPED_TRACE(kind.name);
         test::TempDir dir;
         Files::write(dir.file("a.bin"), Files::pattern(10));
-        const auto before = SplitFiles::listing(dir.path());
+        const auto before = Files::listing(dir.path());
         auto dialog = kind.make();
         test::ScriptedMessageBoxes boxes;
         boxes.answer(1);
@@ -273,7 +271,7 @@ TEST(SplitFaults, TheArrowsStopAt2And1000AndTheirThousandIsRefused) {
         EXPECT_EQ(seen, (std::vector<std::string>{"2", "1,000"}));
         ASSERT_EQ(boxes.shown().size(), 1u);
         EXPECT_EQ(boxes.shown()[0].text, refusals[kind.amountId == 1004 ? 0 : 1]);
-        EXPECT_EQ(SplitFiles::listing(dir.path()), before);
+        EXPECT_EQ(Files::listing(dir.path()), before);
     }
     QLocale::setDefault(previous);
 }
