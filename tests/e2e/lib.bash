@@ -10,6 +10,7 @@ E2E_PIDS=()
 
 e2e_fail() {
   echo "FAIL: $*" >&2
+  [ -s "$E2E_DIR/sundrel.log" ] && sed 's/^/  sundrel: /' "$E2E_DIR/sundrel.log" | tail -n 20 >&2
   exit 1
 }
 
@@ -30,11 +31,12 @@ e2e_require() {
 }
 
 # Starts a private X server and exports DISPLAY. Xvfb picks a free display number itself and
-# writes it once it is ready, so tests running at the same time never share a server.
+# writes it once it is ready, so tests running at the same time never share a server. -noreset
+# keeps it from resetting, and refusing connections, each time its last client leaves.
 e2e_start_display() {
   e2e_require Xvfb xdotool
   local waited number=""
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_DIR/display" >"$E2E_DIR/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_DIR/display" >"$E2E_DIR/xvfb.log" 2>&1 &
   E2E_PIDS+=($!)
   for waited in $(seq 1 200); do
     number=$(tr -dc '0-9' <"$E2E_DIR/display" 2>/dev/null || true)
