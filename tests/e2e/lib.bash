@@ -59,12 +59,13 @@ e2e_start_sundrel() {
   e2e_wait_window " Sun Drel "
 }
 
-# Waits until a window with exactly that title is mapped; prints its id.
+# Waits until a window with exactly that title is mapped (other than window `previous`, when
+# given); activates it and prints its id.
 e2e_wait_window() {
-  local title=$1 seconds=${2:-20} id waited
+  local title=$1 previous=${2:-none} seconds=20 id waited
   for waited in $(seq 1 $((seconds * 20))); do
     id=$(xdotool search --onlyvisible --name "^$(e2e_regex "$title")\$" 2>/dev/null | tail -n 1 || true)
-    if [ -n "$id" ]; then
+    if [ -n "$id" ] && [ "$id" != "$previous" ]; then
       xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
       sleep 0.2
       echo "$id"
@@ -72,7 +73,7 @@ e2e_wait_window() {
     fi
     sleep 0.05
   done
-  e2e_fail "no window titled \"$title\" within ${seconds}s"
+  e2e_fail "no new window titled \"$title\" within ${seconds}s"
 }
 
 # Waits until no visible window has that title.
