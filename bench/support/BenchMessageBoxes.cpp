@@ -1,0 +1,20 @@
+#include "support/BenchMessageBoxes.h"
+
+#include "platform/Services.h"
+
+namespace bench {
+
+BenchMessageBoxes::BenchMessageBoxes() {
+    platform::Services::install(this);
+}
+
+BenchMessageBoxes::~BenchMessageBoxes() {
+    platform::Services::install(static_cast<platform::MessageBoxService*>(nullptr));
+}
+
+int BenchMessageBoxes::show(const platform::MessageBoxRequest& request) {
+    m_texts.push_back(request.text);
+    return 1;
+}
+
+} // namespace bench
