@@ -1,286 +1,356 @@
-// The floppy split against a scripted free-space query, with a plain directory playing drive A:.
+// The floppy split dialog walked as a user walks it: with a scripted free-space query and a plain
+// directory as drive A:, then on real media mounted and unmounted as a user swaps disks.
 
-#include "common/CSegmentName.h"
+#include "common/CWinApp.h"
 #include "operations/CFloppySplitDlg.h"
-#include "operations/FloppyDriver.h"
-#include "operations/FloppyExpect.h"
+#include "platform/Animation.h"
+#include "platform/DialogWindow.h"
+#include "platform/WindowRegistry.h"
+#include "resources/DialogTemplates.h"
 #include "support/Files.h"
+#include "support/Modal.h"
+#include "support/ScriptedMessageBoxes.h"
 #include "support/ScriptedServices.h"
 #include "support/TempDir.h"
+#include "support/Ui.h"
+
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 
 namespace {
 
 using test::Files;
-using test::FloppyDriver;
-using namespace test::floppy;
 
-constexpr std::uint64_t floppy = 1457664; // 2,847 free clusters of one 512-byte sector
-const std::string measure = "(free space measured)";
+const std::string noFile = "Please specify a file to be split ";
+const std::string cannotOpen = " Error Opening File for reading ";
+const std::string insertDisk = "Please Replace/Insert a Floppy Disk in Drive !";
+const std::string diskFull = "Floppy has no free space ..Replace it !!";
+const std::string noDisk = "Floppy NOT Inserted or not formatted ??";
+const std::string allDone = " The file has been split and transferred to floppies ! ";
 
-// A directory of the test as drive A:, and a place for the source.
-class ScriptedDrive final {
-  public:
-    ScriptedDrive() : m_drive(m_work.file("drive")) {
-        std::filesystem::create_directory(m_drive);
-        setenv("SUNDREL_DRIVE_A", m_drive.c_str(), 1);
-    }
-    ~ScriptedDrive() { unsetenv("SUNDREL_DRIVE_A"); }
-    ScriptedDrive(const ScriptedDrive&) = delete;
-    ScriptedDrive& operator=(const ScriptedDrive&) = delete;
+// The dialog at one moment: its height, how many of "&Split File !" and "&Done" are enabled,
+// whether the clip plays and whether a segment is being written.
+std::string stateOf(platform::Window dialog) {
+    const platform::ScreenRect client = dialog.clientRect();
+    const platform::DialogTemplate* resource = resources::DialogTemplates::Find(132);
+    const platform::ScreenRect full = dialog.mapDialogRect({0, 0, resource->cx, resource->cy});
+    const platform::Window split = dialog.child(1003), done = dialog.child(1);
+    const int stripTop = dialog.child(1019).rect().top - client.top;
+    const bool buttonsAbove =
+        std::max(split.rect().bottom, done.rect().bottom) - client.top < stripTop;
+    const auto* window =
+        dynamic_cast<platform::DialogWindow*>(platform::WindowRegistry::widget(dialog.handle()));
+    const std::string height = client.width() != full.width()                ? "other size"
+                               : client.height() == full.height()            ? "expanded"
+                               : client.height() == stripTop && buttonsAbove ? "collapsed"
+                                                                             : "other height";
+    return height + ", " + std::to_string(split.isEnabled() + done.isEnabled()) + " buttons" +
+           (platform::Animation(dialog.child(1019)).isPlaying() ? ", playing" : "") +
+           (window && window->isBusy() ? ", writing" : "");
+}
 
-    std::string work(const std::string& name) const { return m_work.file(name); }
-    const std::string& workDirectory() const { return m_work.path(); }
-    const std::string& drive() const { return m_drive; }
+// A prompt shows the strip standing still and both buttons off; a refusal comes before the
+// buttons are back; the success message and a file error's report come once all is restored.
+void expectBox(const test::ScriptedMessageBoxes::Shown& shown, const std::string& state) {
+    SCOPED_TRACE(shown.text);
+    const bool prompt = shown.text == insertDisk || shown.text == diskFull || shown.text == noDisk;
+    const bool refusal = shown.text == noFile || shown.text == cannotOpen;
+    const bool report = !prompt && !refusal && shown.text != allDone;
+    EXPECT_EQ(state, prompt    ? "expanded, 0 buttons"
+                     : refusal ? "collapsed, 0 buttons"
+                               : "collapsed, 2 buttons");
+    EXPECT_EQ(shown.caption, report                  ? CWinApp::DisplayName()
+                             : shown.text == allDone ? "Sun Drel - split to floppies"
+                                                     : "Sundrel - split to floppies ");
+    EXPECT_EQ(shown.type, prompt ? 0x41u : report ? 0x10u : 0x40u);
+}
 
-    std::map<std::string, std::uint64_t> segmentSizes() const {
-        std::map<std::string, std::uint64_t> sizes;
-        for (const auto& entry : std::filesystem::directory_iterator(m_drive))
-            sizes[entry.path().filename().string()] = entry.file_size();
-        return sizes;
-    }
-
-  private:
-    test::TempDir m_work;
-    std::string m_drive;
+struct Outcome {
+    std::vector<std::string> texts;
+    bool wrote = false; // events were pumped between a segment's chunks
 };
 
-// Runs the current directory of the process elsewhere for one test.
-class WorkingDirectory final {
-  public:
-    explicit WorkingDirectory(const std::string& directory)
-        : m_before(std::filesystem::current_path()) {
-        std::filesystem::current_path(directory);
+// Opens the dialog, types the path, clicks "&Split File !" and answers each box with its reply,
+// checking the dialog at each box, at each pump while a segment is written (whileWriting then
+// runs) and at the end.
+Outcome split(
+    const std::string& path, const std::vector<std::function<int()>>& replies,
+    const std::function<void()>& whileWriting = [] {}) {
+    Outcome outcome;
+    test::ScriptedMessageBoxes boxes;
+    platform::Window window;
+    for (const auto& reply : replies) {
+        boxes.answer([&, reply](const test::ScriptedMessageBoxes::Shown& shown) {
+            outcome.texts.push_back(shown.text);
+            expectBox(shown, stateOf(window));
+            return reply();
+        });
     }
-    ~WorkingDirectory() { std::filesystem::current_path(m_before); }
-    WorkingDirectory(const WorkingDirectory&) = delete;
-    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+    CFloppySplitDlg dialog;
+    CFloppySplitDlg::s_rcFull = {}; // every initialisation takes the full size again
+    test::Modal::run(dialog, [&](platform::Window opened) {
+        window = opened;
+        EXPECT_EQ(stateOf(opened), "collapsed, 2 buttons");
+        test::Ui::type(opened, 1001, path);
+        QTimer pump; // fires at every pump between a segment's chunks
+        QObject::connect(&pump, &QTimer::timeout, [&] {
+            const std::string state = stateOf(opened);
+            if (!state.ends_with("writing"))
+                return;
+            EXPECT_EQ(state, "expanded, 0 buttons, playing, writing");
+            outcome.wrote = true;
+            whileWriting();
+        });
+        pump.start(0);
+        test::Ui::click(opened, 1003);
+        pump.stop();
+        ASSERT_TRUE(opened.isVisible());
+        EXPECT_EQ(stateOf(opened), "collapsed, 2 buttons");
+    });
+    return outcome;
+}
 
-  private:
-    std::filesystem::path m_before;
-};
+constexpr std::uint64_t floppy = 1457664;  // 2,847 free clusters of 512 bytes
+const std::string photo = "<w>/photo.jpg"; // "<w>": the working directory, with the source
 
 struct Walk {
-    const char* label;
-    std::uint64_t sourceBytes;
+    const char* name;
+    std::string typed;
+    std::optional<std::uint64_t> bytes; // of the source, named after the typed path's bare name
     std::vector<std::optional<std::uint64_t>> freeSpace; // the query's answers, in order
-    std::vector<int> answers;                            // to the boxes, in order
-    std::vector<std::string> seen; // box texts and measurements, in the order they happened
-    std::vector<std::uint64_t> segments;
+    std::vector<std::string> boxes;                      // each answered OK, the last as given
+    int lastAnswer;
+    std::vector<std::uint64_t> segments; // left on drive A:, numbered from 1
 };
 
-void PrintTo(const Walk& walk, std::ostream* out) {
-    *out << walk.label;
+// clang-format off
+const std::vector<Walk> walks = {
+    {"ThreeDisks", photo, 3000000, {floppy, floppy, floppy},
+     {insertDisk, insertDisk, insertDisk, allDone}, 1, {floppy, floppy, 84672}},
+    {"SmallerThanTheFirstDisk", photo, 1000, {floppy}, {insertDisk, allDone}, 1, {1000}},
+    {"EmptySource", photo, 0, {}, {allDone}, 1, {}},
+    {"CancelAtTheFirstPrompt", photo, 5000, {}, {insertDisk}, 2, {}},
+    {"NoDiskThenADisk", photo, 5000, {std::nullopt, floppy}, {insertDisk, noDisk, allDone}, 1, {5000}},
+    {"FullDiskThenCancel", photo, 5000, {0}, {insertDisk, diskFull}, 2, {}},
+    // 4 GiB + 1,000 free bytes: a 32-bit count would see 1,000.
+    {"FreeSpaceBeyond32Bits", photo, 3000, {4294968296ull}, {insertDisk, allDone}, 1, {3000}},
+    {"PathWithoutSlash", "photo.jpg", 3, {floppy}, {insertDisk, allDone}, 1, {3}},
+    {"BareNameOver51Characters", "<w>/" + std::string(60, 'n'), 3, {floppy}, {insertDisk, allDone}, 1, {3}},
+    {"EmptyField", "", std::nullopt, {}, {noFile}, 1, {}},
+    {"MissingFile", "<w>/missing.bin", std::nullopt, {}, {cannotOpen}, 1, {}},
+    {"Directory", "<w>", std::nullopt, {}, {cannotOpen}, 1, {}},
+};
+// clang-format on
+
+TEST(FloppySplit, WalksTheScriptedDisks) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    for (const Walk& walk : walks) {
+        SCOPED_TRACE(walk.name);
+        test::TempDir work;
+        const std::string drive = work.file("drive");
+        std::filesystem::create_directory(drive);
+        setenv("SUNDREL_DRIVE_A", drive.c_str(), 1);
+        std::filesystem::current_path(work.path());
+        std::string typed = walk.typed;
+        if (typed.starts_with("<w>"))
+            typed.replace(0, 3, work.path());
+        const std::string bare = typed.substr(typed.rfind('/') + 1);
+        const std::string bytes = Files::pattern(walk.bytes.value_or(0), 7);
+        if (walk.bytes)
+            Files::write(work.file(bare), bytes);
+        test::ScriptedFreeSpace freeSpace;
+        for (const auto& free : walk.freeSpace)
+            freeSpace.answer(free);
+        std::vector<std::function<int()>> replies(walk.boxes.size(), [] { return 1; });
+        replies.back() = [&walk] { return walk.lastAnswer; };
+        const Outcome outcome = split(typed, replies);
+        std::filesystem::current_path(before);
+
+        EXPECT_EQ(outcome.texts, walk.boxes);
+        EXPECT_EQ(outcome.wrote, !walk.segments.empty() && walk.segments[0] > 1048576);
+        std::vector<std::string> names;
+        std::uint64_t offset = 0;
+        for (std::uint64_t size : walk.segments) {
+            names.push_back(bare + std::to_string(names.size() + 1));
+            EXPECT_EQ(Files::read(drive + "/" + names.back()), bytes.substr(offset, size));
+            offset += size;
+        }
+        EXPECT_EQ(Files::listing(drive), names);
+    }
+    unsetenv("SUNDREL_DRIVE_A");
 }
 
-std::vector<std::string> repeated(int times, const std::vector<std::string>& steps,
-                                  const std::vector<std::string>& end) {
-    std::vector<std::string> all;
-    for (int k = 0; k < times; ++k)
-        all.insert(all.end(), steps.begin(), steps.end());
-    all.insert(all.end(), end.begin(), end.end());
-    return all;
+bool shell(const std::string& command) {
+    return std::system(
+               ("{ PATH=$PATH:/sbin:/usr/sbin; " + command + "; } >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::vector<Walk> walks() {
-    const std::vector<std::string> disk{insertDisk, measure};
-    return {
-        {"ThreeDisksOfAFloppy",
-         3000000,
-         {floppy, floppy, floppy},
-         {1, 1, 1, 1},
-         repeated(3, disk, {allDone}),
-         {floppy, floppy, 84672}},
-        {"SmallerThanTheFirstDisk", 1000, {floppy}, {1, 1}, repeated(1, disk, {allDone}), {1000}},
-        {"FreeSpaceEqualToTheRest", 3000, {3000}, {1, 1}, repeated(1, disk, {allDone}), {3000}},
-        {"EmptySourceAsksForNoDisk", 0, {}, {1}, {allDone}, {}},
-        {"CancelAtTheFirstPrompt", 5000, {}, {2}, {insertDisk}, {}},
-        {"CancelAtTheSecondPromptKeepsTheFirstDisk",
-         2000000,
-         {floppy},
-         {1, 2},
-         {insertDisk, measure, insertDisk},
-         {floppy}},
-        {"NoDiskThenADiskMeasuresWithoutAskingAgain",
-         5000,
-         {std::nullopt, floppy},
-         {1, 1, 1},
-         {insertDisk, measure, noDisk, measure, allDone},
-         {5000}},
-        {"NoDiskThenCancel", 5000, {std::nullopt}, {1, 2}, {insertDisk, measure, noDisk}, {}},
-        {"FullDiskThenCancel", 5000, {0}, {1, 2}, {insertDisk, measure, diskFull}, {}},
-        {"FullDiskThenNoDiskThenADisk",
-         5000,
-         {0, std::nullopt, floppy},
-         {1, 1, 1, 1},
-         {insertDisk, measure, diskFull, measure, noDisk, measure, allDone},
-         {5000}},
-        // 4 GiB + 1,000 bytes free: a 32-bit count would see 1,000 and cut the file in three.
-        {"FreeSpaceBeyond32Bits",
-         3000,
-         {4294968296ull},
-         {1, 1},
-         repeated(1, disk, {allDone}),
-         {3000}},
-        {"TwelveDisksNumberedOnwards",
-         1150,
-         std::vector<std::optional<std::uint64_t>>(12, 100),
-         std::vector<int>(13, 1),
-         repeated(12, disk, {allDone}),
-         {100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 100, 50}},
+enum class Kind { tmpfs, readOnly, ext2 };
+
+// Drive A: for one test, named by SUNDREL_DRIVE_A; media of 1440 KiB go in and out, and each
+// medium's files are kept as it comes out.
+class Disks final {
+  public:
+    explicit Disks(Kind kind) : m_kind(kind) {
+        std::filesystem::create_directory(point());
+        setenv("SUNDREL_DRIVE_A", point().c_str(), 1);
+    }
+    ~Disks() {
+        eject();
+        unsetenv("SUNDREL_DRIVE_A");
+    }
+
+    // Takes out the medium in the drive, if any, and puts a fresh one in; false when it cannot.
+    bool insert() {
+        eject();
+        const std::string image = m_root.file(std::to_string(taken.size()) + ".img");
+        const std::string command =
+            m_kind == Kind::ext2
+                ? "mkfs.ext2 -q -F -b 1024 " + image + " 1440 && timeout 60 mount -o loop " + image
+                : "mount -t tmpfs -o size=1440k" +
+                      std::string(m_kind == Kind::readOnly ? ",ro" : "") + " tmpfs";
+        if (!shell("timeout 60 " + command + " " + point()))
+            return false;
+        m_inserted = true;
+        m_deviceStart = deviceBytes();
+        return true;
+    }
+    void eject() {
+        if (!std::exchange(m_inserted, false))
+            return;
+        taken.emplace_back();
+        for (const auto& entry : std::filesystem::directory_iterator(point())) {
+            if (entry.is_regular_file())
+                taken.back()[entry.path().filename()] = Files::read(entry.path());
+        }
+        shell("umount " + point() + " || umount -l " + point());
+    }
+    // What has reached the medium's block device since it went in (nothing without a device).
+    std::uint64_t onDevice() const { return deviceBytes() - m_deviceStart; }
+    std::string point() const { return m_root.file("drive"); }
+    std::vector<std::map<std::string, std::string>> taken; // each medium's files, in order
+
+  private:
+    // The seventh number of the device's stat counts the 512-byte sectors written.
+    std::uint64_t deviceBytes() const {
+        struct stat info {};
+        stat(point().c_str(), &info);
+        std::ifstream counts("/sys/dev/block/" + std::to_string(major(info.st_dev)) + ":" +
+                             std::to_string(minor(info.st_dev)) + "/stat");
+        std::uint64_t value = 0;
+        for (int k = 0; k < 7 && counts >> value; ++k) {
+        }
+        return counts ? value * 512 : 0;
+    }
+
+    Kind m_kind;
+    test::TempDir m_root;
+    bool m_inserted = false;
+    std::uint64_t m_deviceStart = 0;
+};
+
+// What the user does while a box is up, before answering OK.
+enum class Act { ok, swap, takeOut, fill, fillWhileWriting };
+
+struct Medium {
+    const char* name;
+    Kind kind;
+    std::uint64_t bytes;
+    std::vector<std::pair<std::string, Act>> boxes; // "<A>" stands for drive A:'s directory
+    std::uint64_t keptAtLeast; // of the source on the media, all of it when the split succeeds
+};
+
+void PrintTo(const Medium& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class FloppyMedia : public ::testing::TestWithParam<Medium> {};
+
+TEST_P(FloppyMedia, WalksRealDisks) {
+    const Medium& row = GetParam();
+    Disks disks(row.kind);
+    if (!disks.insert())
+        GTEST_SKIP()
+            << "mounting a 1440 KiB medium is not possible here (privilege, mkfs.ext2, loop)";
+    test::TempDir work;
+    const std::string bytes = Files::pattern(row.bytes, 11);
+    Files::write(work.file("photo.jpg"), bytes);
+    const std::string drive = std::filesystem::canonical(disks.point());
+    const auto fillUp = [&] {
+        std::ofstream out(disks.point() + "/other", std::ios::binary);
+        while (out << std::string(4096, 'f')) {
+        }
     };
-}
-
-class FloppyWalk : public ::testing::TestWithParam<Walk> {};
-
-TEST_P(FloppyWalk, AsksMeasuresWritesAndRestoresTheDialog) {
-    const Walk& walk = GetParam();
-    ScriptedDrive drive;
-    const std::string source = drive.work("photo.jpg");
-    const std::string bytes = Files::pattern(walk.sourceBytes, 7);
-    Files::write(source, bytes);
-    // A file of the first segment's name already on the disk is replaced whole.
-    Files::write(drive.drive() + "/photo.jpg1", std::string(4000000, 'x'));
-
-    std::vector<std::string> seen;
-    test::ScriptedFreeSpace freeSpace;
-    for (const auto& answer : walk.freeSpace) {
-        freeSpace.answer([&seen, answer] {
-            seen.push_back(measure);
-            return answer;
+    std::vector<std::string> texts;
+    std::vector<std::uint64_t> onDevice; // when the user was told to take each medium out
+    std::vector<std::function<int()>> replies;
+    Act pending = Act::ok;
+    for (auto [text, act] : row.boxes) {
+        if (const auto at = text.find("<A>"); at != std::string::npos)
+            text.replace(at, 3, drive);
+        texts.push_back(text);
+        replies.push_back([&, act] {
+            onDevice.push_back(disks.onDevice());
+            if (act == Act::swap && !disks.insert())
+                ADD_FAILURE() << "no fresh medium";
+            if (act == Act::takeOut)
+                disks.eject();
+            if (act == Act::fill)
+                fillUp();
+            pending = act;
+            return 1;
         });
     }
-    CFloppySplitDlg dialog;
-    FloppyDriver driver(dialog);
-    for (int answer : walk.answers) {
-        driver.answer([&seen, answer](const test::ScriptedMessageBoxes::Shown& shown) {
-            seen.push_back(shown.text);
-            return answer;
-        });
+    const Outcome outcome = split(work.file("photo.jpg"), replies, [&] {
+        if (std::exchange(pending, Act::ok) == Act::fillWhileWriting)
+            fillUp();
+    });
+    disks.eject();
+
+    EXPECT_EQ(outcome.texts, texts);
+    EXPECT_TRUE(std::filesystem::is_empty(disks.point())); // nothing on the bare directory
+    std::string kept; // the segments, numbered on from medium to medium
+    for (std::size_t k = 0, count = 0; k < disks.taken.size(); ++k) {
+        for (const auto& [name, content] : disks.taken[k]) {
+            if (name == "other")
+                continue;
+            EXPECT_EQ(name, "photo.jpg" + std::to_string(++count));
+            kept += content;
+            EXPECT_TRUE(row.kind != Kind::ext2 || onDevice.at(k) >= content.size()) << name;
+        }
     }
-    const FloppyDriver::Outcome outcome = driver.run(source);
-
-    EXPECT_EQ(seen, walk.seen);
-    for (const auto& box : outcome.boxes) {
-        if (box.shown.text == allDone)
-            expectSuccess(box);
-        else
-            expectPrompt(box);
-    }
-    ASSERT_TRUE(outcome.openAfter);
-    expectRestored(outcome.after);
-    EXPECT_EQ(dialog.m_strPath, source);
-    for (const auto& look : outcome.whileWriting)
-        expectWriting(look);
-    const bool bigSegment =
-        std::any_of(walk.segments.begin(), walk.segments.end(), [](auto s) { return s > 1048576; });
-    EXPECT_EQ(bigSegment, !outcome.whileWriting.empty());
-
-    std::map<std::string, std::uint64_t> expected;
-    std::uint64_t offset = 0;
-    for (std::size_t k = 0; k < walk.segments.size(); ++k) {
-        const std::string name = CSegmentName::Make("photo.jpg", static_cast<long long>(k + 1));
-        expected[name] = walk.segments[k];
-        EXPECT_EQ(Files::read(drive.drive() + "/" + name), bytes.substr(offset, walk.segments[k]))
-            << name;
-        offset += walk.segments[k];
-    }
-    if (walk.segments.empty())
-        expected["photo.jpg1"] = 4000000; // the disk was never written to
-    EXPECT_EQ(drive.segmentSizes(), expected);
+    EXPECT_EQ(kept, bytes.substr(0, kept.size()));
+    EXPECT_GE(kept.size(), row.keptAtLeast);
+    EXPECT_EQ(kept.size() == bytes.size(), texts.back() == allDone);
 }
 
-INSTANTIATE_TEST_SUITE_P(Floppy, FloppyWalk, ::testing::ValuesIn(walks()),
-                         [](const auto& info) { return std::string(info.param.label); });
+using enum Act;
+const std::vector<std::pair<std::string, Act>> threeSwaps = {
+    {insertDisk, swap}, {insertDisk, swap}, {insertDisk, swap}, {allDone, ok}};
 
-struct BareName {
-    const char* label;
-    std::string fileName; // the source, in the test's directory
-    bool typedRelative;   // typed without any directory, from the test's directory
-    std::string segment;  // the first segment's name on drive A:
-};
-
-void PrintTo(const BareName& row, std::ostream* out) {
-    *out << row.label;
-}
-
-class FloppyBareName : public ::testing::TestWithParam<BareName> {};
-
-TEST_P(FloppyBareName, NamesTheSegmentsAfterTheTextBehindTheLastSlash) {
-    const BareName& row = GetParam();
-    ScriptedDrive drive;
-    Files::write(drive.work(row.fileName), "abc");
-    std::optional<WorkingDirectory> inWork;
-    if (row.typedRelative)
-        inWork.emplace(drive.workDirectory());
-    test::ScriptedFreeSpace freeSpace;
-    freeSpace.answer(floppy);
-    CFloppySplitDlg dialog;
-    const auto outcome = FloppyDriver(dialog).answer(1).answer(1).run(
-        row.typedRelative ? row.fileName : drive.work(row.fileName));
-
-    EXPECT_EQ(outcome.texts(), (std::vector<std::string>{insertDisk, allDone}));
-    EXPECT_EQ(drive.segmentSizes(), (std::map<std::string, std::uint64_t>{{row.segment, 3}}));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Floppy, FloppyBareName,
-    ::testing::Values(BareName{"AbsolutePath", "photo.jpg", false, "photo.jpg1"},
-                      BareName{"PathWithoutSlash", "photo.jpg", true, "photo.jpg1"},
-                      // A backslash is part of a name here, not a separator.
-                      BareName{"BackslashInTheName", "C:\\docs\\photo.jpg", false,
-                               "C:\\docs\\photo.jpg1"},
-                      BareName{"LongerThan51Characters", std::string(120, 'n') + ".bin", false,
-                               std::string(120, 'n') + ".bin1"}),
-    [](const auto& info) { return std::string(info.param.label); });
-
-struct Refusal {
-    const char* label;
-    std::string path; // "<work>/" stands for the test's directory
-    std::string text;
-};
-
-void PrintTo(const Refusal& row, std::ostream* out) {
-    *out << row.label;
-}
-
-class FloppyRefusal : public ::testing::TestWithParam<Refusal> {};
-
-TEST_P(FloppyRefusal, ShowsItsMessageBeforeTheButtonsComeBackAndTouchesNoDisk) {
-    const Refusal& row = GetParam();
-    ScriptedDrive drive;
-    std::filesystem::create_directory(drive.work("folder"));
-    std::string path = row.path;
-    if (path.rfind("<work>/", 0) == 0)
-        path = drive.work(path.substr(7));
-    test::ScriptedFreeSpace freeSpace; // any query would fail the test
-    CFloppySplitDlg dialog;
-    const auto outcome = FloppyDriver(dialog).answer(1).run(path);
-
-    ASSERT_EQ(outcome.boxes.size(), 1u);
-    const auto& box = outcome.boxes[0];
-    EXPECT_EQ(box.shown.text, row.text);
-    EXPECT_EQ(box.shown.caption, caption);
-    EXPECT_EQ(box.shown.type, ok);
-    EXPECT_TRUE(box.look.collapsed());
-    EXPECT_FALSE(box.look.splitEnabled);
-    EXPECT_FALSE(box.look.doneEnabled);
-    EXPECT_FALSE(box.look.animating);
-    expectRestored(outcome.after);
-    EXPECT_TRUE(drive.segmentSizes().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(Floppy, FloppyRefusal,
-                         ::testing::Values(Refusal{"EmptyField", "", noFile},
-                                           Refusal{"MissingFile", "<work>/missing.bin", cannotOpen},
-                                           Refusal{"Directory", "<work>/folder", cannotOpen}),
-                         [](const auto& info) { return std::string(info.param.label); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Floppy, FloppyMedia, ::testing::Values(
+    Medium{"TmpfsSwappedAtEachPrompt", Kind::tmpfs, 3000000, threeSwaps, 0},
+    // ext2 needs blocks of its own to map a large file: the segments must still fit.
+    Medium{"Ext2SwappedAtEachPrompt", Kind::ext2, 3000000, threeSwaps, 0},
+    Medium{"ReadOnly", Kind::readOnly, 5000, {{insertDisk, ok}, {"Access to a:photo.jpg1 was denied.", ok}}, 0},
+    Medium{"TakenOutBeforeTheQuery", Kind::tmpfs, 5000, {{insertDisk, takeOut}, {noDisk, swap}, {allDone, ok}}, 0},
+    Medium{"FullThenAFreshOne", Kind::tmpfs, 5000, {{insertDisk, fill}, {diskFull, swap}, {allDone, ok}}, 0},
+    // The part written stays and no further disk is asked for.
+    Medium{"FillsUpWhileWritten", Kind::tmpfs, 1400000,
+           {{insertDisk, fillWhileWriting}, {"Disk full while accessing <A>/photo.jpg1.", ok}}, 1048576}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 } // namespace
