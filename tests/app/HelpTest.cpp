@@ -1,172 +1,91 @@
 #include "app/CMainDlg.h"
 #include "app/CSegmentApp.h"
-#include "app/ShellDriver.h"
 
 #include "support/Modal.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/ScriptedServices.h"
 #include "support/Ui.h"
 
+#include <QTest>
+#include <QWidget>
+
 #include <filesystem>
 
 #include <gtest/gtest.h>
-
-#include <ostream>
 
 namespace {
 
 using platform::Window;
 using test::Modal;
-using test::ShellDriver;
 using test::Ui;
 
-std::string programDirectory() {
-    return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+const std::string programDirectory =
+    std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+
+// The desktop gives keys to the active window only, and help asks which window that is.
+void pressF1(Window dialog, Qt::KeyboardModifiers held = Qt::NoModifier) {
+    QWidget* top = Ui::widget(dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(top, 5000)) << "not active after 5 s";
+    QTest::keyClick(top->windowHandle(), Qt::Key_F1, held);
 }
 
-class Help : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_EQ(CWinApp::Get(), &theApp) << "help goes through the application";
+// F1 with Shift, Ctrl or Alt comes first: a request for it would find no scripted answer.
+TEST(Help, F1AsksForTheContextOfTheDialogWithTheFocusAndModifiedF1ForNothing) {
+    ASSERT_EQ(CWinApp::Get(), &theApp);
+    test::ScriptedHelpViewer help;
+    const auto press = [&](Window dialog) {
+        help.answer(true);
+        for (auto held : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
+            pressF1(dialog, held);
+        pressF1(dialog);
+    };
+    CMainDlg main;
+    Modal::run(main, [&](Window window) {
+        press(window);
+        for (Qt::Key open : {Qt::Key_A, Qt::Key_N, Qt::Key_S, Qt::Key_J, Qt::Key_F})
+            Modal::whenOpens([&] { Ui::key(window, open, Qt::AltModifier); }, press);
+    });
+    std::vector<unsigned> contexts;
+    for (const auto& request : help.requests()) {
+        contexts.push_back(request.context);
+        EXPECT_EQ(request.helpFile, programDirectory + "/test_app.HLP");
     }
+    // The main window, About, and the dialogs by number, by size, join and floppies.
+    EXPECT_EQ(contexts,
+              (std::vector<unsigned>{0x20066, 0x20064, 0x20081, 0x20082, 0x20083, 0x20084}));
+}
 
-    // Runs `body` in the main window, or in the dialog that `open` (a key) opens from it.
-    void inDialog(std::optional<Qt::Key> open, const std::function<void(Window)>& body) {
-        Modal::run(m_main, [&](Window main) {
-            if (!open) {
-                body(main);
-                return;
-            }
-            Modal::whenOpens([&] { Ui::key(main, *open, Qt::AltModifier); }, body);
-        });
+TEST(Help, RefusedShowsAWarningCaptionedWithTheDisplayNameAndTheProgramGoesOn) {
+    test::ScriptedHelpViewer help;
+    test::ScriptedMessageBoxes boxes;
+    help.answer(false);
+    boxes.answer(1);
+    CMainDlg main;
+    Modal::run(main, [&](Window window) {
+        pressF1(window);
+        EXPECT_TRUE(window.isVisible());
+    });
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "Failed to launch help.");
+    EXPECT_EQ(boxes.shown()[0].caption, "test_app");
+    EXPECT_EQ(boxes.shown()[0].type, 0x30u) << "warning icon and OK";
+    EXPECT_EQ(boxes.shown()[0].ownerCaption, " Sun Drel ");
+}
+
+// The display name captions the boxes; a renamed program file renames both.
+TEST(ProgramName, DisplayNameIsTheFileNameLessItsExtensionAndHelpSitsBesideIt) {
+    const std::vector<std::array<const char*, 3>> rows{
+        {"/usr/bin/Sundrel", "Sundrel", "/usr/bin/Sundrel.HLP"},
+        {"/opt/app/Sundrel.EXE", "Sundrel", "/opt/app/Sundrel.HLP"},
+        {"/home/u/x.exe", "x", "/home/u/x.HLP"},
+        {"/opt/my.tools/Sundrel", "Sundrel", "/opt/my.tools/Sundrel.HLP"},
+        {"/a/archive.tar.gz", "archive.tar", "/a/archive.tar.HLP"}};
+    for (const auto& [path, name, helpFile] : rows) {
+        EXPECT_EQ(CWinApp::DisplayNameOf(path), name) << path;
+        EXPECT_EQ(CWinApp::HelpFilePathOf(path), helpFile) << path;
     }
-
-    test::ScriptedMessageBoxes m_boxes;
-    test::ScriptedHelpViewer m_help;
-    CMainDlg m_main;
-};
-
-struct HelpRow {
-    const char* name;
-    std::optional<Qt::Key> open;
-    unsigned context;
-};
-
-void PrintTo(const HelpRow& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class HelpContexts : public Help, public ::testing::WithParamInterface<HelpRow> {};
-
-TEST_P(HelpContexts, F1AsksTheViewerForTheDialogsContextInTheProgramsHelpFile) {
-    m_help.answer(true);
-    inDialog(GetParam().open,
-             [&](Window dialog) { ShellDriver::keyThroughDesktop(dialog, Qt::Key_F1); });
-    ASSERT_EQ(m_help.requests().size(), 1u);
-    EXPECT_EQ(m_help.requests()[0].context, GetParam().context);
-    EXPECT_EQ(m_help.requests()[0].helpFile, programDirectory() + "/test_app.HLP");
-    EXPECT_TRUE(m_boxes.shown().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryDialog, HelpContexts,
-                         ::testing::Values(HelpRow{"MainWindow", std::nullopt, 0x20066},
-                                           HelpRow{"AboutBox", Qt::Key_A, 0x20064},
-                                           HelpRow{"SplitByNumber", Qt::Key_N, 0x20081},
-                                           HelpRow{"SplitBySize", Qt::Key_S, 0x20082},
-                                           HelpRow{"Join", Qt::Key_J, 0x20083},
-                                           HelpRow{"Floppies", Qt::Key_F, 0x20084}),
-                         [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(Help, FollowsTheFocusedControlToItsDialog) {
-    m_help.answer(true).answer(true);
-    inDialog(Qt::Key_S, [&](Window size) {
-        Ui::type(size, 1005, "12");
-        ShellDriver::keyThroughDesktop(size, Qt::Key_F1);
-        Ui::key(size, Qt::Key_Tab);
-        EXPECT_NE(ShellDriver::focusedId(size), 1005);
-        ShellDriver::keyThroughDesktop(size, Qt::Key_F1);
-    });
-    ASSERT_EQ(m_help.requests().size(), 2u);
-    EXPECT_EQ(m_help.requests()[0].context, 0x20082u);
-    EXPECT_EQ(m_help.requests()[1].context, 0x20082u);
-}
-
-struct Held {
-    const char* name;
-    Qt::KeyboardModifiers modifiers;
-    std::optional<Qt::Key> open;
-};
-
-void PrintTo(const Held& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class HelpWithModifiers : public Help, public ::testing::WithParamInterface<Held> {};
-
-// The scripted viewer has no answer: any request fails the test.
-TEST_P(HelpWithModifiers, F1WithShiftCtrlOrAltRequestsNothing) {
-    inDialog(GetParam().open, [&](Window dialog) {
-        ShellDriver::keyThroughDesktop(dialog, Qt::Key_F1, GetParam().modifiers);
-        EXPECT_TRUE(dialog.isVisible());
-    });
-    EXPECT_TRUE(m_help.requests().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, HelpWithModifiers,
-    ::testing::Values(Held{"ShiftInMainWindow", Qt::ShiftModifier, std::nullopt},
-                      Held{"CtrlInMainWindow", Qt::ControlModifier, std::nullopt},
-                      Held{"AltInMainWindow", Qt::AltModifier, std::nullopt},
-                      Held{"ShiftInSizeDialog", Qt::ShiftModifier, Qt::Key_S},
-                      Held{"CtrlInSizeDialog", Qt::ControlModifier, Qt::Key_S},
-                      Held{"AltInSizeDialog", Qt::AltModifier, Qt::Key_S},
-                      Held{"CtrlShiftInAboutBox", Qt::ControlModifier | Qt::ShiftModifier,
-                           Qt::Key_A}),
-    [](const auto& row) { return std::string(row.param.name); });
-
-struct Refusal {
-    const char* name;
-    std::optional<Qt::Key> open;
-    const char* ownerCaption;
-};
-
-void PrintTo(const Refusal& row, std::ostream* out) {
-    *out << row.name;
-}
-
-class HelpRefused : public Help, public ::testing::WithParamInterface<Refusal> {};
-
-TEST_P(HelpRefused, ShowsTheWarningCaptionedWithTheDisplayNameAndTheProgramGoesOn) {
-    m_help.answer(false);
-    m_boxes.answer(1);
-    inDialog(GetParam().open, [&](Window dialog) {
-        ShellDriver::keyThroughDesktop(dialog, Qt::Key_F1);
-        EXPECT_TRUE(dialog.isVisible());
-    });
-    ASSERT_EQ(m_boxes.shown().size(), 1u);
-    const auto& box = m_boxes.shown()[0];
-    EXPECT_EQ(box.text, "Failed to launch help.");
-    EXPECT_EQ(box.caption, "test_app");
-    EXPECT_EQ(box.type, 0x30u) << "warning icon and OK";
-    EXPECT_EQ(box.ownerCaption, GetParam().ownerCaption);
-}
-
-INSTANTIATE_TEST_SUITE_P(Where, HelpRefused,
-                         ::testing::Values(Refusal{"MainWindow", std::nullopt, " Sun Drel "},
-                                           Refusal{"JoinDialog", Qt::Key_J,
-                                                   "Sun Drel   Join Split Segments"}),
-                         [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(Help, AfterARefusalTheMainWindowStillWorks) {
-    m_help.answer(false).answer(true);
-    m_boxes.answer(1);
-    Modal::run(m_main, [&](Window main) {
-        ShellDriver::keyThroughDesktop(main, Qt::Key_F1);
-        EXPECT_EQ(ShellDriver::dialogsOpenedBy([&] { Ui::key(main, Qt::Key_A, Qt::AltModifier); }),
-                  std::vector<int>{100});
-        ShellDriver::keyThroughDesktop(main, Qt::Key_F1);
-    });
-    EXPECT_EQ(m_help.requests().size(), 2u);
+    EXPECT_EQ(CWinApp::DisplayName(), "test_app");
+    EXPECT_EQ(CWinApp::HelpFilePath(), programDirectory + "/test_app.HLP");
 }
 
 } // namespace

@@ -1,0 +1,169 @@
+#include "app/CMainDlg.h"
+
+#include "common/CDialog.h"
+#include "platform/DialogHost.h"
+#include "support/Modal.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/Ui.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::Window;
+using test::Modal;
+using test::Ui;
+
+// The resource numbers of the dialogs `action` opened; each is closed with Esc once seen, so an
+// action that opens one returns.
+std::vector<int> dialogsOpenedBy(const std::function<void()>& action) {
+    std::vector<int> opened;
+    std::vector<platform::WindowHandle> seen{platform::DialogHost::activeModal().handle()};
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        Window now = platform::DialogHost::activeModal();
+        if (!now.isVisible() || std::ranges::find(seen, now.handle()) != seen.end())
+            return;
+        seen.push_back(now.handle());
+        opened.push_back(CDialog::FromWindow(now)->GetTemplateId());
+        platform::DialogHost::sendCommand(now, 2);
+    });
+    poll.start(5);
+    action();
+    QTest::qWait(30); // a dialog opened by a queued event shows within a few turns of the loop
+    return opened;
+}
+
+constexpr int exits = 0, nothing = -1;
+
+struct KeyPath {
+    const char* name;
+    int tabs; // Tab presses first; negative: Shift+Tab
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int opens; // a dialog's resource number, `exits` or `nothing`
+};
+
+// Nothing in the main window asks a question: an unscripted box fails the test.
+TEST(MainWindow, KeysPressEveryButtonAndExitWithoutAQuestion) {
+    const Qt::KeyboardModifiers alt = Qt::AltModifier, none = Qt::NoModifier;
+    const Qt::Key enter = Qt::Key_Return;
+    // clang-format off
+    const std::vector<KeyPath> rows{
+        {"AltS", 0, Qt::Key_S, alt, 130},      {"AltN", 0, Qt::Key_N, alt, 129},
+        {"AltF", 0, Qt::Key_F, alt, 132},      {"AltJ", 0, Qt::Key_J, alt, 131},
+        {"AltA", 0, Qt::Key_A, alt, 100},      {"AltX", 0, Qt::Key_X, alt, exits},
+        {"PlainXOnAButton", 0, Qt::Key_X, none, exits}, {"AltOfNoButton", 0, Qt::Key_B, alt, nothing},
+        {"Esc", 0, Qt::Key_Escape, none, exits}, {"Enter", 0, enter, none, 130},
+        {"TabEnter", 1, enter, none, 129},     {"Tab2Enter", 2, enter, none, 132},
+        {"Tab3Enter", 3, enter, none, 131},    {"Tab4Enter", 4, enter, none, 100},
+        {"Tab5Enter", 5, enter, none, exits},  {"ShiftTabWrapsToExit", -1, enter, none, exits},
+        {"ShiftTab2Enter", -2, enter, none, 100}};
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::ScriptedMessageBoxes boxes;
+        CMainDlg main;
+        Modal::run(main, [&](Window window) {
+            const auto opened = dialogsOpenedBy([&] {
+                for (int tab = 0; tab < std::abs(row.tabs); ++tab)
+                    Ui::key(window, row.tabs > 0 ? Qt::Key_Tab : Qt::Key_Backtab,
+                            row.tabs > 0 ? Qt::NoModifier : Qt::ShiftModifier);
+                Ui::key(window, row.key, row.modifiers);
+            });
+            EXPECT_EQ(opened, row.opens > 0 ? std::vector{row.opens} : std::vector<int>{});
+            EXPECT_EQ(window.isVisible(), row.opens != exits);
+        });
+    }
+}
+
+// Alt+Space opens the main window's own system menu, whose last entry is About (0x10). Every
+// system command whose identifier AND 0xFFF0 is 0x10 shows the About box.
+TEST(MainWindow, SystemMenuAndSystemCommands) {
+    std::vector<std::string> entries;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr || !entries.empty())
+            return;
+        for (QAction* action : menu->actions())
+            entries.push_back(action->isSeparator() ? "----" : action->text().toStdString());
+        QTest::keyClick(menu, Qt::Key_A);
+    });
+    poll.start(5);
+    const std::pair<unsigned, bool> commands[]{{0x10, true}, {0x1F, true}, {0x20, false}};
+    CMainDlg main;
+    Modal::run(main, [&](Window window) {
+        EXPECT_EQ(dialogsOpenedBy([&] { Ui::key(window, Qt::Key_Space, Qt::AltModifier); }),
+                  std::vector{100});
+        for (const auto& [id, about] : commands) {
+            EXPECT_EQ(dialogsOpenedBy([&] { platform::DialogHost::sendSysCommand(window, id); }),
+                      about ? std::vector{100} : std::vector<int>{})
+                << id;
+        }
+        EXPECT_TRUE(window.isVisible());
+    });
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{"Mi&nimize", "&Close", "----", "&About Sundrel..."}));
+}
+
+// Clicks and keys go through the window system, which keeps them from a window under a modal one.
+TEST(MainWindow, TakesNoInputWhileADialogIsUp) {
+    CMainDlg main;
+    Modal::run(main, [&](Window window) {
+        QWindow* desktop = Ui::widget(window)->windowHandle();
+        const auto click = [&](int id) {
+            QWidget* button = Ui::control(window, id);
+            const QPoint centre = button->mapTo(button->window(), button->rect().center());
+            QTest::mouseClick(desktop, Qt::LeftButton, Qt::NoModifier, centre);
+        };
+        Modal::whenOpens([&] { Ui::key(window, Qt::Key_J, Qt::AltModifier); },
+                         [&](Window join) {
+                             EXPECT_TRUE(dialogsOpenedBy([&] {
+                                             click(1002);
+                                             click(2);
+                                             QTest::keyClick(desktop, Qt::Key_A, Qt::AltModifier);
+                                             QTest::keyClick(desktop, Qt::Key_Escape);
+                                         }).empty());
+                             EXPECT_TRUE(window.isVisible());
+                             EXPECT_TRUE(join.isVisible());
+                         });
+        EXPECT_EQ(dialogsOpenedBy([&] { click(1017); }), std::vector{100});
+    });
+}
+
+TEST(MainWindow, DialogsKeepWhatDoneStoredButNotWhatEscLeft) {
+    const std::tuple<const char*, Qt::Key, std::vector<int>> rows[]{
+        {"SplitByNumber", Qt::Key_N, {1001, 1004}},
+        {"SplitBySize", Qt::Key_S, {1001, 1005}},
+        {"Join", Qt::Key_J, {1007}},
+        {"Floppies", Qt::Key_F, {1001}}};
+    CMainDlg main;
+    Modal::run(main, [&](Window window) {
+        for (const auto& [name, open, fields] : rows) {
+            SCOPED_TRACE(name);
+            const auto inDialog = [&](const std::function<void(Window)>& body) {
+                Modal::whenOpens([&] { Ui::key(window, open, Qt::AltModifier); }, body);
+            };
+            for (auto [text, close] : {std::pair{"7", Qt::Key_D}, std::pair{"9", Qt::Key_Escape}})
+                inDialog([&](Window dialog) {
+                    for (int id : fields)
+                        Ui::type(dialog, id, text);
+                    Ui::key(dialog, close, close == Qt::Key_D ? Qt::AltModifier : Qt::NoModifier);
+                    EXPECT_FALSE(dialog.isVisible());
+                });
+            inDialog([&](Window dialog) {
+                for (int id : fields)
+                    EXPECT_EQ(Ui::text(dialog, id), "7") << id;
+            });
+        }
+    });
+}
+
+} // namespace
