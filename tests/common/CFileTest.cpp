@@ -1,0 +1,186 @@
+#include "common/CFile.h"
+#include "common/CSegmentName.h"
+#include "common/CSegmentTransfer.h"
+#include "support/FileFaults.h"
+#include "support/Files.h"
+#include "support/ForkedChild.h"
+#include "support/ScratchTmpfs.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using test::Files;
+constexpr unsigned readMode = CFile::typeBinary | CFile::modeRead;
+constexpr unsigned createMode = CFile::typeBinary | CFile::modeCreate | CFile::modeWrite;
+constexpr std::uint64_t MiB = 1 << 20;
+constexpr std::uint64_t GiB = 1 << 30;
+
+std::string openError(const std::string& name, unsigned mode) {
+    CFile file;
+    CFileException error;
+    return file.Open(name, mode, &error) ? "opened" : test::FileFaults::describe(error);
+}
+
+std::string moveError(const std::string& source, const std::string& segment, std::uint64_t count) {
+    CFile input, output; // a failed open shows as an error on a closed file
+    input.Open(source, readMode);
+    output.Open(segment, createMode);
+    try {
+        CSegmentTransfer::Move(input, output, count);
+    } catch (const CFileException& error) {
+        return test::FileFaults::describe(error);
+    }
+    return "moved";
+}
+
+std::string inChild(const std::function<std::string()>& body) {
+    return test::ForkedChild::run(body).value_or("the child did not report back");
+}
+
+// Failed opens name the file as given; failed transfers name its full path ("/./" gone).
+TEST(CFile, RealFaultsCarryTheCauseTheErrorCodeTheNameAndTheReport) {
+    test::TempDir dir;
+    test::ScratchTmpfs full(dir.path(), "size=64k");
+    test::ScratchTmpfs readOnly(dir.path(), "size=1m");
+    if (!full.mounted() || !readOnly.mounted())
+        GTEST_SKIP() << full.failure() << readOnly.failure();
+    const std::string given = dir.path() + "/./";
+    const std::string source = dir.file("source.bin");
+    const std::string held = dir.file("held.bin");
+    const std::string keptOnMount = readOnly.file("kept.bin");
+    Files::write(source, Files::pattern(MiB));
+    Files::write(held, Files::pattern(5000));
+    Files::write(keptOnMount, "kept");
+    ASSERT_TRUE(readOnly.remountReadOnly());
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755) | chmod(source.c_str(), 0644), 0);
+    CFile holder;
+    ASSERT_TRUE(holder.Open(held, readMode));
+    const std::string tooLong = given + std::string(600, 'n');
+    const char* denied = "Access to %1 was denied.";
+    const char* diskFull = "Disk full while accessing %1.";
+    const char* sharing = "A sharing violation occurred while accessing %1.";
+    const struct {
+        const char* name;
+        std::function<std::string()> provoke;
+        int cause, osError;
+        std::string fileName;
+        const char* report; // "%1" stands for the file name
+    } rows[] = {
+        {"missing file", [&] { return openError(given + "missing", readMode); }, 2, ENOENT,
+         given + "missing", "%1 was not found."},
+        {"missing directory", [&] { return openError(given + "nodir/seg1", createMode); }, 3,
+         ENOENT, given + "nodir/seg1", "%1 contains an invalid path."},
+        {"directory opened as a file", [&] { return openError(dir.path(), readMode); }, 5, EISDIR,
+         dir.path(), denied},
+        {"read-only mount", [&] { return openError(keptOnMount, createMode); }, 5, EROFS,
+         keptOnMount, denied},
+        {"unprivileged child",
+         [&] {
+             return inChild([&] {
+                 if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)
+                     return std::string("cannot drop privileges");
+                 return openError(source, createMode);
+             });
+         },
+         5, EACCES, source, denied},
+        {"full tmpfs",
+         [&] { return moveError(given + "source.bin", full.path() + "/./seg1", MiB); }, 13, ENOSPC,
+         full.file("seg1"), diskFull},
+        {"/dev/full", [&] { return moveError(given + "source.bin", "/dev/full", MiB); }, 13, ENOSPC,
+         "/dev/full", diskFull},
+        {"file size limit",
+         [&] {
+             return inChild([&] {
+                 std::signal(SIGXFSZ, SIG_IGN);
+                 const rlimit limit{10000, 10000};
+                 if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                     return std::string("cannot limit the file size");
+                 return moveError(given + "source.bin", given + "limited", MiB);
+             });
+         },
+         1, EFBIG, dir.file("limited"), "An unknown error occurred while accessing %1."},
+        {"second open in this process", [&] { return openError(held, createMode); }, 11,
+         EWOULDBLOCK, held, sharing},
+        {"second open by another process",
+         [&] { return inChild([&] { return openError(held, createMode); }); }, 11, EWOULDBLOCK,
+         held, sharing},
+        {"short source", [&] { return moveError(given + "source.bin", given + "short1", 2 * MiB); },
+         14, -1, dir.file("source.bin"), "An attempt was made to access %1 past its end."},
+        {"unreadable source (offset 0 of a process's memory is never mapped)",
+         [&] { return moveError("/proc/self/mem", given + "unread1", MiB); }, 10, EIO, "",
+         "A hardware I/O error was reported while accessing %1."},
+        {"name too long, report cut at 511 bytes", [&] { return openError(tooLong, createMode); },
+         3, ENAMETOOLONG, tooLong, "%1 contains an invalid path."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string report = row.report;
+        report.replace(report.find("%1"), 2,
+                       row.fileName.empty() ? "an unnamed file" : row.fileName);
+        EXPECT_EQ(row.provoke(), test::FileFaults::describe({row.cause, row.osError, row.fileName,
+                                                             report.substr(0, 511)}));
+    }
+    EXPECT_FALSE(Files::exists(dir.file("nodir")));
+    EXPECT_EQ(Files::read(keptOnMount), "kept");
+    EXPECT_EQ(Files::read(source), Files::pattern(MiB));
+    EXPECT_EQ(Files::read(full.file("seg1")), Files::pattern(64 * 1024));
+    EXPECT_EQ(Files::read(dir.file("limited")), Files::pattern(10000));
+    EXPECT_EQ(Files::read(held), Files::pattern(5000));
+    EXPECT_EQ(Files::read(dir.file("short1")), Files::pattern(MiB));
+    EXPECT_EQ(Files::size(dir.file("unread1")), 0u);
+}
+
+TEST(CFileException, MapsSystemErrorsOntoCauses) {
+    const std::pair<int, int> rows[] = {{0, 0},      {ENOTDIR, 3}, {EMFILE, 4},  {EPERM, 5},
+                                        {EBUSY, 11}, {ENOLCK, 12}, {EDQUOT, 13}, {EXDEV, 1}};
+    for (const auto& [errnoValue, cause] : rows)
+        EXPECT_EQ(CFileException::OsErrorToCause(errnoValue, true), cause)
+            << "errno " << errnoValue;
+}
+
+long peakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Each segment is split off and then joined onto the copy, in flat memory.
+TEST(CSegmentTransfer, AFileLargerThan4GiBSurvivesASplitAndAJoinInFlatMemory) {
+    test::TempDir dir;
+    const std::string source = dir.file("big.bin");
+    const std::uint64_t length = 4 * GiB + 4096;
+    Files::makeSparse(source, length,
+                      {{0, Files::pattern(4096, 1)},
+                       {4 * GiB - 2048, Files::pattern(4096, 2)},
+                       {length - 700, Files::pattern(700, 3)}});
+    const std::vector<std::uint64_t> sizes = {2 * GiB - 7, 2 * GiB + 100, 4003}; // across 4 GiB
+    const long peakBefore = peakResidentKiB();
+    CFile input, copy;
+    ASSERT_TRUE(input.Open(source, readMode));
+    ASSERT_TRUE(copy.Open(dir.file("copy.bin"), createMode));
+    for (int k = 1; k <= 3; ++k) {
+        CFile segment;
+        ASSERT_TRUE(segment.Open(CSegmentName::Make(source, k), createMode));
+        CSegmentTransfer::Move(input, segment, sizes[k - 1]);
+        // Opening again lets go of the segment first, or its own lock would refuse it.
+        ASSERT_TRUE(segment.Open(CSegmentName::Make(source, k), readMode));
+        CSegmentTransfer::Move(segment, copy, segment.GetLength());
+    }
+    EXPECT_LT(peakResidentKiB() - peakBefore, 64 * 1024);
+    EXPECT_EQ(Files::segmentLengths(source), sizes);
+    EXPECT_EQ(std::system(("cmp " + source + " " + dir.file("copy.bin")).c_str()), 0);
+}
+
+} // namespace
