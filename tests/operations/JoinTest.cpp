@@ -1,0 +1,216 @@
+#include "common/CWinApp.h"
+#include "operations/SplitJoinDriver.h"
+#include "support/Files.h"
+#include "support/ScratchTmpfs.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+namespace {
+
+using namespace test;
+namespace fs = std::filesystem;
+constexpr std::uint64_t MiB = 1 << 20, GiB = 1 << 30;
+const Bar untouched{0, 100, 0}, full{0, 50, 50};
+const Box joined{"File Joined ", CWinApp::DisplayName(), 0, full};
+const Box missing{"Segment File Missing !", CWinApp::DisplayName(), 0, {0, 50, 0}};
+
+struct Worked {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> files; // names and contents
+    std::string typed, target, content;                     // target "": none may appear
+    Box box;
+};
+
+// Names typed as they stand, relative to the row's directory. The segments are left as they were
+// and nothing but the target is made.
+TEST(JoinDlg, WorkedCases) {
+    const Box askName{"Please enter the name of the first split segment ", CWinApp::DisplayName(),
+                      0, untouched};
+    const Worked rows[] = {
+        {"report.zip1",
+         {{"report.zip1", "a"}, {"report.zip2", "b"}},
+         "report.zip1",
+         "report.zip",
+         "ab",
+         joined},
+        {"notes.txt: no notes.tx1", {{"notes.txt", "n"}}, "notes.txt", "", "", missing},
+        {"UTF-8: the last character whole", {{"Zü1", "z"}}, "Züé", "Zü", "z", joined},
+        {"an empty field", {}, "", "", "", askName},
+        {"one character", {{"1", "1"}}, "é", "", "", askName},
+        {"a gap ends the set", {{"x1", "1"}, {"x2", "2"}, {"x4", "4"}}, "x1", "x", "12", joined},
+        {"an earlier, larger split's", {{"x1", "new"}, {"x2", "old"}}, "x1", "x", "newold", joined},
+        {"zero-length segments",
+         {{"x1", "ab"}, {"x2", ""}, {"x3", "cd"}},
+         "x1",
+         "x",
+         "abcd",
+         joined},
+        {"a target replaced", {{"x", "old, longer"}, {"x1", "new"}}, "x1", "x", "new", joined},
+        {"no segment 1: a target kept", {{"x", "old"}, {"x2", "2"}}, "x1", "x", "old", missing},
+    };
+    const fs::path before = fs::current_path();
+    for (const Worked& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        fs::current_path(dir.path());
+        std::set<std::string> names{row.target};
+        for (const auto& [name, content] : row.files) {
+            Files::write(name, content);
+            names.insert(name);
+        }
+        names.erase("");
+        const Outcome outcome = drive(join, row.typed);
+        EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
+        EXPECT_EQ(outcome.after, row.box == askName ? untouched : full);
+        EXPECT_EQ(Files::listing("."), std::vector<std::string>(names.begin(), names.end()));
+        EXPECT_TRUE(row.target.empty() || Files::read(row.target) == row.content);
+        for (const auto& [name, content] : row.files)
+            EXPECT_TRUE(name == row.target || Files::read(name) == content) << name;
+    }
+    fs::current_path(before);
+}
+
+// Segments a little over one chunk of the transfer, so that the join pumps events in each.
+TEST(JoinDlg, TheBarStepsForSegments1To48AndFillsAtTheEnd) {
+    TempDir dir;
+    for (int k = 1; k <= 60; ++k)
+        Files::write(dir.file("x" + std::to_string(k)), Files::pattern(MiB + 1, k));
+    int highest = 0;
+    const Outcome outcome = drive(join, dir.file("x1"), "", {1}, [&](platform::Window dialog) {
+        const auto done = static_cast<int>(Files::size(dir.file("x")) / (MiB + 1));
+        EXPECT_EQ(barOf(dialog), (Bar{0, 50, std::min(done, 48)})) << "in segment " << done + 1;
+        highest = std::max(highest, barOf(dialog).position);
+    });
+    EXPECT_EQ(highest, 48);
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{joined});
+    EXPECT_EQ(Files::size(dir.file("x")), 60 * (MiB + 1));
+}
+
+// The second join makes the target anew, from the segments as they are then.
+TEST(JoinDlg, ASecondJoinInOneOpeningStartsAfresh) {
+    TempDir dir;
+    Files::write(dir.file("x1"), "1");
+    Files::write(dir.file("x2"), "2");
+    const auto change = [&](platform::Window) { Files::write(dir.file("x2"), "two"); };
+    const Outcome outcome = drive(join, dir.file("x1"), "", {1, 1}, {}, {nullptr, change});
+    EXPECT_EQ(outcome.boxes, (std::vector<Box>{joined, joined}));
+    EXPECT_EQ(Files::read(dir.file("x")), "1two");
+}
+
+// Given segment 12 the target is segment 1's name: replaced only when the user agrees.
+TEST(JoinFaults, ATargetThatMayBeASegmentIsAskedAbout) {
+    for (const bool agree : {false, true}) {
+        TempDir dir;
+        for (int k = 1; k <= 12; ++k)
+            Files::write(dir.file("x" + std::to_string(k)), std::to_string(k) + ";");
+        const Outcome outcome =
+            drive(join, dir.file("x12"), "", agree ? std::vector{1, 1} : std::vector{2});
+        std::vector<Box> expected{
+            {dir.file("x1") + " already exists and may be a segment itself. Replace it?",
+             CWinApp::DisplayName(), 0x31, untouched}};
+        if (agree)
+            expected.push_back(joined);
+        EXPECT_EQ(outcome.boxes, expected);
+        EXPECT_EQ(Files::read(dir.file("x1")), agree ? "11;12;" : "1;");
+        for (int k = 2; k <= 12; ++k)
+            EXPECT_EQ(Files::read(dir.file("x" + std::to_string(k))), std::to_string(k) + ";");
+    }
+}
+
+enum Spoil { holdSegment2, holdSegment1, linkSegment2, readOnly, noFolder, fillsUp };
+enum Left { nothing, older, segment1, partOf1And2 };
+struct FileFault {
+    const char* name;
+    Spoil spoil;
+    const char* report; // followed by the file named and "." when one is
+    int named;          // the file named: segment k, 0 the target, -1 none
+    unsigned type;
+    Left left; // what stands under the target's name afterwards
+    Bar bar;
+};
+
+// On a medium where three segments of 1 MiB leave room for one and a half more. A segment that
+// exists but cannot be opened ends the join with the report: only a missing one ends the set.
+TEST(JoinFaults, AFileErrorEndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget) {
+    const char* sharing = "A sharing violation occurred while accessing ";
+    const char* cannotCreate = "Error opening target for writing ! ";
+    const Bar stopped{0, 50, 1};
+    const FileFault rows[] = {
+        {"segment 2 held by another open", holdSegment2, sharing, 2, 0x10, segment1, stopped},
+        {"segment 1 held: an older target kept", holdSegment1, sharing, 1, 0x10, older, untouched},
+        {"segment 2 a link to the target", linkSegment2, sharing, 2, 0x10, segment1, stopped},
+        {"a read-only medium", readOnly, cannotCreate, -1, 0, older, untouched},
+        {"the target's folder missing", noFolder, cannotCreate, -1, 0, nothing, untouched},
+        {"a full medium", fillsUp, "Disk full while accessing ", 0, 0x10, partOf1And2, stopped},
+    };
+    for (const FileFault& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        ScratchTmpfs medium(dir.path(), "size=4608k");
+        if (!medium.mounted())
+            GTEST_SKIP() << medium.failure();
+        const std::string x = medium.file("x");
+        std::vector<std::string> segments;
+        for (int k = 1; k <= 3; ++k)
+            Files::write(x + std::to_string(k), segments.emplace_back(Files::pattern(MiB, k)));
+        if (row.left == older)
+            Files::write(x, "old");
+        CFile holder;
+        const std::string held = x + (row.spoil == holdSegment1 ? "1" : "2");
+        ASSERT_TRUE(row.spoil > holdSegment1 || holder.Open(held, CFile::modeRead));
+        if (row.spoil == linkSegment2 && fs::remove(x + "2"))
+            fs::create_symlink(x, x + "2");
+        if (row.spoil == noFolder)
+            fs::create_symlink(medium.file("unplugged/x"), x);
+        ASSERT_TRUE(row.spoil != readOnly || medium.remountReadOnly());
+        const Outcome outcome = drive(join, x + "1");
+        const std::string named =
+            row.named < 0 ? "" : x + (row.named ? std::to_string(row.named) : "") + ".";
+        EXPECT_EQ(outcome.boxes, (std::vector<Box>{{row.report + named, CWinApp::DisplayName(),
+                                                    row.type, row.bar}}));
+        EXPECT_EQ(outcome.after, row.bar);
+        EXPECT_TRUE(outcome.open);
+        const std::string left = fs::is_regular_file(x) ? Files::read(x) : "";
+        const std::string expected[] = {"", "old", segments[0],
+                                        (segments[0] + segments[1]).substr(0, left.size())};
+        EXPECT_TRUE(left == expected[row.left]) << left.size() << " bytes";
+        EXPECT_TRUE(row.left != partOf1And2 || (left.size() > MiB && left.size() < 2 * MiB));
+        for (int k = 1; k <= 3; ++k)
+            EXPECT_TRUE(Files::read(x + std::to_string(k)) ==
+                        segments[row.spoil == linkSegment2 && k == 2 ? 0 : k - 1]);
+    }
+}
+
+// On a tmpfs when one can be mounted, so that 4 GiB never wait for a disk. The segments are made
+// sparse again before the join, so that they and the joined file never lie there together.
+TEST(SplitBySizeAndJoin, ASparseSourceOver4GiBRoundTrips) {
+    TempDir dir;
+    ScratchTmpfs memory(dir.path(), "size=4200m");
+    const std::string place = memory.mounted() ? memory.path() : dir.path();
+    const std::string source = place + "/big.iso", original = place + "/original";
+    const std::uint64_t length = 4 * GiB + 1000;
+    // Marks at both ends and across every cut, the last at 4 GiB, where 32-bit offsets wrap.
+    std::vector<std::pair<std::uint64_t, std::string>> marks;
+    for (std::uint64_t k = 0, at = 0; k <= 4; ++k, at = k * GiB - 2048)
+        marks.push_back({at, Files::pattern(std::min<std::uint64_t>(4096, length - at), k)});
+    Files::makeSparse(source, length, marks);
+    Files::makeSparse(original, length, marks);
+    const Outcome split = drive(bySize, source, "1073741824");
+    EXPECT_EQ(split.boxes,
+              (std::vector<Box>{
+                  {" The file has been split ! ", "Sun Drel - split by size ", 0x40, {0, 4, 4}}}));
+    EXPECT_EQ(Files::segmentLengths(source),
+              (std::vector<std::uint64_t>{GiB, GiB, GiB, GiB + 1000}));
+    const std::string segments = source + "1 " + source + "2 " + source + "3 " + source + "4";
+    EXPECT_EQ(std::system(("cat " + segments + " | cmp - " + original).c_str()), 0);
+    ASSERT_EQ(
+        std::system(("for s in " + segments + "; do fallocate -d $s || exit 1; done").c_str()), 0);
+    EXPECT_EQ(drive(join, source + "1").boxes, std::vector<Box>{joined});
+    EXPECT_EQ(std::system(("cmp " + source + " " + original).c_str()), 0) << "joined back";
+}
+
+} // namespace

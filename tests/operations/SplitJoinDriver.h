@@ -1,0 +1,106 @@
+#pragma once
+
+#include "common/CFile.h"
+#include "operations/CJoinDlg.h"
+#include "operations/CSplitByNumberDlg.h"
+#include "operations/CSplitBySizeDlg.h"
+#include "platform/ProgressBar.h"
+#include "support/Modal.h"
+#include "support/ScriptedMessageBoxes.h"
+#include "support/Ui.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+namespace test {
+
+enum Operation { byNumber, bySize, join };
+
+struct Bar {
+    int low = 0, high = 0, position = 0;
+    bool operator==(const Bar&) const = default;
+};
+
+inline Bar barOf(platform::Window dialog) {
+    const platform::ProgressBar bar(dialog.child(1020));
+    return {bar.low(), bar.high(), bar.position()};
+}
+
+// A message box as the user saw it, with the bar behind it.
+struct Box {
+    std::string text, caption;
+    unsigned type = 0;
+    Bar bar;
+    bool operator==(const Box&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const Box& b) {
+        return out << '"' << b.text << "\" \"" << b.caption << "\" 0x" << std::hex << b.type
+                   << std::dec << " bar " << b.bar.high << "@" << b.bar.position;
+    }
+};
+
+struct Outcome {
+    std::vector<Box> boxes;
+    Bar after;         // once the last box was answered
+    bool open = false; // the dialog was still open then
+    bool held = false; // the path typed could not be opened again behind the first box
+    std::string kept;  // the dialog's members then, "path|amount"
+};
+
+using Hook = std::function<void(platform::Window dialog)>;
+
+// One opening of a split or join dialog, driven as a user drives it: the path (and the count or
+// size) typed, then for each entry of `clicks` that hook run and the action button clicked, the
+// message boxes answered in turn. `whileMoving` runs at every event pump of the work.
+inline Outcome drive(Operation operation, const std::string& path, const std::string& amount = {},
+                     const std::vector<int>& answers = {1}, Hook whileMoving = {},
+                     const std::vector<Hook>& clicks = {nullptr}) {
+    const int ids[3][3] = {{1001, 1004, 1003}, {1001, 1005, 1003}, {1007, 0, 1009}};
+    const auto [pathId, amountId, actionId] = ids[operation];
+    CSplitByNumberDlg number;
+    CSplitBySizeDlg size;
+    CJoinDlg joinDialog;
+    CDialog* dialogs[] = {&number, &size, &joinDialog};
+    Outcome outcome;
+    platform::Window window;
+    ScriptedMessageBoxes boxes;
+    for (const int button : answers)
+        boxes.answer([&, button](const ScriptedMessageBoxes::Shown& shown) {
+            outcome.boxes.push_back({shown.text, shown.caption, shown.type, barOf(window)});
+            CFile again;
+            CFileException error;
+            if (outcome.boxes.size() == 1 && !again.Open(path, CFile::modeRead, &error))
+                outcome.held = error.m_cause == CFileException::sharingViolation;
+            return button;
+        });
+    Modal::run(
+        *dialogs[operation],
+        [&](platform::Window shown) {
+            window = shown;
+            if (std::any_of(path.begin(), path.end(), [](char c) { return c & 0x80; }))
+                window.child(pathId).setText(path); // the test keyboard lacks the keys
+            else
+                Ui::type(window, pathId, path);
+            if (amountId != 0)
+                Ui::type(window, amountId, amount);
+            QTimer pump;
+            QObject::connect(&pump, &QTimer::timeout, [&] { whileMoving(window); });
+            if (whileMoving)
+                pump.start(0);
+            for (const Hook& before : clicks) {
+                if (before)
+                    before(window);
+                Ui::click(window, actionId);
+            }
+            outcome.after = barOf(window);
+            outcome.open = window.isVisible();
+        },
+        280);
+    outcome.kept = operation == join ? joinDialog.m_strFirstSegment
+                   : operation == byNumber
+                       ? number.m_strPath + "|" + std::to_string(number.m_nSegments)
+                       : size.m_strPath + "|" + std::to_string(size.m_nSize);
+    return outcome;
+}
+
+} // namespace test
