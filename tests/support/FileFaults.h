@@ -18,8 +18,14 @@ struct ExpectedFileError {
 // compared as a whole.
 class FileFaults final {
   public:
-    static std::string describe(const CFileException& error);
-    static std::string describe(const ExpectedFileError& expected);
+    static std::string describe(const ExpectedFileError& e) {
+        return "cause " + std::to_string(e.cause) + ", os error " + std::to_string(e.osError) +
+               ", name '" + e.fileName + "', message '" + e.message + "'";
+    }
+    static std::string describe(const CFileException& error) {
+        return describe(
+            {error.m_cause, error.m_lOsError, error.m_strFileName, error.GetErrorMessage()});
+    }
 };
 
 } // namespace test

@@ -1,42 +1,32 @@
 #pragma once
 
-#include "platform/MessageBoxService.h"
-
-#include <deque>
-#include <functional>
-#include <string>
-#include <vector>
+#include "support/ScriptedServices.h"
 
 namespace test {
 
-// Stands in for the message boxes while it lives: records every box and answers from a script.
-// A box nobody scripted fails the test (and is answered Cancel, so loops end); answers left over
-// when the object goes fail it too.
-class ScriptedMessageBoxes final : public platform::MessageBoxService {
-public:
-    struct Shown {
-        std::string text;
-        std::string caption;
-        unsigned type = 0;
-        std::string ownerCaption;
-    };
-    using Reply = std::function<int(const Shown&)>;
+struct ShownBox {
+    std::string text, caption;
+    unsigned type = 0;
+    std::string ownerCaption;
+};
 
-    ScriptedMessageBoxes();
-    ~ScriptedMessageBoxes() override;
-
-    // The next box is answered with that button (1 OK, 2 Cancel, 6 Yes, 7 No).
-    ScriptedMessageBoxes& answer(int button);
-    // The next box is answered by running this while the box would be on screen.
-    ScriptedMessageBoxes& answer(Reply reply);
-
-    const std::vector<Shown>& shown() const { return m_shown; }
-    std::vector<std::string> texts() const;
-    int show(const platform::MessageBoxRequest& request) override;
-
-private:
-    std::deque<Reply> m_replies;
-    std::vector<Shown> m_shown;
+// The message boxes, each answered with a button (1 OK, 2 Cancel, 6 Yes, 7 No) or by a reply
+// that runs while the box would be on screen. An unscripted box is answered Cancel.
+class ScriptedMessageBoxes final
+    : public Scripted<ScriptedMessageBoxes, platform::MessageBoxService, ShownBox, int> {
+  public:
+    using Shown = ShownBox;
+    const std::vector<Shown>& shown() const { return requests(); }
+    std::vector<std::string> texts() const {
+        std::vector<std::string> result;
+        for (const Shown& box : shown())
+            result.push_back(box.text);
+        return result;
+    }
+    int show(const platform::MessageBoxRequest& r) override {
+        return next({r.text, r.caption, r.type, r.owner.text()},
+                    "message box \"" + r.text + "\" captioned \"" + r.caption + "\"", 2);
+    }
 };
 
 } // namespace test

@@ -1,66 +1,86 @@
 #pragma once
 
-#include "platform/FileChooserService.h"
-#include "platform/FreeSpaceService.h"
-#include "platform/HelpViewerService.h"
+#include "platform/Services.h"
 
-#include <cstdint>
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
-#include <optional>
-#include <string>
 #include <vector>
 
 namespace test {
 
-// The file-open dialog, answered from a script while the object lives.
-class ScriptedFileChooser final : public platform::FileChooserService {
-public:
-    ScriptedFileChooser();
-    ~ScriptedFileChooser() override;
-    // The next dialog is confirmed with that path.
-    ScriptedFileChooser& choose(const std::string& path);
-    ScriptedFileChooser& cancel();
-    const std::vector<platform::FileChooserRequest>& requests() const { return m_requests; }
-    platform::FileChooserAnswer chooseFileToOpen(const platform::FileChooserRequest& request) override;
-
-private:
-    std::deque<platform::FileChooserAnswer> m_answers;
-    std::vector<platform::FileChooserRequest> m_requests;
-};
-
-// The free-space query of drive A:, answered from a script while the object lives.
-class ScriptedFreeSpace final : public platform::FreeSpaceService {
-public:
-    using Reply = std::function<std::optional<std::uint64_t>()>;
-    ScriptedFreeSpace();
-    ~ScriptedFreeSpace() override;
-    ScriptedFreeSpace& answer(std::optional<std::uint64_t> freeBytes);
-    ScriptedFreeSpace& answer(Reply reply);
-    int queries() const { return m_queries; }
-    std::optional<std::uint64_t> freeBytesOnDriveA() override;
-
-private:
-    std::deque<Reply> m_replies;
-    int m_queries = 0;
-};
-
-// The help viewer: records each request and answers from a script while the object lives.
-class ScriptedHelpViewer final : public platform::HelpViewerService {
-public:
-    struct Request {
-        std::string helpFile;
-        unsigned context = 0;
-    };
-    ScriptedHelpViewer();
-    ~ScriptedHelpViewer() override;
-    ScriptedHelpViewer& answer(bool started);
+// Stands in for a desktop service while it lives: records every request and answers it from a
+// script, with an answer or a reply run while the request is up. A request nobody scripted fails
+// the test (and gets `otherwise`, so loops end); answers left unused fail it too.
+template <typename Self, typename Service, typename Request, typename Answer>
+class Scripted : public Service {
+  public:
+    using Reply = std::function<Answer(const Request&)>;
+    Scripted() { platform::Services::install(static_cast<Service*>(this)); }
+    ~Scripted() override {
+        platform::Services::install(static_cast<Service*>(nullptr));
+        EXPECT_TRUE(m_replies.empty()) << m_replies.size() << " scripted answer(s) unused";
+    }
+    Self& answer(Answer given) {
+        return answer([given](const Request&) { return given; });
+    }
+    Self& answer(Reply reply) {
+        m_replies.push_back(std::move(reply));
+        return static_cast<Self&>(*this);
+    }
     const std::vector<Request>& requests() const { return m_requests; }
-    bool showHelp(const std::string& helpFile, unsigned context) override;
 
-private:
-    std::deque<bool> m_answers;
+  protected:
+    Answer next(const Request& request, const std::string& what, Answer otherwise = {}) {
+        m_requests.push_back(request);
+        if (m_replies.empty()) {
+            ADD_FAILURE() << "unscripted " << what;
+            return otherwise;
+        }
+        const Reply reply = std::move(m_replies.front());
+        m_replies.pop_front();
+        return reply(request);
+    }
+
+  private:
+    std::deque<Reply> m_replies;
     std::vector<Request> m_requests;
+};
+
+// The file-open dialog: each one confirmed with a path or cancelled.
+class ScriptedFileChooser final
+    : public Scripted<ScriptedFileChooser, platform::FileChooserService,
+                      platform::FileChooserRequest, platform::FileChooserAnswer> {
+  public:
+    ScriptedFileChooser& choose(const std::string& path) { return answer({1, path}); }
+    ScriptedFileChooser& cancel() { return answer(platform::FileChooserAnswer{}); }
+    platform::FileChooserAnswer chooseFileToOpen(const platform::FileChooserRequest& r) override {
+        return next(r, "file dialog");
+    }
+};
+
+struct NoRequest {};
+
+// The free space on drive A:, in bytes, or nothing when there is no medium.
+class ScriptedFreeSpace final : public Scripted<ScriptedFreeSpace, platform::FreeSpaceService,
+                                                NoRequest, std::optional<std::uint64_t>> {
+  public:
+    std::optional<std::uint64_t> freeBytesOnDriveA() override { return next({}, "free space"); }
+};
+
+struct HelpRequest {
+    std::string helpFile;
+    unsigned context = 0;
+};
+
+// The help viewer: each request answered with whether the viewer started.
+class ScriptedHelpViewer final
+    : public Scripted<ScriptedHelpViewer, platform::HelpViewerService, HelpRequest, bool> {
+  public:
+    bool showHelp(const std::string& helpFile, unsigned context) override {
+        return next({helpFile, context}, "help request " + std::to_string(context));
+    }
 };
 
 } // namespace test

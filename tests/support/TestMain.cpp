@@ -1,11 +1,9 @@
 #include "platform/Application.h"
 #include "support/Modal.h"
 
-#include <QApplication>
-#include <QWidget>
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -13,10 +11,9 @@ namespace {
 // Every test ends with no window of the program left on screen.
 class NoWindowLeftOpen final : public ::testing::EmptyTestEventListener {
     void OnTestEnd(const ::testing::TestInfo&) override {
-        bool open = false;
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            open = open || widget->isVisible();
-        if (open) {
+        const auto windows = QApplication::topLevelWidgets();
+        if (std::any_of(windows.begin(), windows.end(),
+                        [](QWidget* w) { return w->isVisible(); })) {
             test::Modal::closeAll();
             ADD_FAILURE() << "a window was left open";
         }
