@@ -69,8 +69,9 @@ inline Outcome drive(Operation operation, const std::string& path, const std::st
             outcome.boxes.push_back({shown.text, shown.caption, shown.type, barOf(window)});
             CFile again;
             CFileException error;
-            if (outcome.boxes.size() == 1 && !again.Open(path, CFile::modeRead, &error))
-                outcome.held = error.m_cause == CFileException::sharingViolation;
+            outcome.held |= outcome.boxes.size() == 1 &&
+                            !again.Open(path, CFile::modeRead, &error) &&
+                            error.m_cause == CFileException::sharingViolation;
             return button;
         });
     Modal::run(
