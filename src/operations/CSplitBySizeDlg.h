@@ -1,27 +1,16 @@
 #pragma once
 
-#include "common/CDialog.h"
-#include "common/CProgressCtrl.h"
-#include "common/CSpinButtonCtrl.h"
-
-#include <string>
+#include "operations/CSplitDlgBase.h"
 
 // Cuts a file into segments of a given byte size next to it.
-class CSplitBySizeDlg final : public CDialog {
+class CSplitBySizeDlg final : public CSplitDlgBase {
   public:
     CSplitBySizeDlg();
 
-    std::string m_strPath;
     unsigned m_nSize = 0;
 
   protected:
-    void DoDataExchange(CDataExchange& exchange) override;
-    bool OnInitDialog() override;
-    bool OnCommand(int id) override;
-
-  private:
-    void OnSplitFile();
-
-    CProgressCtrl m_progress;
-    CSpinButtonCtrl m_arrows;
+    void ExchangeAmount(CDataExchange& exchange) override;
+    bool HasAmount() const override;
+    void WriteSegments(CSegmentWriter& writer, CFile& source) override;
 };
