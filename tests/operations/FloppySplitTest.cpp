@@ -36,6 +36,8 @@ const std::string insertDisk = "Please Replace/Insert a Floppy Disk in Drive !";
 const std::string diskFull = "Floppy has no free space ..Replace it !!";
 const std::string noDisk = "Floppy NOT Inserted or not formatted ??";
 const std::string allDone = " The file has been split and transferred to floppies ! ";
+const std::string noFile = "Please specify a file to be split ";
+const std::string cannotOpen = " Error Opening File for reading ";
 
 // The dialog at one moment: its height, how many of "&Split File !" and "&Done" are enabled,
 // whether the clip plays and whether a segment is being written.
@@ -63,12 +65,14 @@ std::string stateOf(platform::Window dialog) {
 void expectBox(const test::ScriptedMessageBoxes::Shown& shown, const std::string& state) {
     SCOPED_TRACE(shown.text);
     const bool prompt = shown.text == insertDisk || shown.text == diskFull || shown.text == noDisk;
-    const bool report = !prompt && shown.text != allDone;
-    EXPECT_EQ(state, prompt ? "expanded, 0 buttons" : "collapsed, 2 buttons");
+    const bool refusal = shown.text == noFile || shown.text == cannotOpen;
+    const bool report = !prompt && !refusal && shown.text != allDone;
+    EXPECT_EQ(state, prompt ? "expanded, 0 buttons" : refusal ? "collapsed, 0 buttons" : "collapsed, 2 buttons");
     EXPECT_EQ(shown.caption, report                  ? CWinApp::DisplayName()
                              : shown.text == allDone ? "Sun Drel - split to floppies"
                                                      : "Sundrel - split to floppies ");
     EXPECT_EQ(shown.type, prompt ? 0x41u : report ? 0x10u : 0x40u);
+    // A refusal comes while both buttons are still off; they are on again afterwards.
 }
 
 struct Outcome {
@@ -137,6 +141,8 @@ const std::vector<Walk> walks = {
     {"NoDiskThenADisk", photo, 5000, {std::nullopt, floppy}, {insertDisk, noDisk, allDone}, {5000}},
     {"FullDiskThenCancel", photo, 5000, {0}, {insertDisk, diskFull}, {}},
     {"PathWithoutSlash", "photo.jpg", 3, {floppy}, {insertDisk, allDone}, {3}},
+    {"EmptyField", "", 0, {}, {noFile}, {}},
+    {"SourceCannotBeOpened", "<w>/missing/photo.jpg", 3, {}, {cannotOpen}, {}},
     {"BareNameOver51Characters", "<w>/" + std::string(60, 'n'), 3, {floppy}, {insertDisk, allDone}, {3}},
 };
 // clang-format on
@@ -155,7 +161,8 @@ TEST(FloppySplit, WalksTheScriptedDisks) {
             typed.replace(0, 3, work.path());
         const std::string bare = typed.substr(typed.rfind('/') + 1),
                           bytes = Files::pattern(walk.bytes, 7);
-        Files::write(work.file(bare), bytes);
+        if (!bare.empty())
+            Files::write(work.file(bare), bytes);
         test::ScriptedFreeSpace freeSpace;
         for (const auto& free : walk.freeSpace)
             freeSpace.answer(free);
