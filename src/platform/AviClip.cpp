@@ -1,4 +1,5 @@
 #include "platform/AviClip.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,13 +20,11 @@ constexpr std::int64_t largestSide = 4096;
 constexpr std::int64_t largestClip = std::int64_t{1} << 24;
 
 std::uint32_t u32(std::span<const unsigned char> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+    return LittleEndian::u32(bytes, at);
 }
 
 std::uint16_t u16(std::span<const unsigned char> bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+    return LittleEndian::u16(bytes, at);
 }
 
 bool is(std::span<const unsigned char> bytes, std::size_t at, const char* code) {

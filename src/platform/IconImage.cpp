@@ -1,4 +1,5 @@
 #include "platform/IconImage.h"
+#include "platform/LittleEndian.h"
 
 #include <QPixmap>
 
@@ -17,13 +18,11 @@ constexpr std::int64_t largestSide = 1024;
 const unsigned char pngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 std::uint32_t u32(std::span<const unsigned char> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+    return LittleEndian::u32(bytes, at);
 }
 
 std::uint16_t u16(std::span<const unsigned char> bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+    return LittleEndian::u16(bytes, at);
 }
 
 // Rows of a device-independent bitmap are padded to whole 32-bit words.
