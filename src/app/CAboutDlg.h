@@ -4,6 +4,6 @@
 
 // The About box: who made the program and which version it is.
 class CAboutDlg final : public CDialog {
-public:
+  public:
     CAboutDlg();
 };

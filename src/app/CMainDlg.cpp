@@ -16,13 +16,14 @@ int CMainDlg::IconOffset(int clientExtent, int iconExtent) {
 
 bool CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    const std::string aboutItem = resources::StringTable::load(resources::StringTable::aboutMenuItem);
+    const std::string aboutItem =
+        resources::StringTable::load(resources::StringTable::aboutMenuItem);
     if (!aboutItem.empty()) {
         platform::DialogHost::appendSystemMenuItem(GetSafeHwnd(), "", 0);
         platform::DialogHost::appendSystemMenuItem(GetSafeHwnd(), aboutItem, aboutCommand);
     }
-    platform::DialogHost::setIcon(
-        GetSafeHwnd(), resources::BinaryResources::icon(resources::BinaryResources::applicationIcon));
+    platform::DialogHost::setIcon(GetSafeHwnd(), resources::BinaryResources::icon(
+                                                     resources::BinaryResources::applicationIcon));
     return true;
 }
 

@@ -9,7 +9,7 @@
 // The main window: one button per operation, the About box and Exit. It owns the four operation
 // dialogs, so what the user entered in one stays there until the program ends.
 class CMainDlg final : public CDialog {
-public:
+  public:
     static constexpr unsigned aboutCommand = 0x10;
 
     CMainDlg();
@@ -22,11 +22,11 @@ public:
     CSplitBySizeDlg m_sizeDlg;
     CSplitByNumberDlg m_numberDlg;
 
-protected:
+  protected:
     bool OnInitDialog() override;
     bool OnCommand(int id) override;
     void OnSysCommand(unsigned id) override;
 
-private:
+  private:
     void ShowAbout();
 };

@@ -4,7 +4,7 @@
 
 // Sundrel's application object: start-up runs the main window and the program ends with it.
 class CSegmentApp final : public CWinApp {
-protected:
+  protected:
     bool InitInstance() override;
 };
 

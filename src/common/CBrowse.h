@@ -7,6 +7,6 @@ class CDialog;
 // The Browse button of the operation dialogs: a confirmed file becomes the kept path, and every
 // control shows its kept value again.
 class CBrowse final {
-public:
+  public:
     static void Run(CDialog& dialog, std::string& keptPath);
 };

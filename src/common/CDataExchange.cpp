@@ -2,13 +2,15 @@
 
 #include "common/AfxMessageBox.h"
 #include "common/CDialog.h"
-#include "common/CUserException.h"
 #include "common/CIntegerText.h"
+#include "common/CUserException.h"
 #include "common/CWndControl.h"
 
 #include "resources/StringTable.h"
 
-platform::Window CDataExchange::Control(int id) const { return m_dialog.GetDlgItem(id); }
+platform::Window CDataExchange::Control(int id) const {
+    return m_dialog.GetDlgItem(id);
+}
 
 void CDataExchange::FailInteger(int id, unsigned messageId) const {
     AfxMessageBox(messageId, 0);

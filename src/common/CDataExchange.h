@@ -10,7 +10,7 @@ class CWndControl;
 // One pass of field exchange between a dialog's controls and the values its object keeps.
 // Store (save and validate) reads the controls; load writes them.
 class CDataExchange final {
-public:
+  public:
     CDataExchange(CDialog& dialog, bool saveAndValidate)
         : m_dialog(dialog), m_bSaveAndValidate(saveAndValidate) {}
 
@@ -24,7 +24,7 @@ public:
     void Unsigned(int id, unsigned& value);
     void Bind(int id, CWndControl& control);
 
-private:
+  private:
     CDialog& m_dialog;
     bool m_bSaveAndValidate;
 };

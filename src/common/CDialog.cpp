@@ -43,7 +43,9 @@ int CDialog::DoModal() {
     return result;
 }
 
-void CDialog::EndDialog(int result) { platform::DialogHost::endModal(m_window, result); }
+void CDialog::EndDialog(int result) {
+    platform::DialogHost::endModal(m_window, result);
+}
 
 bool CDialog::UpdateData(bool saveAndValidate) {
     CDataExchange exchange(*this, saveAndValidate);
@@ -64,7 +66,8 @@ CDialog* CDialog::FromWindow(platform::Window window) {
     return nullptr;
 }
 
-int CDialog::MessageBox(const std::string& text, std::optional<std::string> caption, unsigned type) {
+int CDialog::MessageBox(const std::string& text, std::optional<std::string> caption,
+                        unsigned type) {
     platform::MessageBoxRequest request;
     request.owner = m_window;
     request.text = text;
@@ -80,16 +83,22 @@ bool CDialog::OnInitDialog() {
 
 void CDialog::DoDataExchange(CDataExchange&) {}
 
-bool CDialog::OnCommand(int) { return false; }
+bool CDialog::OnCommand(int) {
+    return false;
+}
 
 void CDialog::OnOK() {
     if (UpdateData(true))
         EndDialog(1);
 }
 
-void CDialog::OnCancel() { EndDialog(2); }
+void CDialog::OnCancel() {
+    EndDialog(2);
+}
 
-void CDialog::OnSysCommand(unsigned id) { platform::DialogHost::defaultSysCommand(m_window, id); }
+void CDialog::OnSysCommand(unsigned id) {
+    platform::DialogHost::defaultSysCommand(m_window, id);
+}
 
 bool CDialog::onInitDialog(platform::Window dialog) {
     m_window = dialog;
@@ -108,7 +117,8 @@ void CDialog::centreWindow() {
     const platform::ScreenRect window = m_window.rect();
     platform::Window owner = m_window.parent();
     if (owner.exists() && owner.isVisible() && !owner.isMinimized()) {
-        m_window.move(CWindowPlacement::Centre(window, owner.rect(), owner.nearestWorkArea()), false);
+        m_window.move(CWindowPlacement::Centre(window, owner.rect(), owner.nearestWorkArea()),
+                      false);
         return;
     }
     const platform::ScreenRect area = platform::Window::primaryWorkArea();
@@ -128,7 +138,8 @@ void CDialog::onCommand(int id) {
     } catch (const CFileException& error) {
         AfxMessageBox(error.GetErrorMessage(), stopIcon);
     } catch (const CException&) {
-        AfxMessageBox(resources::StringTable::load(resources::StringTable::internalError), stopIcon);
+        AfxMessageBox(resources::StringTable::load(resources::StringTable::internalError),
+                      stopIcon);
     }
 }
 

@@ -11,7 +11,7 @@ class CDataExchange;
 // A modal dialog made from a dialog resource. The object outlives its window: every DoModal makes
 // the window afresh, while the values the object keeps stay from one opening to the next.
 class CDialog : private platform::DialogEvents {
-public:
+  public:
     explicit CDialog(int templateId);
     virtual ~CDialog();
     CDialog(const CDialog&) = delete;
@@ -34,7 +34,7 @@ public:
     int MessageBox(const std::string& text, std::optional<std::string> caption = std::nullopt,
                    unsigned type = 0);
 
-protected:
+  protected:
     virtual bool OnInitDialog();
     virtual void DoDataExchange(CDataExchange& exchange);
     // A command from a control; true when the dialog handled it.
@@ -43,7 +43,7 @@ protected:
     virtual void OnCancel();
     virtual void OnSysCommand(unsigned id);
 
-private:
+  private:
     bool onInitDialog(platform::Window dialog) override;
     void onCommand(int id) override;
     void onSysCommand(unsigned id) override;

@@ -12,7 +12,8 @@ int CFileDialog::DoModal() {
     request.owner = m_owner.GetSafeHwnd();
     request.flags = m_flags;
     platform::Window focus = platform::Window::focused();
-    const platform::FileChooserAnswer answer = platform::Services::fileChooser().chooseFileToOpen(request);
+    const platform::FileChooserAnswer answer =
+        platform::Services::fileChooser().chooseFileToOpen(request);
     // The focus goes back to the control that had it before the dialog.
     focus.setFocus();
     if (answer.result != 1)

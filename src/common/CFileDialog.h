@@ -6,7 +6,7 @@ class CDialog;
 
 // The desktop's Open dialog, owned by a dialog of the program.
 class CFileDialog final {
-public:
+  public:
     static constexpr unsigned overwritePrompt = 0x00000002;
     static constexpr unsigned hideReadOnly = 0x00000004;
     static constexpr unsigned enableHook = 0x00000020;
@@ -20,7 +20,7 @@ public:
     const std::string& GetPathName() const { return m_pathName; }
     unsigned GetFlags() const { return m_flags; }
 
-private:
+  private:
     CDialog& m_owner;
     unsigned m_flags;
     std::string m_pathName;

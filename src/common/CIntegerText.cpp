@@ -6,8 +6,12 @@
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 struct Scan {
     bool negative = false;
@@ -51,7 +55,8 @@ std::optional<int> CIntegerText::ParseSigned(const std::string& text) {
         return std::nullopt;
     constexpr std::int64_t largest = std::numeric_limits<int>::max();
     constexpr std::int64_t smallest = std::numeric_limits<int>::min();
-    const std::int64_t value = read.negative ? -std::int64_t(read.magnitude) : std::int64_t(read.magnitude);
+    const std::int64_t value =
+        read.negative ? -std::int64_t(read.magnitude) : std::int64_t(read.magnitude);
     return static_cast<int>(std::clamp(value, smallest, largest));
 }
 
@@ -63,6 +68,10 @@ std::optional<unsigned> CIntegerText::ParseUnsigned(const std::string& text) {
     return static_cast<unsigned>(std::min(read.magnitude, largest));
 }
 
-std::string CIntegerText::FormatSigned(int value) { return std::to_string(value); }
+std::string CIntegerText::FormatSigned(int value) {
+    return std::to_string(value);
+}
 
-std::string CIntegerText::FormatUnsigned(unsigned value) { return std::to_string(value); }
+std::string CIntegerText::FormatUnsigned(unsigned value) {
+    return std::to_string(value);
+}

@@ -6,7 +6,7 @@
 // Reads the whole-number fields of the dialogs: the text of an integer field is accepted only
 // when it is a decimal number with nothing but blanks around it.
 class CIntegerText final {
-public:
+  public:
     // Only this many characters of a field are looked at.
     static constexpr std::size_t visibleLength = 31;
 

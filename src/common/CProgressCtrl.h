@@ -5,15 +5,18 @@
 #include "platform/ProgressBar.h"
 
 class CProgressCtrl final : public CWndControl {
-public:
+  public:
     void SetRange32(int lower, int upper) { bar().setRange(lower, upper); }
-    int SetStep(int step) { bar().setStep(step); return step; }
+    int SetStep(int step) {
+        bar().setStep(step);
+        return step;
+    }
     void StepIt() { bar().stepIt(); }
     void SetPos(int position) { bar().setPosition(position); }
     int GetPos() const { return bar().position(); }
     int GetLower() const { return bar().low(); }
     int GetUpper() const { return bar().high(); }
 
-private:
+  private:
     platform::ProgressBar bar() const { return platform::ProgressBar(m_window); }
 };

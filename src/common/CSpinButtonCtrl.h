@@ -5,12 +5,12 @@
 #include "platform/UpDown.h"
 
 class CSpinButtonCtrl final : public CWndControl {
-public:
+  public:
     void SetRange(int lower, int upper) { arrows().setRange(lower, upper); }
     int GetLower() const { return arrows().minimum(); }
     int GetUpper() const { return arrows().maximum(); }
     int GetPos() const { return arrows().position(); }
 
-private:
+  private:
     platform::UpDown arrows() const { return platform::UpDown(m_window); }
 };

@@ -31,14 +31,18 @@ std::string withoutExtension(const std::string& name) {
 
 } // namespace
 
-CWinApp::CWinApp() { current() = this; }
+CWinApp::CWinApp() {
+    current() = this;
+}
 
 CWinApp::~CWinApp() {
     if (current() == this)
         current() = nullptr;
 }
 
-CWinApp* CWinApp::Get() { return current(); }
+CWinApp* CWinApp::Get() {
+    return current();
+}
 
 int CWinApp::Run() {
     platform::Process::setErrorMode(platform::Process::errorMode() | failCriticalErrors |
@@ -48,9 +52,13 @@ int CWinApp::Run() {
     return 0;
 }
 
-std::string CWinApp::DisplayName() { return DisplayNameOf(platform::Process::programFilePath()); }
+std::string CWinApp::DisplayName() {
+    return DisplayNameOf(platform::Process::programFilePath());
+}
 
-std::string CWinApp::HelpFilePath() { return HelpFilePathOf(platform::Process::programFilePath()); }
+std::string CWinApp::HelpFilePath() {
+    return HelpFilePathOf(platform::Process::programFilePath());
+}
 
 std::string CWinApp::DisplayNameOf(const std::string& programPath) {
     // The extension is cut from the file name only: a dot in a directory name stays.
@@ -63,7 +71,9 @@ std::string CWinApp::HelpFilePathOf(const std::string& programPath) {
     return directory + withoutExtension(name) + ".HLP";
 }
 
-bool CWinApp::InitInstance() { return false; }
+bool CWinApp::InitInstance() {
+    return false;
+}
 
 void CWinApp::OnHelp() {
     CDialog* dialog = CDialog::FromWindow(platform::Window::focused());

@@ -8,7 +8,7 @@ class CDialog;
 // error mode, derives the display name and the help file from the program file, and runs
 // InitInstance, which runs the main window.
 class CWinApp {
-public:
+  public:
     CWinApp();
     virtual ~CWinApp();
     CWinApp(const CWinApp&) = delete;
@@ -29,7 +29,7 @@ public:
     // The help request of F1: the context of the dialog that holds the focus, to the help viewer.
     void OnHelp();
 
-protected:
+  protected:
     virtual bool InitInstance();
     CDialog* m_pMainWnd = nullptr;
 };

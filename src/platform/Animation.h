@@ -8,7 +8,7 @@ namespace platform {
 
 // The requests an animation control answers: a clip from bytes, played on the control's own timer.
 class Animation final {
-public:
+  public:
     explicit Animation(Window control) : m_control(control) {}
 
     bool open(std::span<const unsigned char> aviBytes);
@@ -19,7 +19,7 @@ public:
     bool isPlaying() const;
     int currentFrame() const;
 
-private:
+  private:
     Window m_control;
 };
 

@@ -6,13 +6,13 @@ namespace platform {
 
 // The desktop session of the process: exists from start-up until the program returns.
 class Application final {
-public:
+  public:
     Application(int& argc, char** argv);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-private:
+  private:
     struct State;
     std::unique_ptr<State> m_state;
 };

@@ -6,7 +6,7 @@ namespace platform {
 
 // Opens the help file with the desktop's default handler; refuses when there is no such file.
 class DesktopHelpViewer final : public HelpViewerService {
-public:
+  public:
     bool showHelp(const std::string& helpFile, unsigned context) override;
 };
 

@@ -6,8 +6,9 @@ namespace platform {
 
 // What a dialog built from a template tells its owner object.
 class DialogEvents {
-public:
-    // The controls exist and the window is not yet shown. True puts the focus on the first tab stop.
+  public:
+    // The controls exist and the window is not yet shown. True puts the focus on the first tab
+    // stop.
     virtual bool onInitDialog(Window dialog) = 0;
     // A button was pressed (its id), Enter (1 or the focused button's id), or Esc / close box (2).
     virtual void onCommand(int id) = 0;
@@ -16,7 +17,7 @@ public:
     // F1 without Shift, Ctrl or Alt.
     virtual void onHelpKey() = 0;
 
-protected:
+  protected:
     ~DialogEvents() = default;
 };
 

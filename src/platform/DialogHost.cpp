@@ -64,7 +64,9 @@ void DialogHost::endModal(Window dialog, int result) {
     window->done(result);
 }
 
-Window DialogHost::activeModal() { return Window(WindowRegistry::handleOf(currentOwner())); }
+Window DialogHost::activeModal() {
+    return Window(WindowRegistry::handleOf(currentOwner()));
+}
 
 void DialogHost::appendSystemMenuItem(Window dialog, const std::string& text, unsigned id) {
     if (DialogWindow* window = dialogOf(dialog))

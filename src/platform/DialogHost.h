@@ -14,7 +14,7 @@ namespace platform {
 // Runs dialogs built from templates modally. The owner of a new dialog is the dialog that is
 // running modally at the time (the last active pop-up), which stays disabled until it ends.
 class DialogHost final {
-public:
+  public:
     // Creates the window, lets the events initialise it, shows it and waits until endModal.
     // Answers -1 when the window cannot be made.
     static int runModal(const DialogTemplate& resource, DialogEvents& events);

@@ -24,7 +24,9 @@ namespace {
 constexpr unsigned sysCommandMinimize = 0xF020;
 constexpr unsigned sysCommandClose = 0xF060;
 
-QString fromBytes(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+QString fromBytes(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 // The letter after a single '&' in a control text, or a null character when there is none.
 QChar mnemonicOf(const QString& text) {
@@ -48,7 +50,9 @@ QString controlText(QWidget* control) {
     return {};
 }
 
-bool isTabStop(QWidget* control) { return control->focusPolicy() & Qt::TabFocus; }
+bool isTabStop(QWidget* control) {
+    return control->focusPolicy() & Qt::TabFocus;
+}
 
 } // namespace
 
@@ -248,8 +252,8 @@ bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         const QString typed = key->text();
-        if (key->modifiers() == Qt::AltModifier && typed.size() == 1 && typed[0].isLetterOrNumber() &&
-            !m_busy && pressMnemonic(typed[0]))
+        if (key->modifiers() == Qt::AltModifier && typed.size() == 1 &&
+            typed[0].isLetterOrNumber() && !m_busy && pressMnemonic(typed[0]))
             return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -16,7 +16,7 @@ namespace platform {
 // The real window of a dialog template: controls made from the template, commands passed to the
 // owner object, dialog units converted with the template font's own metrics.
 class DialogWindow final : public QDialog {
-public:
+  public:
     DialogWindow(const DialogTemplate& resource, DialogEvents& events, QWidget* owner);
 
     const DialogTemplate& resource() const { return m_resource; }
@@ -35,13 +35,13 @@ public:
     void focusFirstTabStop();
     void sendCommand(int id);
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void computeBaseUnits();
     void createControls();
     QWidget* createControl(const ControlTemplate& item);

@@ -4,6 +4,8 @@
 
 namespace platform {
 
-std::optional<std::uint64_t> DriveAFreeSpace::freeBytesOnDriveA() { return DriveA::freeSpace(); }
+std::optional<std::uint64_t> DriveAFreeSpace::freeBytesOnDriveA() {
+    return DriveA::freeSpace();
+}
 
 } // namespace platform

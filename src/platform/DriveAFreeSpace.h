@@ -6,7 +6,7 @@ namespace platform {
 
 // The free space of the medium that plays drive A:.
 class DriveAFreeSpace final : public FreeSpaceService {
-public:
+  public:
     std::optional<std::uint64_t> freeBytesOnDriveA() override;
 };
 

@@ -22,7 +22,7 @@ struct FileChooserAnswer {
 
 // The desktop's file-open dialog.
 class FileChooserService {
-public:
+  public:
     virtual ~FileChooserService() = default;
     virtual FileChooserAnswer chooseFileToOpen(const FileChooserRequest& request) = 0;
 };

@@ -6,7 +6,7 @@ namespace platform {
 
 // Opens a help file at a context; false when the viewer cannot be started.
 class HelpViewerService {
-public:
+  public:
     virtual ~HelpViewerService() = default;
     virtual bool showHelp(const std::string& helpFile, unsigned context) = 0;
 };

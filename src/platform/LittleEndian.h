@@ -9,7 +9,7 @@ namespace platform {
 // Reads the little-endian numbers of the desktop's binary formats (AVI, ICO, BMP). The caller
 // has checked that the bytes are there.
 class LittleEndian final {
-public:
+  public:
     static std::uint32_t u32(std::span<const unsigned char> bytes, std::size_t at) {
         return static_cast<std::uint32_t>(bytes[at]) |
                static_cast<std::uint32_t>(bytes[at + 1]) << 8 |

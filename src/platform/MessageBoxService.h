@@ -15,7 +15,7 @@ struct MessageBoxRequest {
 
 // Shows a message box and answers with the button pressed: 1 OK, 2 Cancel, 6 Yes, 7 No.
 class MessageBoxService {
-public:
+  public:
     virtual ~MessageBoxService() = default;
     virtual int show(const MessageBoxRequest& request) = 0;
 };

@@ -34,6 +34,8 @@ unsigned Process::setErrorMode(unsigned mode) {
     return previous;
 }
 
-unsigned Process::errorMode() { return recordedMode(); }
+unsigned Process::errorMode() {
+    return recordedMode();
+}
 
 } // namespace platform

@@ -6,7 +6,7 @@ namespace platform {
 
 // Facts about the running program.
 class Process final {
-public:
+  public:
     // The full path of the program file, as the system reports it.
     static std::string programFilePath();
     // Adds bits to the process error mode and answers the previous mode. The desktop never shows

@@ -6,7 +6,7 @@ namespace platform {
 
 // The requests a progress bar control answers.
 class ProgressBar final {
-public:
+  public:
     explicit ProgressBar(Window control) : m_control(control) {}
 
     void setRange(int low, int high);
@@ -17,7 +17,7 @@ public:
     int low() const;
     int high() const;
 
-private:
+  private:
     Window m_control;
 };
 

@@ -7,7 +7,7 @@ namespace platform {
 // A progress bar that keeps the requested range, step and position exactly as given and shows
 // them as well as a bar can: a reversed or empty range shows an empty bar.
 class ProgressBarWidget final : public QProgressBar {
-public:
+  public:
     explicit ProgressBarWidget(QWidget* parent);
 
     void setRange32(int low, int high);
@@ -20,7 +20,7 @@ public:
     int stepSize() const { return m_step; }
     int position() const { return m_position; }
 
-private:
+  private:
     void refresh();
 
     int m_low = 0;

@@ -6,7 +6,7 @@ namespace platform {
 
 // The desktop's Open dialog; any name the user confirms is taken, existing or not.
 class QtFileChooser final : public FileChooserService {
-public:
+  public:
     FileChooserAnswer chooseFileToOpen(const FileChooserRequest& request) override;
 };
 

@@ -6,7 +6,7 @@ namespace platform {
 
 // Message boxes as real Qt windows titled with their caption.
 class QtMessageBox final : public MessageBoxService {
-public:
+  public:
     int show(const MessageBoxRequest& request) override;
 };
 

@@ -10,11 +10,11 @@ namespace platform {
 namespace {
 
 template <typename Service, typename Real> class Slot final {
-public:
+  public:
     Service& get() { return m_installed != nullptr ? *m_installed : m_real; }
     void install(Service* service) { m_installed = service; }
 
-private:
+  private:
     Real m_real;
     Service* m_installed = nullptr;
 };
@@ -41,14 +41,30 @@ Slot<HelpViewerService, DesktopHelpViewer>& helpViewerSlot() {
 
 } // namespace
 
-MessageBoxService& Services::messageBoxes() { return messageBoxSlot().get(); }
-FileChooserService& Services::fileChooser() { return fileChooserSlot().get(); }
-FreeSpaceService& Services::freeSpace() { return freeSpaceSlot().get(); }
-HelpViewerService& Services::helpViewer() { return helpViewerSlot().get(); }
+MessageBoxService& Services::messageBoxes() {
+    return messageBoxSlot().get();
+}
+FileChooserService& Services::fileChooser() {
+    return fileChooserSlot().get();
+}
+FreeSpaceService& Services::freeSpace() {
+    return freeSpaceSlot().get();
+}
+HelpViewerService& Services::helpViewer() {
+    return helpViewerSlot().get();
+}
 
-void Services::install(MessageBoxService* service) { messageBoxSlot().install(service); }
-void Services::install(FileChooserService* service) { fileChooserSlot().install(service); }
-void Services::install(FreeSpaceService* service) { freeSpaceSlot().install(service); }
-void Services::install(HelpViewerService* service) { helpViewerSlot().install(service); }
+void Services::install(MessageBoxService* service) {
+    messageBoxSlot().install(service);
+}
+void Services::install(FileChooserService* service) {
+    fileChooserSlot().install(service);
+}
+void Services::install(FreeSpaceService* service) {
+    freeSpaceSlot().install(service);
+}
+void Services::install(HelpViewerService* service) {
+    helpViewerSlot().install(service);
+}
 
 } // namespace platform

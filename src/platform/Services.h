@@ -10,7 +10,7 @@ namespace platform {
 // The desktop services the program asks for. Tests install stand-ins; installing nullptr puts
 // the real service back.
 class Services final {
-public:
+  public:
     static MessageBoxService& messageBoxes();
     static FileChooserService& fileChooser();
     static FreeSpaceService& freeSpace();

@@ -6,7 +6,7 @@ namespace platform {
 
 // The requests an up-down control answers.
 class UpDown final {
-public:
+  public:
     explicit UpDown(Window control) : m_control(control) {}
 
     void setRange(int minimum, int maximum);
@@ -17,7 +17,7 @@ public:
     void step(int direction);
     Window buddy() const;
 
-private:
+  private:
     Window m_control;
 };
 

@@ -39,7 +39,9 @@ void UpDownWidget::setBuddy(QLineEdit* buddy) {
         m_buddy->installEventFilter(this);
 }
 
-QLineEdit* UpDownWidget::buddy() const { return qobject_cast<QLineEdit*>(m_buddy.data()); }
+QLineEdit* UpDownWidget::buddy() const {
+    return qobject_cast<QLineEdit*>(m_buddy.data());
+}
 
 void UpDownWidget::setRange(int minimum, int maximum) {
     m_minimum = minimum;

@@ -11,7 +11,7 @@ namespace platform {
 // into the range, is the starting point, and the new value is written back with the locale's
 // group separator. The ends of the range hold; nothing wraps.
 class UpDownWidget final : public QWidget {
-public:
+  public:
     explicit UpDownWidget(QWidget* parent);
 
     void setBuddy(QLineEdit* buddy);
@@ -23,11 +23,11 @@ public:
     // One step up (+1) or down (-1), as the arrows and the Up and Down keys do.
     void stepBy(int direction);
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     int startingPoint() const;
 
     // Held as a plain widget: the field may be part-way through its destruction when events arrive.

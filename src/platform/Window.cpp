@@ -14,8 +14,12 @@ namespace platform {
 
 namespace {
 
-QString fromBytes(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
-std::string toBytes(const QString& text) { return text.toUtf8().toStdString(); }
+QString fromBytes(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+std::string toBytes(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 ScreenRect toScreenRect(const QRect& rect) {
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
@@ -23,7 +27,9 @@ ScreenRect toScreenRect(const QRect& rect) {
 
 } // namespace
 
-bool Window::exists() const { return WindowRegistry::widget(m_handle) != nullptr; }
+bool Window::exists() const {
+    return WindowRegistry::widget(m_handle) != nullptr;
+}
 
 int Window::controlId() const {
     QWidget* widget = WindowRegistry::widget(m_handle);
@@ -170,7 +176,8 @@ ScreenRect Window::mapDialogRect(const DialogUnitRect& units) const {
 
 ScreenRect Window::primaryWorkArea() {
     QScreen* screen = QGuiApplication::primaryScreen();
-    return screen == nullptr ? ScreenRect{0, 0, 1024, 768} : toScreenRect(screen->availableGeometry());
+    return screen == nullptr ? ScreenRect{0, 0, 1024, 768}
+                             : toScreenRect(screen->availableGeometry());
 }
 
 ScreenRect Window::nearestWorkArea() const {
@@ -183,6 +190,8 @@ ScreenRect Window::nearestWorkArea() const {
     return screen == nullptr ? primaryWorkArea() : toScreenRect(screen->availableGeometry());
 }
 
-Window Window::focused() { return Window(WindowRegistry::handleOf(QApplication::focusWidget())); }
+Window Window::focused() {
+    return Window(WindowRegistry::handleOf(QApplication::focusWidget()));
+}
 
 } // namespace platform

@@ -11,7 +11,7 @@ namespace platform {
 // A real window or control, addressed through its handle. Every request on a window that no
 // longer exists does nothing and answers with an empty value.
 class Window final {
-public:
+  public:
     Window() = default;
     explicit Window(WindowHandle handle) : m_handle(handle) {}
 
@@ -53,7 +53,7 @@ public:
 
     static Window focused();
 
-private:
+  private:
     WindowHandle m_handle;
 };
 

@@ -39,7 +39,9 @@ QWidget* WindowRegistry::widget(WindowHandle handle) {
     return found == widgets().end() ? nullptr : found->second.data();
 }
 
-void WindowRegistry::setControlId(QWidget* widget, int id) { widget->setProperty(idProperty, id); }
+void WindowRegistry::setControlId(QWidget* widget, int id) {
+    widget->setProperty(idProperty, id);
+}
 
 int WindowRegistry::controlId(const QWidget* widget) {
     QVariant id = widget->property(idProperty);

@@ -13,8 +13,8 @@ using platform::ControlTemplate;
 using platform::DialogTemplate;
 using platform::Style;
 
-constexpr unsigned dialogStyle = Style::popup | Style::caption | Style::sysMenu |
-                                 Style::modalFrame | Style::setFont;
+constexpr unsigned dialogStyle =
+    Style::popup | Style::caption | Style::sysMenu | Style::modalFrame | Style::setFont;
 constexpr unsigned child = Style::visible;
 constexpr unsigned button = child | Style::tabStop;
 constexpr unsigned edit = child | Style::border | Style::tabStop | Style::editAutoHScroll;
@@ -89,20 +89,21 @@ DialogTemplate about() {
 }
 
 DialogTemplate splitByNumber() {
-    return dialog(DialogTemplates::splitByNumber, "  Sun Drel    Split Files By Number ", 278, 127,
-                  {
-                      field(1001, 17, 19, 210, 13),
-                      push(1002, "&Browse", 227, 19, 40, 13),
-                      group("", 7, 43, 263, 27),
-                      text("(2) &Enter the number of segments required  ...", child, 17, 54, 154, 11),
-                      field(1004, 191, 51, 36, 15),
-                      arrows(227, 51, 10, 14),
-                      push(1003, "Split &File !", 68, 103, 74, 18),
-                      push(1, "&Done", 142, 103, 74, 18),
-                      group("(1) &Select the  file to be split ", 7, 4, 264, 39),
-                      progress(14, 81, 250, 13),
-                      group("", 7, 71, 263, 27),
-                  });
+    return dialog(
+        DialogTemplates::splitByNumber, "  Sun Drel    Split Files By Number ", 278, 127,
+        {
+            field(1001, 17, 19, 210, 13),
+            push(1002, "&Browse", 227, 19, 40, 13),
+            group("", 7, 43, 263, 27),
+            text("(2) &Enter the number of segments required  ...", child, 17, 54, 154, 11),
+            field(1004, 191, 51, 36, 15),
+            arrows(227, 51, 10, 14),
+            push(1003, "Split &File !", 68, 103, 74, 18),
+            push(1, "&Done", 142, 103, 74, 18),
+            group("(1) &Select the  file to be split ", 7, 4, 264, 39),
+            progress(14, 81, 250, 13),
+            group("", 7, 71, 263, 27),
+        });
 }
 
 DialogTemplate splitBySize() {
@@ -123,16 +124,17 @@ DialogTemplate splitBySize() {
 }
 
 DialogTemplate join() {
-    return dialog(DialogTemplates::join, "Sun Drel   Join Split Segments", 288, 103,
-                  {
-                      field(1007, 13, 20, 221, 12),
-                      push(1002, "&Browse", 235, 20, 40, 12),
-                      push(1009, "&Join", 73, 78, 69, 18),
-                      push(1, "&Done", 143, 78, 71, 18),
-                      group("(1) &Select the first split segment of the original file", 7, 3, 274, 39),
-                      progress(13, 54, 261, 12),
-                      group("", 7, 43, 274, 28),
-                  });
+    return dialog(
+        DialogTemplates::join, "Sun Drel   Join Split Segments", 288, 103,
+        {
+            field(1007, 13, 20, 221, 12),
+            push(1002, "&Browse", 235, 20, 40, 12),
+            push(1009, "&Join", 73, 78, 69, 18),
+            push(1, "&Done", 143, 78, 71, 18),
+            group("(1) &Select the first split segment of the original file", 7, 3, 274, 39),
+            progress(13, 54, 261, 12),
+            group("", 7, 43, 274, 28),
+        });
 }
 
 DialogTemplate floppySplit() {
@@ -143,8 +145,12 @@ DialogTemplate floppySplit() {
                       push(1002, "&Browse", 230, 18, 36, 13),
                       push(1003, "&Split File !", 79, 50, 65, 18),
                       push(1, "&Done", 143, 50, 65, 18),
-                      {1019, ControlKind::Animation, "", {53, 76, 181, 21},
-                       child | Style::border | Style::tabStop, 0},
+                      {1019,
+                       ControlKind::Animation,
+                       "",
+                       {53, 76, 181, 21},
+                       child | Style::border | Style::tabStop,
+                       0},
                   });
 }
 

@@ -6,7 +6,7 @@ namespace resources {
 
 // The program's dialog resources: 100 About, 102 main window, 129 to 132 the operations.
 class DialogTemplates final {
-public:
+  public:
     enum : int {
         about = 100,
         mainWindow = 102,

@@ -6,7 +6,7 @@ namespace resources {
 
 // The program's string resources, looked up by numeric id.
 class StringTable final {
-public:
+  public:
     enum : unsigned {
         aboutMenuItem = 101,
         unnamedFile = 61446,

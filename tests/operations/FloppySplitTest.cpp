@@ -67,7 +67,9 @@ void expectBox(const test::ScriptedMessageBoxes::Shown& shown, const std::string
     const bool prompt = shown.text == insertDisk || shown.text == diskFull || shown.text == noDisk;
     const bool refusal = shown.text == noFile || shown.text == cannotOpen;
     const bool report = !prompt && !refusal && shown.text != allDone;
-    EXPECT_EQ(state, prompt ? "expanded, 0 buttons" : refusal ? "collapsed, 0 buttons" : "collapsed, 2 buttons");
+    EXPECT_EQ(state, prompt    ? "expanded, 0 buttons"
+                     : refusal ? "collapsed, 0 buttons"
+                               : "collapsed, 2 buttons");
     EXPECT_EQ(shown.caption, report                  ? CWinApp::DisplayName()
                              : shown.text == allDone ? "Sun Drel - split to floppies"
                                                      : "Sundrel - split to floppies ");
