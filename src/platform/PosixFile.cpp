@@ -52,7 +52,9 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
     const auto path = FileNames::resolve(name);
     if (!path)
         return {noDescriptor, ENOMEDIUM};
-    int flags = accessFlags(access) | O_CLOEXEC;
+    // Non-blocking only while opening: a named pipe with nobody at the other end would otherwise
+    // hold the program in open() for ever. Pipes and sockets are then refused below.
+    int flags = accessFlags(access) | O_CLOEXEC | O_NONBLOCK;
     if (create) {
         flags |= O_CREAT;
         if (access == Access::read)
@@ -70,6 +72,10 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
         return failAndClose(descriptor, errno);
     if (S_ISDIR(status.st_mode))
         return failAndClose(descriptor, EISDIR);
+    if (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode))
+        return failAndClose(descriptor, EACCES);
+    if (fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0)
+        return failAndClose(descriptor, errno);
     if (const int error = lock(descriptor); error != 0)
         return failAndClose(descriptor, error);
     if (create && S_ISREG(status.st_mode) && !emptyAfterLock(descriptor)) {

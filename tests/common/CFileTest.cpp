@@ -142,6 +142,20 @@ TEST(CFile, RealFaultsCarryTheCauseTheErrorCodeTheNameAndTheReport) {
     EXPECT_EQ(Files::size(dir.file("unread1")), 0u);
 }
 
+// A named pipe with nobody at the other end would hold open() for ever; it is refused at once.
+TEST(CFile, ANamedPipeIsRefusedWithoutWaiting) {
+    test::TempDir dir;
+    const std::string pipe = dir.file("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (unsigned mode : {readMode, createMode}) {
+        CFile file;
+        CFileException error;
+        EXPECT_FALSE(file.Open(pipe, mode, &error));
+        EXPECT_TRUE(error.m_cause == CFileException::accessDenied ||
+                    error.m_cause == CFileException::hardIO);
+    }
+}
+
 TEST(CFileException, MapsSystemErrorsOntoCauses) {
     const std::pair<int, int> rows[] = {{0, 0},      {ENOTDIR, 3}, {EMFILE, 4},  {EPERM, 5},
                                         {EBUSY, 11}, {ENOLCK, 12}, {EDQUOT, 13}, {EXDEV, 1}};
