@@ -8,6 +8,7 @@
 #include "common/CSegmentTransfer.h"
 
 #include "platform/DialogHost.h"
+#include "platform/FileNames.h"
 #include "resources/DialogTemplates.h"
 
 #include <optional>
@@ -85,20 +86,23 @@ bool endsInTwoDigits(const std::string& name) {
     return name.size() >= 2 && isDigit(name[name.size() - 1]) && isDigit(name[name.size() - 2]);
 }
 
-// Only a name that leads to no file ends a set. A file that is there but cannot be read (held by
-// another program, no permission, a failing device) is a fault of its own.
-bool isMissing(const CFileException& error) {
-    return error.m_cause == CFileException::fileNotFound ||
-           error.m_cause == CFileException::badPath;
+// Only a name under which nothing stands ends a set. A file that is there but cannot be read
+// (held by another program, no permission, a failing device, a link that loops or leads to a
+// medium that is gone) is a fault of its own.
+bool isMissing(const CFileException& error, const std::string& name) {
+    return (error.m_cause == CFileException::fileNotFound ||
+            error.m_cause == CFileException::badPath) &&
+           !platform::FileNames::nameExists(name);
 }
 
 // False when the segment does not exist; any other failure to open it ends the join with the
 // file-error report naming the segment.
 bool openSegment(CFile& segment, const std::string& base, long long number) {
     CFileException error;
-    if (segment.Open(CSegmentName::Make(base, number), readMode, &error))
+    const std::string name = CSegmentName::Make(base, number);
+    if (segment.Open(name, readMode, &error))
         return true;
-    if (isMissing(error))
+    if (isMissing(error, name))
         return false;
     throw error;
 }
@@ -106,7 +110,7 @@ bool openSegment(CFile& segment, const std::string& base, long long number) {
 bool exists(const std::string& name) {
     CFile probe;
     CFileException error;
-    return probe.Open(name, readMode, &error) || !isMissing(error);
+    return probe.Open(name, readMode, &error) || !isMissing(error, name);
 }
 
 } // namespace

@@ -48,6 +48,12 @@ bool FileNames::parentDirectoryExists(const std::string& name) {
     return path && stat(directoryOf(*path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+bool FileNames::nameExists(const std::string& name) {
+    const auto path = resolve(name);
+    struct stat status {};
+    return path && lstat(path->c_str(), &status) == 0;
+}
+
 bool FileNames::onDriveA(const std::string& name) {
     return name.size() >= 2 && (name[0] == 'a' || name[0] == 'A') && name[1] == ':';
 }

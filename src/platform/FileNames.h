@@ -20,6 +20,9 @@ class FileNames final {
     // Whether the directory that would hold the named file exists; a name that is not found in an
     // existing directory is a missing file, one in a missing directory an invalid path.
     static bool parentDirectoryExists(const std::string& name);
+    // Whether anything at all stands under that name: a file, a directory, or a link even when
+    // it leads nowhere.
+    static bool nameExists(const std::string& name);
 
     // The directory part of a path: "." when it has none, "/" for a name in the root.
     static std::string directoryOf(const std::string& path);

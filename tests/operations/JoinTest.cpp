@@ -113,7 +113,7 @@ TEST(JoinFaults, ATargetThatMayBeASegmentIsAskedAbout) {
     }
 }
 
-enum Spoil { holdSegment2, holdSegment1, readOnly, noFolder, fillsUp };
+enum Spoil { holdSegment2, holdSegment1, readOnly, noFolder, fillsUp, danglingSegment2 };
 enum Left { nothing, older, segment1, partOf1And2 };
 struct FileFault {
     const char* name;
@@ -138,6 +138,7 @@ TEST(JoinFaults, AFileErrorEndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget)
         {"a read-only medium", readOnly, cannotCreate, -1, 0, older, untouched},
         {"the target's folder missing", noFolder, cannotCreate, -1, 0, nothing, untouched},
         {"a full medium", fillsUp, "Disk full while accessing ", 0, 0x10, partOf1And2, stopped},
+        {"segment 2 a link to a medium that is gone", danglingSegment2, "", 2, 0x10, segment1, stopped},
     };
     // clang-format on
     for (const FileFault& row : rows) {
@@ -157,11 +158,18 @@ TEST(JoinFaults, AFileErrorEndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget)
         ASSERT_TRUE(row.spoil > holdSegment1 || holder.Open(held, CFile::modeRead));
         if (row.spoil == noFolder)
             fs::create_symlink(medium.file("unplugged/x"), x);
+        if (row.spoil == danglingSegment2) {
+            fs::remove(x + "2");
+            fs::create_symlink(medium.file("unplugged/x2"), x + "2");
+        }
         ASSERT_TRUE(row.spoil != readOnly || medium.remountReadOnly());
         const Outcome outcome = drive(join, x + "1");
         const std::string named =
             row.named < 0 ? "" : x + (row.named ? std::to_string(row.named) : "") + ".";
-        EXPECT_EQ(outcome.boxes, (std::vector<Box>{{row.report + named, app, row.type, row.bar}}));
+        const std::string report = row.spoil == danglingSegment2
+                                       ? named.substr(0, named.size() - 1) + " was not found."
+                                       : row.report + named;
+        EXPECT_EQ(outcome.boxes, (std::vector<Box>{{report, app, row.type, row.bar}}));
         EXPECT_EQ(outcome.after, row.bar);
         EXPECT_TRUE(outcome.open);
         const std::string left = fs::is_regular_file(x) ? Files::read(x) : "";
@@ -170,7 +178,8 @@ TEST(JoinFaults, AFileErrorEndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget)
         EXPECT_TRUE(left == expected[row.left]) << left.size() << " bytes";
         EXPECT_TRUE(row.left != partOf1And2 || (left.size() > MiB && left.size() < 2 * MiB));
         for (int k = 1; k <= 3; ++k)
-            EXPECT_TRUE(Files::read(x + std::to_string(k)) == segments[k - 1]);
+            EXPECT_TRUE((row.spoil == danglingSegment2 && k == 2) ||
+                        Files::read(x + std::to_string(k)) == segments[k - 1]);
     }
 }
 
