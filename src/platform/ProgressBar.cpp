@@ -5,46 +5,38 @@
 
 namespace platform {
 
-namespace {
-
-ProgressBarWidget* widgetOf(Window control) {
-    return dynamic_cast<ProgressBarWidget*>(WindowRegistry::widget(control.handle()));
-}
-
-} // namespace
-
 void ProgressBar::setRange(int low, int high) {
-    if (auto* bar = widgetOf(m_control))
+    if (auto* bar = WindowRegistry::widgetAs<ProgressBarWidget>(m_control.handle()))
         bar->setRange32(low, high);
 }
 
 void ProgressBar::setStep(int step) {
-    if (auto* bar = widgetOf(m_control))
+    if (auto* bar = WindowRegistry::widgetAs<ProgressBarWidget>(m_control.handle()))
         bar->setStepSize(step);
 }
 
 void ProgressBar::stepIt() {
-    if (auto* bar = widgetOf(m_control))
+    if (auto* bar = WindowRegistry::widgetAs<ProgressBarWidget>(m_control.handle()))
         bar->stepIt();
 }
 
 void ProgressBar::setPosition(int position) {
-    if (auto* bar = widgetOf(m_control))
+    if (auto* bar = WindowRegistry::widgetAs<ProgressBarWidget>(m_control.handle()))
         bar->setPosition(position);
 }
 
 int ProgressBar::position() const {
-    auto* bar = widgetOf(m_control);
+    auto* bar = WindowRegistry::widgetAs<ProgressBarWidget>(m_control.handle());
     return bar == nullptr ? 0 : bar->position();
 }
 
 int ProgressBar::low() const {
-    auto* bar = widgetOf(m_control);
+    auto* bar = WindowRegistry::widgetAs<ProgressBarWidget>(m_control.handle());
     return bar == nullptr ? 0 : bar->low();
 }
 
 int ProgressBar::high() const {
-    auto* bar = widgetOf(m_control);
+    auto* bar = WindowRegistry::widgetAs<ProgressBarWidget>(m_control.handle());
     return bar == nullptr ? 0 : bar->high();
 }
 

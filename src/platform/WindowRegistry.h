@@ -12,6 +12,10 @@ class WindowRegistry final {
   public:
     static WindowHandle handleOf(QWidget* widget);
     static QWidget* widget(WindowHandle handle);
+    // The widget of that handle when it is of that kind, else nullptr.
+    template <typename Kind> static Kind* widgetAs(WindowHandle handle) {
+        return dynamic_cast<Kind*>(widget(handle));
+    }
     static void setControlId(QWidget* widget, int id);
     static int controlId(const QWidget* widget);
 };
