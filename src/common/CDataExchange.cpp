@@ -28,28 +28,33 @@ void CDataExchange::Text(int id, std::string& value) {
         field.setText(value);
 }
 
-void CDataExchange::Signed(int id, int& value) {
-    platform::Window field = Control(id);
-    if (!m_bSaveAndValidate) {
-        field.setText(CIntegerText::FormatSigned(value));
+namespace {
+
+// Load writes the kept number; store parses the field and reports a text that is not a number.
+template <typename Number, typename Parse, typename Format>
+void exchangeInteger(const CDataExchange& exchange, int id, Number& value, Parse parse,
+                     Format format, unsigned failureMessage) {
+    platform::Window field = exchange.Control(id);
+    if (!exchange.IsStoring()) {
+        field.setText(format(value));
         return;
     }
-    const auto parsed = CIntegerText::ParseSigned(field.text());
+    const auto parsed = parse(field.text());
     if (!parsed)
-        FailInteger(id, resources::StringTable::enterInteger);
+        exchange.FailInteger(id, failureMessage);
     value = *parsed;
 }
 
+} // namespace
+
+void CDataExchange::Signed(int id, int& value) {
+    exchangeInteger(*this, id, value, CIntegerText::ParseSigned, CIntegerText::FormatSigned,
+                    resources::StringTable::enterInteger);
+}
+
 void CDataExchange::Unsigned(int id, unsigned& value) {
-    platform::Window field = Control(id);
-    if (!m_bSaveAndValidate) {
-        field.setText(CIntegerText::FormatUnsigned(value));
-        return;
-    }
-    const auto parsed = CIntegerText::ParseUnsigned(field.text());
-    if (!parsed)
-        FailInteger(id, resources::StringTable::enterPositiveInteger);
-    value = *parsed;
+    exchangeInteger(*this, id, value, CIntegerText::ParseUnsigned, CIntegerText::FormatUnsigned,
+                    resources::StringTable::enterPositiveInteger);
 }
 
 void CDataExchange::Bind(int id, CWndControl& control) {
