@@ -54,16 +54,16 @@ void UpDownWidget::setRange(int minimum, int maximum) {
 int UpDownWidget::value() const {
     const int low = std::min(m_minimum, m_maximum);
     const int high = std::max(m_minimum, m_maximum);
-    int value = m_position;
+    int number = m_position;
     if (QLineEdit* field = buddy()) {
         QString text = field->text().trimmed();
         text.remove(QLocale().groupSeparator());
         bool parsed = false;
         const int typed = text.toInt(&parsed);
         if (parsed)
-            value = typed;
+            number = typed;
     }
-    return std::clamp(value, low, high);
+    return std::clamp(number, low, high);
 }
 
 void UpDownWidget::stepBy(int direction) {
@@ -72,8 +72,8 @@ void UpDownWidget::stepBy(int direction) {
     setValue(value() + direction * sign);
 }
 
-void UpDownWidget::setValue(int value) {
-    m_position = std::clamp(value, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
+void UpDownWidget::setValue(int number) {
+    m_position = std::clamp(number, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
     if (QLineEdit* field = buddy())
         field->setText(QLocale().toString(m_position));
 }

@@ -22,8 +22,8 @@ class UpDownWidget final : public QWidget {
     int position() const { return m_position; }
     // The value the arrows step from: the number in the field, brought into the range.
     int value() const;
-    // Brings `value` into the range and writes it into the field.
-    void setValue(int value);
+    // Brings the number into the range and writes it into the field.
+    void setValue(int number);
     // One step up (+1) or down (-1), as the arrows and the Up and Down keys do.
     void stepBy(int direction);
 

@@ -7,8 +7,8 @@
 #include "resources/DialogTemplates.h"
 
 #include <QAccessible>
-#include <QWidget>
 #include <QTimer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
