@@ -47,7 +47,7 @@ def check_spin_button(window, spin):
     names = [action.getName(i).lower() for i in range(action.nActions)]
     if current < high and "increase" in names and fields:
         action.doAction(names.index("increase"))
-        driver._wait(lambda: value_of(spin)[0] == current + 1,
+        driver.wait_until(lambda: value_of(spin)[0] == current + 1,
                      f"{spin.name!r} to step from {current:g} to {current + 1:g}")
         check(text_of(fields[0]).replace(",", "") == f"{current + 1:g}",
               f"{window.name!r}: stepping up wrote {text_of(fields[0])!r} into the field")

@@ -76,9 +76,11 @@ class Driver:
     def __init__(self, pid, timeout=20.0):
         self.pid = pid
         self.timeout = timeout
-        self.app = self._wait(self._find_app, "Sundrel (pid %d) on the accessibility bus" % pid)
+        self.app = self.wait_until(self._find_app, "Sundrel (pid %d) on the accessibility bus" % pid)
 
-    def _wait(self, probe, what, timeout=None):
+    def wait_until(self, probe, what, timeout=None):
+        """Calls probe until it returns something true, and returns that; raises DriverError
+        naming `what` when `timeout` (default: the driver's) seconds pass first."""
         deadline = time.monotonic() + (timeout or self.timeout)
         while True:
             try:
@@ -113,11 +115,11 @@ class Driver:
 
     def window(self, title):
         """The showing window titled exactly `title`, waiting for it to appear."""
-        return self._wait(lambda: next((w for w in self.windows() if w.name == title), None),
+        return self.wait_until(lambda: next((w for w in self.windows() if w.name == title), None),
                           f"a window titled {title!r}")
 
     def wait_gone(self, title):
-        self._wait(lambda: title not in self.window_titles(),
+        self.wait_until(lambda: title not in self.window_titles(),
                    f"the window titled {title!r} to close")
 
     def find_all(self, root, role=None, name=None):
@@ -127,7 +129,7 @@ class Driver:
     def find(self, root, role, name=None):
         """The first descendant of `root` with that role (and name), waiting for it to appear."""
         what = f"a {pyatspi.Role(role)!s} named {name!r} in {root.name!r}"
-        return self._wait(lambda: next(iter(self.find_all(root, role, name)), None), what)
+        return self.wait_until(lambda: next(iter(self.find_all(root, role, name)), None), what)
 
     def press(self, button):
         """Presses a button through its action, as a screen reader's user would."""
@@ -143,7 +145,7 @@ class Driver:
         """Replaces a field's whole text through the EditableText interface."""
         if not field.queryEditableText().setTextContents(text):
             raise DriverError(f"{field.name!r} refused the text {text!r}")
-        self._wait(lambda: text_of(field) == text, f"{field.name!r} to hold {text!r}")
+        self.wait_until(lambda: text_of(field) == text, f"{field.name!r} to hold {text!r}")
 
     def message_text(self, box):
         """The message of a message box: the names of its labels (the icon's is empty), joined by
