@@ -29,7 +29,7 @@ std::string AccessibleNames::nameOf(const std::vector<ControlTemplate>& items, s
         return control.name;
     if (control.kind != ControlKind::Edit)
         return {};
-    if (index > 0 && items[index - 1].kind == ControlKind::Static)
+    if (index > 0 && items[index - 1].kind == ControlKind::Static && !items[index - 1].text.empty())
         return items[index - 1].text;
     return captionFraming(items, control);
 }

@@ -60,6 +60,32 @@ TEST(Accessibility, NamesShowTheTextWithoutItsMnemonicMark) {
         EXPECT_EQ(platform::AccessibleNames::withoutMnemonic(row.shown), row.name) << row.shown;
 }
 
+void collectUnnamed(QAccessibleInterface* node, QStringList& unnamed) {
+    static const QList<QAccessible::Role> needsName = {
+        QAccessible::EditableText, QAccessible::SpinBox, QAccessible::ProgressBar,
+        QAccessible::Animation, QAccessible::PushButton};
+    const QString name = node->text(QAccessible::Name);
+    if ((needsName.contains(node->role()) || node->state().focusable) && name.trimmed().isEmpty())
+        unnamed << "role 0x" + QString::number(node->role(), 16);
+    if (name.contains('&'))
+        unnamed << name;
+    for (int i = 0; i < node->childCount(); ++i)
+        collectUnnamed(node->child(i), unnamed);
+}
+
+TEST(Accessibility, EveryControlThatNeedsANameHasOneWithoutMnemonicMarks) {
+    for (int id :
+         {DialogTemplates::about, DialogTemplates::mainWindow, DialogTemplates::splitByNumber,
+          DialogTemplates::splitBySize, DialogTemplates::join, DialogTemplates::floppySplit}) {
+        inDialog(id, [id](Window w) {
+            QStringList unnamed;
+            collectUnnamed(accessible(w), unnamed);
+            EXPECT_TRUE(unnamed.isEmpty())
+                << "dialog " << id << ": unnamed or marked " << unnamed.join(", ").toStdString();
+        });
+    }
+}
+
 // The spin button reports the field's number within the range, and its actions raise and lower
 // it even when the range runs high to low and the arrows are turned round.
 TEST(Accessibility, UpDownIsASpinButtonOverItsFieldsValue) {
