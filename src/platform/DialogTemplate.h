@@ -22,6 +22,9 @@ struct ControlTemplate {
     DialogUnitRect rect;
     unsigned style = 0;
     unsigned exStyle = 0;
+    // What assistive technology calls a control that shows no text of its own and has no label:
+    // a progress bar or an animation says here what it shows.
+    std::string name = {};
 };
 
 // A dialog resource: the window and its controls in tab order.

@@ -1,5 +1,7 @@
 #include "platform/DialogWindow.h"
 
+#include "platform/AccessibleControls.h"
+#include "platform/AccessibleNames.h"
 #include "platform/AnimationWidget.h"
 #include "platform/ProgressBarWidget.h"
 #include "platform/Style.h"
@@ -68,6 +70,7 @@ DialogWindow::DialogWindow(const DialogTemplate& resource, DialogEvents& events,
     computeBaseUnits();
     const QRect size = mapDialogRect(0, 0, resource.cx, resource.cy);
     setFixedSize(size.width(), size.height());
+    AccessibleControls::install();
     createControls();
 }
 
@@ -114,6 +117,7 @@ void DialogWindow::createControls() {
             }
         }
     }
+    AccessibleNames::apply(m_resource.controls, m_controls);
     // Tab order is template order, among the controls that take the focus at all.
     QWidget* previous = nullptr;
     for (QWidget* control : m_controls) {

@@ -1,5 +1,6 @@
 #include "platform/UpDownWidget.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
@@ -35,8 +36,10 @@ void UpDownWidget::setBuddy(QLineEdit* buddy) {
     if (m_buddy)
         m_buddy->removeEventFilter(this);
     m_buddy = buddy;
-    if (m_buddy)
+    if (m_buddy) {
         m_buddy->installEventFilter(this);
+        connect(buddy, &QLineEdit::textChanged, this, &UpDownWidget::announceValue);
+    }
 }
 
 QLineEdit* UpDownWidget::buddy() const {
@@ -48,7 +51,7 @@ void UpDownWidget::setRange(int minimum, int maximum) {
     m_maximum = maximum;
 }
 
-int UpDownWidget::startingPoint() const {
+int UpDownWidget::value() const {
     const int low = std::min(m_minimum, m_maximum);
     const int high = std::max(m_minimum, m_maximum);
     int value = m_position;
@@ -66,11 +69,21 @@ int UpDownWidget::startingPoint() const {
 void UpDownWidget::stepBy(int direction) {
     // A range given high to low turns the arrows round, as it does on the desktop's own control.
     const int sign = m_minimum <= m_maximum ? 1 : -1;
-    const int low = std::min(m_minimum, m_maximum);
-    const int high = std::max(m_minimum, m_maximum);
-    m_position = std::clamp(startingPoint() + direction * sign, low, high);
+    setValue(value() + direction * sign);
+}
+
+void UpDownWidget::setValue(int value) {
+    m_position = std::clamp(value, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
     if (QLineEdit* field = buddy())
         field->setText(QLocale().toString(m_position));
+}
+
+void UpDownWidget::announceValue() {
+    // A screen reader hears the new number whether the arrows, a key or typing changed it.
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, value());
+    QAccessible::updateAccessibility(&event);
 }
 
 bool UpDownWidget::eventFilter(QObject* watched, QEvent* event) {

@@ -20,6 +20,10 @@ class UpDownWidget final : public QWidget {
     int minimum() const { return m_minimum; }
     int maximum() const { return m_maximum; }
     int position() const { return m_position; }
+    // The value the arrows step from: the number in the field, brought into the range.
+    int value() const;
+    // Brings `value` into the range and writes it into the field.
+    void setValue(int value);
     // One step up (+1) or down (-1), as the arrows and the Up and Down keys do.
     void stepBy(int direction);
 
@@ -28,7 +32,7 @@ class UpDownWidget final : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    int startingPoint() const;
+    void announceValue();
 
     // Held as a plain widget: the field may be part-way through its destruction when events arrive.
     QPointer<QWidget> m_buddy;

@@ -40,8 +40,8 @@ ControlTemplate text(const char* words, unsigned style, int x, int y, int cx, in
     return {none, ControlKind::Static, words, {x, y, cx, cy}, style, 0};
 }
 
-ControlTemplate progress(int x, int y, int cx, int cy) {
-    return {1020, ControlKind::ProgressBar, "", {x, y, cx, cy}, child | Style::border, 0};
+ControlTemplate progress(const char* shows, int x, int y, int cx, int cy) {
+    return {1020, ControlKind::ProgressBar, "", {x, y, cx, cy}, child | Style::border, 0, shows};
 }
 
 ControlTemplate arrows(int x, int y, int cx, int cy) {
@@ -101,7 +101,7 @@ DialogTemplate splitByNumber() {
             push(1003, "Split &File !", 68, 103, 74, 18),
             push(1, "&Done", 142, 103, 74, 18),
             group("(1) &Select the  file to be split ", 7, 4, 264, 39),
-            progress(14, 81, 250, 13),
+            progress("Progress of the split", 14, 81, 250, 13),
             group("", 7, 71, 263, 27),
         });
 }
@@ -118,7 +118,7 @@ DialogTemplate splitBySize() {
                       push(1003, "Split &File !", 70, 105, 71, 18),
                       push(1, "&Done", 141, 105, 71, 18),
                       group("(1) &Select  the  file to be split", 7, 3, 266, 41),
-                      progress(14, 83, 252, 12),
+                      progress("Progress of the split", 14, 83, 252, 12),
                       group("", 7, 73, 265, 28),
                   });
 }
@@ -132,7 +132,7 @@ DialogTemplate join() {
             push(1009, "&Join", 73, 78, 69, 18),
             push(1, "&Done", 143, 78, 71, 18),
             group("(1) &Select the first split segment of the original file", 7, 3, 274, 39),
-            progress(13, 54, 261, 12),
+            progress("Progress of the join", 13, 54, 261, 12),
             group("", 7, 43, 274, 28),
         });
 }
@@ -150,7 +150,8 @@ DialogTemplate floppySplit() {
                        "",
                        {53, 76, 181, 21},
                        child | Style::border | Style::tabStop,
-                       0},
+                       0,
+                       "Transfer to floppies"},
                   });
 }
 
