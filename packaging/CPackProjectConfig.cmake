@@ -8,3 +8,5 @@ if(NOT EXISTS "${CPACK_SUNDREL_TEXTS}")
   message(FATAL_ERROR "${CPACK_SUNDREL_TEXTS} is missing: build the project before packaging it.")
 endif()
 include("${CPACK_SUNDREL_TEXTS}")
+# Without the Wayland platform plugin Qt runs Sundrel through XWayland in a Wayland session.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)

@@ -46,6 +46,8 @@ for library in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
   grep -qxF "$library" <<<"$depended" || e2e_fail "Depends lacks $library: $depends"
 done
 grep -q "asan\|ubsan" <<<"$depends" && e2e_fail "Depends names a sanitizer runtime: $depends"
+[ "$(field Recommends)" = "qt6-wayland" ] ||
+  e2e_fail "Recommends is \"$(field Recommends)\", expected the Wayland platform plugin qt6-wayland"
 [ "$(field Description)" = "Cuts a file into numbered segments and joins them" ] ||
   e2e_fail "the description's first line is \"$(field Description)\""
 
