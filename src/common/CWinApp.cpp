@@ -31,7 +31,9 @@ std::string withoutExtension(const std::string& name) {
 
 } // namespace
 
-CWinApp::CWinApp() {
+// The program file is named once, when the process starts: /proc/self/exe follows the file, and
+// reads "... (deleted)" once it has been replaced.
+CWinApp::CWinApp() : m_strProgramPath(platform::Process::programFilePath()) {
     current() = this;
 }
 
@@ -44,20 +46,26 @@ CWinApp* CWinApp::Get() {
     return current();
 }
 
+std::string CWinApp::startedFrom() {
+    const CWinApp* app = current();
+    return app != nullptr ? app->m_strProgramPath : platform::Process::programFilePath();
+}
+
 int CWinApp::Run() {
     platform::Process::setErrorMode(platform::Process::errorMode() | failCriticalErrors |
                                     noOpenFileErrorBox);
+    platform::Process::failWritesPastFileSizeLimit();
     // Start-up answering false means there is no message loop to run: the program ends.
     InitInstance();
     return 0;
 }
 
 std::string CWinApp::DisplayName() {
-    return DisplayNameOf(platform::Process::programFilePath());
+    return DisplayNameOf(startedFrom());
 }
 
 std::string CWinApp::HelpFilePath() {
-    return HelpFilePathOf(platform::Process::programFilePath());
+    return HelpFilePathOf(startedFrom());
 }
 
 std::string CWinApp::DisplayNameOf(const std::string& programPath) {

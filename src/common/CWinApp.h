@@ -18,8 +18,9 @@ class CWinApp {
     // Framework start-up; answers the process exit status.
     int Run();
 
-    // The program file's name without directory and extension: captions every message box that
-    // has none of its own.
+    // The program file's name without directory and extension, as it was when the program
+    // started (a file replaced since, by an upgrade say, changes nothing): captions every message
+    // box that has none of its own.
     static std::string DisplayName();
     static std::string HelpFilePath();
     static std::string DisplayNameOf(const std::string& programPath);
@@ -32,4 +33,8 @@ class CWinApp {
   protected:
     virtual bool InitInstance();
     CDialog* m_pMainWnd = nullptr;
+
+  private:
+    static std::string startedFrom();
+    std::string m_strProgramPath;
 };

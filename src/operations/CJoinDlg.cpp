@@ -9,6 +9,7 @@
 
 #include "platform/DialogHost.h"
 #include "platform/FileNames.h"
+#include "platform/OpenFiles.h"
 #include "resources/DialogTemplates.h"
 
 #include <optional>
@@ -95,16 +96,32 @@ bool isMissing(const CFileException& error, const std::string& name) {
            !platform::FileNames::nameExists(name);
 }
 
-// False when the segment does not exist; any other failure to open it ends the join with the
-// file-error report naming the segment.
-bool openSegment(CFile& segment, const std::string& base, long long number) {
-    CFileException error;
+enum class SegmentOpen { opened, missing, target };
+
+// Missing when nothing stands under the segment's name (error then says so); target when the
+// segment is the file being rebuilt, under another name. Any other failure to open it ends the
+// join with the file-error report naming the segment.
+SegmentOpen openSegment(CFile& segment, const std::string& base, long long number,
+                        CFileException& error) {
     const std::string name = CSegmentName::Make(base, number);
     if (segment.Open(name, readMode, &error))
-        return true;
+        return SegmentOpen::opened;
     if (isMissing(error, name))
-        return false;
+        return SegmentOpen::missing;
+    if (platform::FileNames::sameFile(name, base))
+        return SegmentOpen::target;
     throw error;
+}
+
+// A set that ends at a missing number while a segment stands a few numbers further on has lost
+// one: what came before the gap is not the file that was split.
+bool segmentsFollow(const std::string& base, long long missing) {
+    constexpr long long lookedAhead = 8;
+    for (long long number = missing + 1; number <= missing + lookedAhead; ++number) {
+        if (platform::FileNames::isRegularFile(CSegmentName::Make(base, number)))
+            return true;
+    }
+    return false;
 }
 
 bool exists(const std::string& name) {
@@ -147,26 +164,45 @@ void CJoinDlg::OnJoin() {
     // Segment 1 is opened before the target is made, so that a join that finds no set leaves an
     // existing file of the target's name as it was.
     CFile segment;
-    if (!openSegment(segment, target, 1)) {
+    CFileException missing;
+    const SegmentOpen first = openSegment(segment, target, 1, missing);
+    if (first == SegmentOpen::missing) {
         ResetProgress();
         MessageBox(firstSegmentMissing, std::nullopt, plainBox);
         m_progress.SetPos(fullBar);
         return;
     }
+    if (first == SegmentOpen::target) {
+        MessageBox(targetRefused, std::nullopt, plainBox);
+        return;
+    }
     if (!MayReplace(target))
         return;
+    // A segment may be the target under another name (a hard or a symbolic link): no file of the
+    // set may be emptied as the target.
+    platform::OpenFiles::Reservation set;
+    for (long long number = 1; set.add(CSegmentName::Make(target, number)); ++number) {
+    }
     CFile output;
     if (!output.Open(target, createMode)) {
         MessageBox(targetRefused, std::nullopt, plainBox);
         return;
     }
+    SetEnd end{};
     {
         BusyDialog busy(GetSafeHwnd());
         ResetProgress();
-        AppendSegments(segment, output, target);
+        end = AppendSegments(segment, output, target, missing);
         output.Close();
-        m_progress.SetPos(fullBar);
+        if (!end.atTarget)
+            m_progress.SetPos(fullBar);
     }
+    if (end.atTarget) {
+        MessageBox(targetRefused, std::nullopt, plainBox);
+        return;
+    }
+    if (segmentsFollow(target, end.number))
+        throw missing;
     MessageBox(fileJoined, std::nullopt, plainBox);
 }
 
@@ -185,13 +221,17 @@ void CJoinDlg::ResetProgress() {
     m_progress.SetStep(1);
 }
 
-void CJoinDlg::AppendSegments(CFile& segment, CFile& target, const std::string& base) {
+CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const std::string& base,
+                                          CFileException& missing) {
     long long number = 1;
+    SegmentOpen next;
     do {
         CSegmentTransfer::Move(segment, target, segment.GetLength());
         segment.Close();
         if (number <= lastSteppedSegment)
             m_progress.StepIt();
         ++number;
-    } while (openSegment(segment, base, number));
+        next = openSegment(segment, base, number, missing);
+    } while (next == SegmentOpen::opened);
+    return {number, next == SegmentOpen::target};
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 class CFile;
+class CFileException;
 
 // Puts a segment set back together into the file it came from. The user names segment 1; that
 // name less its last character is both the set's base name and the file rebuilt.
@@ -24,8 +25,15 @@ class CJoinDlg final : public CDialog {
     // Whether the user lets the join replace a target that may be another segment of the set.
     bool MayReplace(const std::string& target);
     void ResetProgress();
+    // Where a set ended: at a number under which nothing stands (missing then says so), or at a
+    // segment that is the target itself.
+    struct SetEnd {
+        long long number;
+        bool atTarget;
+    };
     // Appends segment 1 (already open) and every following segment that exists to the target.
-    void AppendSegments(CFile& segment, CFile& target, const std::string& base);
+    SetEnd AppendSegments(CFile& segment, CFile& target, const std::string& base,
+                          CFileException& missing);
 
     CProgressCtrl m_progress;
 };

@@ -54,6 +54,20 @@ bool FileNames::nameExists(const std::string& name) {
     return path && lstat(path->c_str(), &status) == 0;
 }
 
+bool FileNames::isRegularFile(const std::string& name) {
+    const auto path = resolve(name);
+    struct stat status {};
+    return path && stat(path->c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool FileNames::sameFile(const std::string& one, const std::string& other) {
+    const auto first = resolve(one), second = resolve(other);
+    struct stat a {
+    }, b{};
+    return first && second && stat(first->c_str(), &a) == 0 && stat(second->c_str(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 bool FileNames::onDriveA(const std::string& name) {
     return name.size() >= 2 && (name[0] == 'a' || name[0] == 'A') && name[1] == ':';
 }

@@ -23,6 +23,10 @@ class FileNames final {
     // Whether anything at all stands under that name: a file, a directory, or a link even when
     // it leads nowhere.
     static bool nameExists(const std::string& name);
+    // Whether a regular file stands under the name, through any links.
+    static bool isRegularFile(const std::string& name);
+    // Whether both names lead to one and the same file.
+    static bool sameFile(const std::string& one, const std::string& other);
 
     // The directory part of a path: "." when it has none, "/" for a name in the root.
     static std::string directoryOf(const std::string& path);

@@ -1,14 +1,19 @@
 #include "platform/PosixFile.h"
 
 #include "platform/FileNames.h"
+#include "platform/FileSystemKind.h"
+#include "platform/OpenFiles.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 namespace platform {
 
@@ -41,6 +46,61 @@ PosixFile::Opened failAndClose(int descriptor, int error) {
     return {PosixFile::noDescriptor, error};
 }
 
+// Only regular files are written, and read besides them only block devices (a stick imaged into
+// segments). Anything else is refused unopened: opening a serial port resets the board behind
+// it, opening a watchdog arms it, and a pipe would wait for a writer for ever.
+int refusal(const struct stat& status, bool writing) {
+    if (S_ISREG(status.st_mode))
+        return 0;
+    if (S_ISDIR(status.st_mode))
+        return EISDIR;
+    return S_ISBLK(status.st_mode) && !writing ? 0 : EACCES;
+}
+
+bool sameFile(const struct stat& named, const struct stat& opened) {
+    return named.st_dev == opened.st_dev && named.st_ino == opened.st_ino &&
+           (named.st_mode & S_IFMT) == (opened.st_mode & S_IFMT);
+}
+
+// Looks at what stands under the name (named, when anything does) before it is opened.
+int refusalBeforeOpening(const std::string& path, bool create, bool writing,
+                         const std::optional<struct stat>& named) {
+    if (named) {
+        if (const int refused = refusal(*named, writing); refused != 0)
+            return refused;
+    }
+    const bool onDeviceNodes =
+        create && FileSystemKind::holdsDeviceNodes(named ? path : FileNames::directoryOf(path));
+    return onDeviceNodes ? EACCES : 0;
+}
+
+// What was opened must be what was looked at, before anything is emptied or written.
+int refusalOfOpened(int descriptor, const std::optional<struct stat>& named, bool writing,
+                    struct stat& status) {
+    if (fstat(descriptor, &status) != 0)
+        return errno;
+    if (named && !sameFile(*named, status))
+        return EBUSY;
+    if (const int refused = refusal(status, writing); refused != 0)
+        return refused;
+    return FileSystemKind::isPseudo(descriptor) ? EACCES : 0;
+}
+
+// A file system without locks (or without flock) leaves every file unlocked; the identity
+// checks still keep a file this process reads from being emptied.
+bool withoutLocks(int error) {
+    return error == EOPNOTSUPP || error == ENOTSUP || error == ENOSYS || error == EINVAL ||
+           error == ENOLCK;
+}
+
+int tryLock(int descriptor, int operation) {
+    while (flock(descriptor, operation | LOCK_NB) != 0) {
+        if (errno != EINTR)
+            return errno;
+    }
+    return 0;
+}
+
 // A file system that cannot synchronise a file of that kind has nothing to bring to the medium.
 bool syncUnsupported(int error) {
     return error == EINVAL || error == EROFS;
@@ -52,9 +112,17 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
     const auto path = FileNames::resolve(name);
     if (!path)
         return {noDescriptor, ENOMEDIUM};
-    // Non-blocking only while opening: a named pipe with nobody at the other end would otherwise
-    // hold the program in open() for ever. Pipes and sockets are then refused below.
-    int flags = accessFlags(access) | O_CLOEXEC | O_NONBLOCK;
+    const bool writing = create || access != Access::read;
+    std::optional<struct stat> named;
+    if (struct stat status{}; stat(path->c_str(), &status) == 0)
+        named = status;
+    else if (errno != ENOENT || !create)
+        return {noDescriptor, errno};
+    if (const int refused = refusalBeforeOpening(*path, create, writing, named); refused != 0)
+        return {noDescriptor, refused};
+    // Non-blocking only while opening: a named pipe put under the name since it was looked at
+    // would otherwise hold the program in open() for ever.
+    int flags = accessFlags(access) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     if (create) {
         flags |= O_CREAT;
         if (access == Access::read)
@@ -68,20 +136,20 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
         return {noDescriptor, errno};
 
     struct stat status {};
-    if (fstat(descriptor, &status) != 0)
-        return failAndClose(descriptor, errno);
-    if (S_ISDIR(status.st_mode))
-        return failAndClose(descriptor, EISDIR);
-    if (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode))
-        return failAndClose(descriptor, EACCES);
+    if (const int refused = refusalOfOpened(descriptor, named, writing, status); refused != 0)
+        return failAndClose(descriptor, refused);
     if (fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0)
         return failAndClose(descriptor, errno);
-    if (const int error = lock(descriptor); error != 0)
+    if (const int error = lock(descriptor, !writing); error != 0)
         return failAndClose(descriptor, error);
-    if (create && S_ISREG(status.st_mode) && !emptyAfterLock(descriptor)) {
+    const FileIdentity identity{status.st_dev, status.st_ino};
+    if (create ? OpenFiles::inUse(identity) : OpenFiles::heldForWriting(identity))
+        return failAndClose(descriptor, EBUSY);
+    if (create && !emptyAfterLock(descriptor)) {
         if (ftruncate(descriptor, 0) != 0)
             return failAndClose(descriptor, errno);
     }
+    OpenFiles::add(descriptor, identity, writing);
     return {descriptor, 0};
 }
 
@@ -120,6 +188,7 @@ PosixFile::Transfer PosixFile::write(int descriptor, const void* buffer, std::ui
 }
 
 int PosixFile::close(int descriptor) {
+    OpenFiles::remove(descriptor);
     // Linux releases the descriptor even when close() is interrupted; retrying could close a
     // descriptor that another part of the program has been given meanwhile.
     if (::close(descriptor) != 0 && errno != EINTR)
@@ -131,6 +200,12 @@ PosixFile::Length PosixFile::length(int descriptor) {
     struct stat status {};
     if (fstat(descriptor, &status) != 0)
         return {0, errno};
+    if (S_ISBLK(status.st_mode)) {
+        std::uint64_t size = 0;
+        if (ioctl(descriptor, BLKGETSIZE64, &size) != 0)
+            return {0, errno};
+        return {size, 0};
+    }
     return {static_cast<std::uint64_t>(status.st_size), 0};
 }
 
@@ -140,12 +215,13 @@ int PosixFile::flush(int descriptor, const std::string& path) {
     return syncDirectoryOf(path);
 }
 
-int PosixFile::lock(int descriptor) {
-    while (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EINTR)
-            return errno;
-    }
-    return 0;
+int PosixFile::lock(int descriptor, bool readOnly) {
+    int error = tryLock(descriptor, LOCK_EX);
+    // NFS emulates flock with byte-range locks, and an exclusive one needs a descriptor open for
+    // writing. A shared lock still keeps another instance's writer out.
+    if (error == EBADF && readOnly)
+        error = tryLock(descriptor, LOCK_SH);
+    return withoutLocks(error) ? 0 : error;
 }
 
 int PosixFile::syncDirectoryOf(const std::string& path) {

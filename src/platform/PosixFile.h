@@ -26,8 +26,11 @@ class PosixFile final {
     // Opens a name as FileNames::resolve() reads it, exclusively between the processes that open
     // files this way: a file that another one holds open fails with EWOULDBLOCK. With create, a
     // missing file is created and an existing one emptied, but only once it is held, so a file
-    // that another process holds is never emptied. A directory is never opened (EISDIR), and a
-    // name on drive A: while it holds no medium fails with ENOMEDIUM.
+    // that another process holds is never emptied, nor one that this process holds open or has
+    // reserved (EBUSY, see OpenFiles). Only regular files are opened, and block devices for
+    // reading: a directory fails with EISDIR, anything else (and anything on the kernel's pseudo
+    // file systems, or made on devtmpfs) with EACCES, without being opened. A name on drive A:
+    // while it holds no medium fails with ENOMEDIUM.
     static Opened open(const std::string& name, Access access, bool create);
 
     // Reads count bytes, fewer only when the file ends first.
@@ -36,13 +39,14 @@ class PosixFile final {
     static Transfer write(int descriptor, const void* buffer, std::uint64_t count);
     // Releases the descriptor in every case; returns the errno of a failure, 0 on success.
     static int close(int descriptor);
+    // A block device's length is its size.
     static Length length(int descriptor);
     // Brings the file's data and its directory entry to the medium: the file first, then the
     // directory that holds path. Returns the errno of a failure, 0 on success.
     static int flush(int descriptor, const std::string& path);
 
   private:
-    static int lock(int descriptor);
+    static int lock(int descriptor, bool readOnly);
     static int syncDirectoryOf(const std::string& path);
 };
 

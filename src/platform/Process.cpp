@@ -1,6 +1,7 @@
 #include "platform/Process.h"
 
 #include <climits>
+#include <csignal>
 #include <unistd.h>
 
 namespace platform {
@@ -11,6 +12,8 @@ unsigned& recordedMode() {
     static unsigned mode = 0;
     return mode;
 }
+
+void ignoreSignal(int) {}
 
 } // namespace
 
@@ -36,6 +39,14 @@ unsigned Process::setErrorMode(unsigned mode) {
 
 unsigned Process::errorMode() {
     return recordedMode();
+}
+
+void Process::failWritesPastFileSizeLimit() {
+    struct sigaction action {};
+    action.sa_handler = ignoreSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGXFSZ, &action, nullptr);
 }
 
 } // namespace platform

@@ -13,6 +13,9 @@ class Process final {
     // system dialogs for failed file requests here, so the mode is only recorded.
     static unsigned setErrorMode(unsigned mode);
     static unsigned errorMode();
+    // A write past the file-size limit (ulimit -f) then fails with EFBIG instead of ending the
+    // process. The signal is caught, not ignored: programs started from here get it back as it was.
+    static void failWritesPastFileSizeLimit();
 };
 
 } // namespace platform

@@ -1,9 +1,11 @@
 #include "common/CFile.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
+#include "common/CWinApp.h"
 #include "support/FileFaults.h"
 #include "support/Files.h"
 #include "support/ForkedChild.h"
+#include "support/InjectedFaults.h"
 #include "support/ScratchTmpfs.h"
 #include "support/TempDir.h"
 
@@ -14,7 +16,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <vector>
@@ -49,6 +50,28 @@ std::string inChild(const std::function<std::string()>& body) {
     return test::ForkedChild::run(body).value_or("the child did not report back");
 }
 
+// The program's own start-up, running a piece of a test in place of the main window.
+class StartedProgram final : public CWinApp {
+  public:
+    explicit StartedProgram(std::function<std::string()> body) : m_body(std::move(body)) {}
+    std::string run() {
+        Run();
+        return m_result;
+    }
+
+  private:
+    bool InitInstance() override {
+        m_result = m_body();
+        return false;
+    }
+    std::function<std::string()> m_body;
+    std::string m_result;
+};
+
+bool straceMissing() {
+    return std::system("command -v strace >/dev/null 2>&1") != 0;
+}
+
 // Failed opens name the file as given; failed transfers name its full path ("/./" gone).
 TEST(CFile, RealFaultsCarryTheCauseTheErrorCodeTheNameAndTheReport) {
     test::TempDir dir;
@@ -56,6 +79,8 @@ TEST(CFile, RealFaultsCarryTheCauseTheErrorCodeTheNameAndTheReport) {
     test::ScratchTmpfs readOnly(dir.path(), "size=1m");
     if (!full.mounted() || !readOnly.mounted())
         GTEST_SKIP() << full.failure() << readOnly.failure();
+    if (straceMissing())
+        GTEST_SKIP() << "strace is not installed";
     const std::string given = dir.path() + "/./";
     const std::string source = dir.file("source.bin");
     const std::string held = dir.file("held.bin");
@@ -98,16 +123,22 @@ TEST(CFile, RealFaultsCarryTheCauseTheErrorCodeTheNameAndTheReport) {
         {"full tmpfs",
          [&] { return moveError(given + "source.bin", full.path() + "/./seg1", MiB); }, 13, ENOSPC,
          full.file("seg1"), diskFull},
-        {"/dev/full", [&] { return moveError(given + "source.bin", "/dev/full", MiB); }, 13, ENOSPC,
-         "/dev/full", diskFull},
-        {"file size limit",
+        {"a character device, written", [&] { return openError("/dev/full", createMode); }, 5,
+         EACCES, "/dev/full", denied},
+        {"a character device, read", [&] { return openError("/dev/zero", readMode); }, 5, EACCES,
+         "/dev/zero", denied},
+        {"a file of the kernel's own", [&] { return openError("/proc/cpuinfo", readMode); }, 5,
+         EACCES, "/proc/cpuinfo", denied},
+        {"file size limit, under the program's own start-up",
          [&] {
              return inChild([&] {
-                 std::signal(SIGXFSZ, SIG_IGN);
-                 const rlimit limit{10000, 10000};
-                 if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-                     return std::string("cannot limit the file size");
-                 return moveError(given + "source.bin", given + "limited", MiB);
+                 return StartedProgram([&] {
+                            const rlimit limit{10000, 10000};
+                            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                                return std::string("cannot limit the file size");
+                            return moveError(given + "source.bin", given + "limited", MiB);
+                        })
+                     .run();
              });
          },
          1, EFBIG, dir.file("limited"), "An unknown error occurred while accessing %1."},
@@ -118,9 +149,13 @@ TEST(CFile, RealFaultsCarryTheCauseTheErrorCodeTheNameAndTheReport) {
          held, sharing},
         {"short source", [&] { return moveError(given + "source.bin", given + "short1", 2 * MiB); },
          14, -1, dir.file("source.bin"), "An attempt was made to access %1 past its end."},
-        {"unreadable source (offset 0 of a process's memory is never mapped)",
-         [&] { return moveError("/proc/self/mem", given + "unread1", MiB); }, 10, EIO, "",
-         "A hardware I/O error was reported while accessing %1."},
+        {"unreadable source",
+         [&] {
+             return test::InjectedFaults::run({"copy_file_range:error=EIO", "read:error=EIO"}, [&] {
+                 return moveError(given + "source.bin", given + "unread1", MiB);
+             });
+         },
+         10, EIO, "", "A hardware I/O error was reported while accessing %1."},
         {"name too long, report cut at 511 bytes", [&] { return openError(tooLong, createMode); },
          3, ENAMETOOLONG, tooLong, "%1 contains an invalid path."},
     };
@@ -153,6 +188,42 @@ TEST(CFile, ANamedPipeIsRefusedWithoutWaiting) {
         EXPECT_FALSE(file.Open(pipe, mode, &error));
         EXPECT_TRUE(error.m_cause == CFileException::accessDenied ||
                     error.m_cause == CFileException::hardIO);
+    }
+}
+
+// NFS emulates flock with byte-range locks, and refuses an exclusive one on a descriptor open for
+// reading (EBADF): a shared lock is taken instead. Where there are no locks at all (ENOLCK), files
+// open unlocked, and a file this process reads is still never emptied.
+TEST(CFile, OpensWhereTheFileSystemRefusesOrLacksLocks) {
+    if (straceMissing())
+        GTEST_SKIP() << "strace is not installed";
+    test::TempDir dir;
+    const std::string file = dir.file("x1");
+    Files::write(file, "kept");
+    const auto readThenCreate = [&] {
+        CFile reader;
+        CFileException error;
+        const bool read = reader.Open(file, readMode, &error);
+        return (read ? "read" : test::FileFaults::describe(error)) + "; " +
+               openError(file, createMode);
+    };
+    const auto fault = [&](int cause, int osError, const std::string& report) {
+        return test::FileFaults::describe({cause, osError, file, report});
+    };
+    const std::string sharing = "A sharing violation occurred while accessing " + file + ".";
+    const std::string notFound = fault(2, EBADF, file + " was not found.");
+    const struct {
+        const char* injection;
+        std::string expected;
+    } rows[] = {
+        {"flock:error=EBADF:when=1", "read; " + fault(11, EWOULDBLOCK, sharing)},
+        {"flock:error=EBADF", notFound + "; " + notFound},
+        {"flock:error=ENOLCK", "read; " + fault(11, EBUSY, sharing)},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(test::InjectedFaults::run({row.injection}, readThenCreate), row.expected)
+            << row.injection;
+        EXPECT_EQ(Files::read(file), "kept") << row.injection;
     }
 }
 

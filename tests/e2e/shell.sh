@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The main window under a real X server: every dialog opens by its mnemonic and closes with Esc,
 # About opens from the system menu too, arguments (even the toolkit's own options) change nothing,
-# Esc and Exit end the program with status 0, two programs are independent, and a renamed copy
-# names itself after its file.
+# Esc and Exit end the program with status 0, two programs are independent, a renamed copy
+# names itself after its file, and a copy whose file is replaced while it runs keeps its name.
 source "$(dirname "$0")/lib.bash"
 e2e_start_display
 
@@ -45,6 +45,20 @@ e2e_key F1
 e2e_wait_window "x" >/dev/null
 e2e_key Return
 e2e_wait_gone "x"
+e2e_wait_window " Sun Drel " >/dev/null
+e2e_key Escape
+e2e_wait_exit 0
+
+# An upgrade replaces the program file under the running program: its boxes keep its name.
+cp "$SUNDREL" "$E2E_DIR/Sundrel"
+SUNDREL="$E2E_DIR/Sundrel"
+e2e_start_sundrel >/dev/null
+cp "$SUNDREL" "$SUNDREL.new"
+mv -f "$SUNDREL.new" "$SUNDREL"
+e2e_key F1
+e2e_wait_window "Sundrel" >/dev/null
+e2e_key Return
+e2e_wait_gone "Sundrel"
 e2e_wait_window " Sun Drel " >/dev/null
 e2e_key Escape
 e2e_wait_exit 0

@@ -37,7 +37,8 @@ TEST(JoinDlg, WorkedCases) {
         {"UTF-8: the last character whole", {{"Zü1", "z"}}, "Züé", "Zü", "z", joined},
         {"an empty field", {}, "", "", "", askName},
         {"one character", {{"1", "1"}}, "é", "", "", askName},
-        {"a gap ends the set", {{"x1", "1"}, {"x2", "2"}, {"x4", "4"}}, "x1", "x", "12", joined},
+        {"a gap in the set", {{"x1", "1"}, {"x2", "2"}, {"x4", "4"}}, "x1", "x", "12", {"x3 was not found.", app, 0x10, full}},
+        {"a segment far past a missing one", {{"x1", "1"}, {"x2", "2"}, {"x12", "?"}}, "x1", "x", "12", joined},
         {"an earlier, larger split's", {{"x1", "new"}, {"x2", "old"}}, "x1", "x", "newold", joined},
         {"zero-length segments", {{"x1", "ab"}, {"x2", ""}, {"x3", "cd"}}, "x1", "x", "abcd", joined},
         {"a target replaced", {{"x", "old, longer"}, {"x1", "new"}}, "x1", "x", "new", joined},
@@ -110,6 +111,55 @@ TEST(JoinFaults, ATargetThatMayBeASegmentIsAskedAbout) {
         EXPECT_EQ(Files::read(dir.file("x1")), agree ? "11;12;" : "1;");
         for (int k = 2; k <= 12; ++k)
             EXPECT_EQ(Files::read(dir.file("x" + std::to_string(k))), std::to_string(k) + ";");
+    }
+}
+
+// A segment under another name (a link) is the target: nothing is emptied, whether the link was
+// there before the join or appears while it runs.
+TEST(JoinFaults, ATargetThatIsASegmentIsRefusedAndEmptiesNothing) {
+    const Box refused{"Error opening target for writing ! ", app, 0, untouched};
+    const std::string segments[] = {Files::pattern(MiB + 1, 1), "B", "C"};
+    const struct {
+        const char* name;
+        std::function<void(const std::string& dir)> link;
+        bool whileJoining;
+        Box box;
+        std::string target; // what the target holds afterwards
+    } rows[] = {
+        {"w2 hard-linked as w",
+         [](const std::string& d) { fs::create_hard_link(d + "/w2", d + "/w"); }, false, refused,
+         "B"},
+        {"w a symbolic link to w3",
+         [](const std::string& d) { fs::create_symlink("w3", d + "/w"); }, false, refused, "C"},
+        {"w2 made the target after segment 1",
+         [](const std::string& d) {
+             fs::remove(d + "/w2");
+             fs::create_hard_link(d + "/w", d + "/w2");
+         },
+         true,
+         {refused.text, app, 0, {0, 50, 1}},
+         segments[0]},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        for (int k = 1; k <= 3; ++k)
+            Files::write(dir.file("w" + std::to_string(k)), segments[k - 1]);
+        if (!row.whileJoining)
+            row.link(dir.path());
+        bool linked = false;
+        const Hook whileMoving = [&](platform::Window) {
+            if (!row.whileJoining || linked || !Files::exists(dir.file("w")))
+                return;
+            row.link(dir.path());
+            linked = true;
+        };
+        const Outcome outcome = drive(join, dir.file("w1"), "", {1}, whileMoving);
+        EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
+        EXPECT_TRUE(Files::read(dir.file("w")) == row.target);
+        EXPECT_TRUE(Files::read(dir.file("w1")) == segments[0]);
+        EXPECT_TRUE(Files::read(dir.file("w3")) == "C");
+        EXPECT_TRUE(Files::read(dir.file("w2")) == (row.whileJoining ? row.target : "B"));
     }
 }
 

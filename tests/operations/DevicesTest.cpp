@@ -1,0 +1,75 @@
+#include "common/CWinApp.h"
+#include "operations/SplitJoinDriver.h"
+#include "support/Files.h"
+#include "support/LoopDevice.h"
+#include "support/ScratchTmpfs.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace {
+
+using namespace test;
+namespace fs = std::filesystem;
+constexpr std::uint64_t stickSize = (3 << 20) + 1536; // whole sectors
+
+// A stick is imaged into segments through a link to its device, measured by the device's size.
+// Nothing is written into a device: not a node under a join's target name, not a segment beside
+// a device node (on devtmpfs nothing is made at all).
+TEST(Devices, ABlockDeviceIsReadByItsSizeAndNeverWritten) {
+    TempDir dir;
+    const std::string image = dir.file("stick.img"), bytes = Files::pattern(stickSize);
+    Files::write(image, bytes);
+    LoopDevice stick(image);
+    ScratchTmpfs nodes(dir.path(), "size=1m");
+    if (!stick.attached() || !nodes.mounted())
+        GTEST_SKIP() << stick.failure() << nodes.failure();
+    const std::string app = CWinApp::DisplayName();
+
+    fs::create_symlink(stick.path(), dir.file("stick"));
+    const Outcome split = drive(byNumber, dir.file("stick"), "3");
+    EXPECT_EQ(
+        split.boxes,
+        (std::vector<Box>{
+            {" The file has been split ! ", "Sun Drel - split by number ", 0x40, {0, 3, 3}}}));
+    const std::uint64_t third = stickSize / 3;
+    EXPECT_EQ(Files::segmentLengths(dir.file("stick")),
+              (std::vector<std::uint64_t>{third, third, stickSize - 2 * third}));
+    EXPECT_TRUE(Files::read(dir.file("stick1")) + Files::read(dir.file("stick2")) +
+                    Files::read(dir.file("stick3")) ==
+                bytes);
+
+    struct stat device {};
+    ASSERT_EQ(stat(stick.path().c_str(), &device), 0);
+    const std::string node = nodes.file("dv");
+    ASSERT_EQ(mknod(node.c_str(), S_IFBLK | 0600, device.st_rdev), 0);
+    ASSERT_TRUE(Files::read(node) == bytes) << "the node does not lead to the device";
+    Files::write(node + "1", "segment");
+    const Outcome join = drive(test::join, node + "1");
+    EXPECT_EQ(join.boxes,
+              (std::vector<Box>{{"Error opening target for writing ! ", app, 0, {0, 100, 0}}}));
+
+    const std::string devices = dir.file("devices");
+    fs::create_directory(devices);
+    if (mount("devtmpfs", devices.c_str(), "devtmpfs", 0, nullptr) == 0) {
+        const std::string onDevtmpfs = devices + "/" + fs::path(stick.path()).filename().string();
+        const Outcome beside = drive(bySize, onDevtmpfs, "2000000");
+        ASSERT_EQ(beside.boxes.size(), 1u);
+        EXPECT_EQ(beside.boxes[0].text, "Access to " + onDevtmpfs + "1 was denied.");
+        EXPECT_FALSE(Files::exists(onDevtmpfs + "1"));
+        fs::remove(onDevtmpfs + "1"); // in the system's own /dev, should the refusal ever fail
+        umount2(devices.c_str(), MNT_DETACH);
+    } else {
+        ADD_FAILURE() << "cannot mount a devtmpfs";
+    }
+    EXPECT_TRUE(Files::read(stick.path()) == bytes) << "the device was written";
+}
+
+} // namespace
