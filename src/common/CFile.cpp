@@ -2,6 +2,7 @@
 
 #include "platform/FileNames.h"
 #include "platform/PosixFile.h"
+#include "platform/SpaceReservation.h"
 
 using platform::PosixFile;
 
@@ -111,4 +112,16 @@ void CFile::Flush() {
     const int error = PosixFile::flush(m_descriptor, m_strFileName);
     if (error != 0)
         throw CFileException(CFileException::OsErrorToCause(error, true), error, m_strFileName);
+}
+
+std::uint64_t CFile::Reserve(std::uint64_t count) {
+    return platform::SpaceReservation::reserve(m_descriptor, count);
+}
+
+void CFile::Remove(const std::string& fileName) {
+    const int error = PosixFile::remove(fileName);
+    if (error != 0)
+        throw CFileException(CFileException::OsErrorToCause(
+                                 error, platform::FileNames::parentDirectoryExists(fileName)),
+                             error, fileName);
 }

@@ -33,6 +33,12 @@ class CFile final {
     bool IsOpen() const;
     // Brings the written bytes and the file's directory entry to the medium.
     void Flush();
+    // Takes room on the medium for up to count bytes in a file just created, before they are
+    // written: count, or the most that fits (0 when nothing does). Where the medium keeps no
+    // reservations, count.
+    std::uint64_t Reserve(std::uint64_t count);
+
+    static void Remove(const std::string& fileName);
 
   private:
     friend class CSegmentTransfer; // moves bytes between the descriptors of two open files

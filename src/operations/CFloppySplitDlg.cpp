@@ -140,11 +140,14 @@ void CFloppySplitDlg::OnSplitFile() {
             EnableButtons(true);
             return;
         }
-        const auto size = NextSegmentSize(length - done);
-        if (!size)
-            return;
-        WriteSegment(source, name, *size);
-        done += *size;
+        std::uint64_t written = 0;
+        for (bool mediumFull = false; written == 0; mediumFull = true) {
+            const auto size = NextSegmentSize(length - done, mediumFull);
+            if (!size)
+                return;
+            written = WriteSegment(source, name, *size);
+        }
+        done += written;
         ++segments;
     }
 
@@ -155,13 +158,17 @@ void CFloppySplitDlg::OnSplitFile() {
     MessageBox(allDone, doneCaption, typeOk);
 }
 
-std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t bytesLeft) {
+std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t bytesLeft,
+                                                              bool mediumFull) {
     for (;;) {
-        const auto free = platform::Services::freeSpace().freeBytesOnDriveA();
+        const auto free = mediumFull ? std::optional<std::uint64_t>(0)
+                                     : platform::Services::freeSpace().freeBytesOnDriveA();
+        mediumFull = false;
         if (free && *free != 0) {
             m_animate.Play(0, -1, -1);
             return std::min(*free, bytesLeft);
         }
+        m_animate.Stop();
         if (Ask(free ? diskFull : noDisk) != answerOk) {
             EnableButtons(true);
             Collapse();
@@ -170,17 +177,30 @@ std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t byte
     }
 }
 
-void CFloppySplitDlg::WriteSegment(CFile& source, const std::string& name, std::uint64_t size) {
+std::uint64_t CFloppySplitDlg::WriteSegment(CFile& source, const std::string& name,
+                                            std::uint64_t size) {
     BusyWhileWriting busy(GetSafeHwnd());
     CFile segment;
     CFileException error;
-    if (!segment.Open(name, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error))
+    if (!segment.Open(name, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {
+        if (error.m_cause == CFileException::diskFull)
+            return 0; // a medium that reports free space can lack the room for a new file (XFS)
         throw error;
-    CSegmentTransfer::Move(source, segment, size);
+    }
+    // What the medium reports free is more than one file can take on some file systems (XFS,
+    // ext4): the segment gets the room the medium really sets aside for it, so it always fits.
+    const std::uint64_t room = segment.Reserve(size);
+    if (room == 0) {
+        segment.Close();
+        CFile::Remove(name); // the medium keeps no empty segment
+        return 0;
+    }
+    CSegmentTransfer::Move(source, segment, room);
     // On Linux a closed file can still sit in memory; it must be on the medium before the user
     // is told to take the medium out.
     segment.Flush();
     segment.Close();
+    return room;
 }
 
 int CFloppySplitDlg::Ask(const char* text) {

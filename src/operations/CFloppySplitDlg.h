@@ -34,9 +34,12 @@ class CFloppySplitDlg final : public CDialog {
 
     void OnSplitFile();
     // Measures the medium until it has room: the bytes for the next segment, or nothing when the
-    // user cancelled (the dialog is then restored).
-    std::optional<std::uint64_t> NextSegmentSize(std::uint64_t bytesLeft);
-    void WriteSegment(CFile& source, const std::string& name, std::uint64_t size);
+    // user cancelled (the dialog is then restored). mediumFull: the medium just took nothing, so
+    // the user is first told that it has no free space.
+    std::optional<std::uint64_t> NextSegmentSize(std::uint64_t bytesLeft, bool mediumFull);
+    // Writes at most size bytes as the segment, as many as the medium takes; returns how many
+    // (0: the medium took none, and keeps no segment file).
+    std::uint64_t WriteSegment(CFile& source, const std::string& name, std::uint64_t size);
 
     int CollapsedClientHeight() const;
     void Collapse();

@@ -209,6 +209,13 @@ PosixFile::Length PosixFile::length(int descriptor) {
     return {static_cast<std::uint64_t>(status.st_size), 0};
 }
 
+int PosixFile::remove(const std::string& name) {
+    const auto path = FileNames::resolve(name);
+    if (!path)
+        return ENOMEDIUM;
+    return ::unlink(path->c_str()) == 0 ? 0 : errno;
+}
+
 int PosixFile::flush(int descriptor, const std::string& path) {
     if (fsync(descriptor) != 0 && !syncUnsupported(errno))
         return errno;

@@ -41,6 +41,9 @@ class PosixFile final {
     static int close(int descriptor);
     // A block device's length is its size.
     static Length length(int descriptor);
+    // Removes the file under a name as FileNames::resolve() reads it; returns the errno of a
+    // failure, 0 on success.
+    static int remove(const std::string& name);
     // Brings the file's data and its directory entry to the medium: the file first, then the
     // directory that holds path. Returns the errno of a failure, 0 on success.
     static int flush(int descriptor, const std::string& path);
