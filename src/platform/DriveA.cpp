@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <mutex>
 
 namespace platform {
 
@@ -40,16 +42,34 @@ bool flagFileSaysYes(const std::filesystem::path& file) {
 std::optional<std::string> DriveA::directory() {
     const char* named = std::getenv(driveVariable);
     if (named != nullptr && *named != '\0')
-        return realDirectory(named);
+        return namedDirectory(named);
     const auto medium = mostRecentMedium(MountTable::current());
     return medium ? realDirectory(*medium) : std::nullopt;
+}
+
+// Mount points that hold a directory are its ancestors, so the longer of two lies deeper.
+std::optional<std::string> DriveA::namedDirectory(const std::string& named) {
+    const auto directory = realDirectory(named);
+    if (!directory)
+        return std::nullopt;
+    const auto mount = MountTable::holding(*directory);
+    if (!mount)
+        return std::nullopt;
+    static std::mutex guard;
+    static std::map<std::string, std::string> deepestMountPoints;
+    const std::lock_guard lock(guard);
+    std::string& deepest = deepestMountPoints[*directory];
+    if (mount->mountPoint.size() < deepest.size())
+        return std::nullopt; // its medium went: the directory now lies on the file system below
+    deepest = mount->mountPoint;
+    return directory;
 }
 
 std::optional<std::uint64_t> DriveA::freeSpace() {
     const auto root = directory();
     if (!root)
         return std::nullopt;
-    const auto mount = MountTable::mountedOn(MountTable::current(), *root);
+    const auto mount = MountTable::holding(*root);
     struct statvfs space {};
     if (!mount || statvfs(root->c_str(), &space) != 0)
         return std::nullopt;

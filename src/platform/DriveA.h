@@ -12,13 +12,16 @@ namespace platform {
 // Drive A:, the removable medium that receives segments one disk at a time.
 class DriveA final {
   public:
-    // The medium's root directory. SUNDREL_DRIVE_A names it when set; otherwise it is the most
-    // recently mounted removable medium. Nothing when there is no medium.
+    // The directory that receives the segments. SUNDREL_DRIVE_A names it when set: any existing
+    // directory, mount point or not, as long as it has not dropped off the medium it was seen on
+    // (a directory once seen on a mount deeper than the one that holds it now is no medium, so
+    // nothing lands on the disk below a medium's mount point once the medium is out). Otherwise
+    // it is the root of the most recently mounted removable medium. Nothing when there is no
+    // medium.
     static std::optional<std::string> directory();
 
-    // What one new file on the medium can take, in bytes. Nothing when there is no medium, when
-    // drive A:'s directory is not the root of a mounted file system (a bare directory is never a
-    // medium), or when the file system cannot be asked.
+    // What one new file in drive A:'s directory can take, in bytes, by the file system of the
+    // mount that holds it. Nothing when there is no medium or the file system cannot be asked.
     static std::optional<std::uint64_t> freeSpace();
 
     // The mount point of the most recently mounted removable medium in mounts: one mounted below
@@ -28,6 +31,7 @@ class DriveA final {
                                                        const std::string& sysRoot = "/sys");
 
   private:
+    static std::optional<std::string> namedDirectory(const std::string& named);
     static bool removableDevice(const std::string& device, const std::string& sysRoot);
 };
 

@@ -1,5 +1,9 @@
 #include "platform/MountTable.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -44,7 +48,8 @@ std::vector<MountTable::Mount> MountTable::parse(const std::string& mountInfo) {
             ++separator;
         if (separator + 1 >= fields.size())
             continue;
-        mounts.push_back({fields[2], unescape(fields[4]), unescape(fields[separator + 1])});
+        mounts.push_back({std::atoi(fields[0].c_str()), fields[2], unescape(fields[4]),
+                          unescape(fields[separator + 1])});
     }
     return mounts;
 }
@@ -56,13 +61,20 @@ std::vector<MountTable::Mount> MountTable::current() {
     return parse(text.str());
 }
 
-std::optional<MountTable::Mount> MountTable::mountedOn(const std::vector<Mount>& mounts,
-                                                       const std::string& directory) {
-    for (auto mount = mounts.rbegin(); mount != mounts.rend(); ++mount) {
-        if (mount->mountPoint == directory)
-            return *mount;
+std::optional<MountTable::Mount> MountTable::withId(const std::vector<Mount>& mounts, int id) {
+    for (const Mount& mount : mounts) {
+        if (mount.id == id)
+            return mount;
     }
     return std::nullopt;
+}
+
+std::optional<MountTable::Mount> MountTable::holding(const std::string& path) {
+    struct statx status {};
+    if (statx(AT_FDCWD, path.c_str(), 0, STATX_MNT_ID, &status) != 0 ||
+        (status.stx_mask & STATX_MNT_ID) == 0)
+        return std::nullopt;
+    return withId(current(), static_cast<int>(status.stx_mnt_id));
 }
 
 } // namespace platform

@@ -10,6 +10,7 @@ namespace platform {
 class MountTable final {
   public:
     struct Mount {
+        int id = 0;             // the mount's own number, as statx() gives it for its files
         std::string device;     // "major:minor" of the device that holds the file system
         std::string mountPoint; // absolute, as this process sees it
         std::string fileSystem; // type, such as "vfat" or "ext2"
@@ -18,9 +19,9 @@ class MountTable final {
     // Parses the text of /proc/self/mountinfo.
     static std::vector<Mount> parse(const std::string& mountInfo);
     static std::vector<Mount> current();
-    // The file system mounted last on exactly that directory (an absolute, resolved path).
-    static std::optional<Mount> mountedOn(const std::vector<Mount>& mounts,
-                                          const std::string& directory);
+    static std::optional<Mount> withId(const std::vector<Mount>& mounts, int id);
+    // The mount that holds that file or directory now.
+    static std::optional<Mount> holding(const std::string& path);
 };
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/DriveA.h"
 #include "platform/FileSystemLimits.h"
+#include "platform/PosixFile.h"
 #include "support/Files.h"
 #include "support/ScratchTmpfs.h"
 #include "support/TempDir.h"
@@ -11,7 +12,9 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -46,14 +49,8 @@ bool fits(const std::string& path, std::uint64_t bytes) {
     return out.good();
 }
 
-TEST(DriveA, AFloppySizedTmpfsOffersAllOfItsSpaceABareDirectoryNone) {
+TEST(DriveA, AFloppySizedTmpfsOffersAllOfItsSpace) {
     test::TempDir dir;
-    setenv("SUNDREL_DRIVE_A", (dir.path() + "/.").c_str(), 1);
-    EXPECT_EQ(DriveA::directory(), dir.path());
-    EXPECT_EQ(DriveA::freeSpace(), std::nullopt);
-    setenv("SUNDREL_DRIVE_A", dir.file("unplugged").c_str(), 1);
-    EXPECT_EQ(DriveA::directory(), std::nullopt);
-    EXPECT_EQ(DriveA::freeSpace(), std::nullopt);
     test::ScratchTmpfs medium(dir.path(), "size=1440k");
     if (!medium.mounted())
         GTEST_SKIP() << medium.failure();
@@ -61,6 +58,37 @@ TEST(DriveA, AFloppySizedTmpfsOffersAllOfItsSpaceABareDirectoryNone) {
     ASSERT_EQ(DriveA::freeSpace(), Space(1440 * KiB));
     EXPECT_TRUE(fits(medium.file("photo.jpg1"), 1440 * KiB));
     EXPECT_EQ(DriveA::freeSpace(), Space(0));
+}
+
+// Any named directory is drive A:, measured by the mount that holds it. Once it has been seen on
+// a medium mounted at or above it, the same name on the disk below is no medium.
+TEST(DriveA, ANamedDirectoryIsDriveAUntilTheMediumItWasSeenOnGoes) {
+    test::TempDir dir;
+    setenv("SUNDREL_DRIVE_A", dir.file("unplugged").c_str(), 1);
+    EXPECT_EQ(DriveA::directory(), std::nullopt);
+    EXPECT_EQ(DriveA::freeSpace(), std::nullopt);
+    const std::string point = dir.file("drive");
+    ASSERT_EQ(mkdir(point.c_str(), 0755), 0);
+    setenv("SUNDREL_DRIVE_A", (point + "/.").c_str(), 1);
+    EXPECT_EQ(DriveA::directory(), point);
+    EXPECT_NE(DriveA::freeSpace(), std::nullopt) << "a bare directory offers its disk's space";
+    if (mount("tmpfs", point.c_str(), "tmpfs", 0, "size=1440k") != 0)
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    const std::string folder = point + "/backup";
+    EXPECT_EQ(mkdir(folder.c_str(), 0755), 0);
+    setenv("SUNDREL_DRIVE_A", folder.c_str(), 1);
+    EXPECT_EQ(DriveA::directory(), folder);
+    EXPECT_EQ(DriveA::freeSpace(), Space(1440 * KiB));
+    setenv("SUNDREL_DRIVE_A", point.c_str(), 1);
+    EXPECT_EQ(DriveA::freeSpace(), Space(1440 * KiB));
+
+    ASSERT_EQ(umount2(point.c_str(), MNT_DETACH), 0); // the medium is pulled
+    EXPECT_EQ(DriveA::directory(), std::nullopt);
+    EXPECT_EQ(DriveA::freeSpace(), std::nullopt);
+    const auto opened =
+        platform::PosixFile::open("a:photo.jpg1", platform::PosixFile::Access::write, true);
+    EXPECT_EQ(opened.error, ENOMEDIUM);
+    EXPECT_TRUE(std::filesystem::is_empty(point)) << "written to the disk below the mount point";
 }
 
 // A large file on ext2 needs indirect blocks taken from the same free space.
