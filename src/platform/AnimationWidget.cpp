@@ -16,6 +16,9 @@ bool AnimationWidget::open(std::span<const unsigned char> aviBytes) {
     m_clip = AviClip::parse(aviBytes);
     if (!m_clip)
         return false;
+    // Not centred, the control takes the clip's size: the clip fills it from the top-left corner,
+    // whatever size the dialog gave the control.
+    resize(sizeHint());
     updateGeometry();
     update();
     return true;

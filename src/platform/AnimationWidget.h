@@ -22,7 +22,8 @@ class AnimationWidget final : public QWidget {
 
     explicit AnimationWidget(QWidget* parent = nullptr);
 
-    // False, with no clip open, when the bytes are not a clip this control can show.
+    // Sizes the control to the clip and its border. False, with no clip open, when the bytes are
+    // not a clip this control can show.
     bool open(std::span<const unsigned char> aviBytes);
     void close();
     bool isOpen() const { return m_clip.has_value(); }

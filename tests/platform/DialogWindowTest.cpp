@@ -1,7 +1,10 @@
+#include "platform/AnimationWidget.h"
+#include "platform/AviClip.h"
 #include "platform/DialogHost.h"
 #include "platform/ProgressBar.h"
 #include "platform/UpDown.h"
 #include "platform/WindowRegistry.h"
+#include "resources/BinaryResources.h"
 #include "resources/DialogTemplates.h"
 
 #include <QLocale>
@@ -95,6 +98,27 @@ TEST(ProgressBar, SitsWhereItsDialogUnitsSayAndSteppingPastTheTopStartsOver) {
         bar.setRange(0, 0); // how a full bar is emptied
         bar.setRange(0, 5);
         EXPECT_EQ(bar.position(), 0);
+    });
+}
+
+// Not centred, the animation control takes its clip's size where the dialog put it: the whole
+// clip inside the border, no row cut off and no band beside it.
+TEST(AnimationControl, ShowsTheWholeClipAtItsOwnSize) {
+    commandsFrom(DialogTemplates::floppySplit, [](Window w) {
+        auto* control =
+            platform::WindowRegistry::widgetAs<platform::AnimationWidget>(w.child(1019).handle());
+        ASSERT_NE(control, nullptr);
+        const QPoint place = control->pos();
+        const auto bytes =
+            resources::BinaryResources::clip(resources::BinaryResources::copyAnimationClip);
+        ASSERT_TRUE(control->open(bytes));
+        ASSERT_TRUE(control->play(5, 5, 0));
+        EXPECT_EQ(control->geometry(), QRect(place, QSize(262, 42)));
+        EXPECT_TRUE(widget(w)->rect().contains(control->geometry()));
+        const QImage shown = control->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage frame =
+            platform::AviClip::parse(bytes)->frame(5).convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown.copy(1, 1, 260, 40), frame);
     });
 }
 
