@@ -39,7 +39,7 @@ std::uint64_t SpaceReservation::reserve(int descriptor, std::uint64_t bytes) {
     struct statfs fileSystem {};
     if (fits != 0 && fstatfs(descriptor, &fileSystem) == 0 &&
         fileSystem.f_type == BTRFS_SUPER_MAGIC)
-        release(descriptor, fits);
+        release(descriptor);
     return fits;
 }
 
@@ -51,14 +51,14 @@ std::uint64_t SpaceReservation::reserveWhatFits(int descriptor, std::uint64_t by
         return bytes;
     if (!lackOfRoom(error))
         return bytes;
-    release(descriptor, bytes);
+    release(descriptor);
     const std::uint64_t fits = mostThatFits(descriptor, bytes);
     if (fits == 0)
         return 0;
     if (tryToReserve(descriptor, fits) == 0)
         return fits;
     // Another writer took the room since it was measured.
-    release(descriptor, fits);
+    release(descriptor);
     return 0;
 }
 
@@ -73,7 +73,7 @@ std::uint64_t SpaceReservation::mostThatFits(int descriptor, std::uint64_t bytes
         const std::uint64_t middle =
             std::max(fits + step, (fits + (fails - fits) / 2) / step * step);
         const int error = tryToReserve(descriptor, middle);
-        release(descriptor, middle);
+        release(descriptor);
         if (error == 0)
             fits = middle;
         else if (lackOfRoom(error))
@@ -95,12 +95,10 @@ int SpaceReservation::tryToReserve(int descriptor, std::uint64_t bytes) {
     return result == 0 ? 0 : errno;
 }
 
-// A refused reservation can leave part of it taken; the blocks beyond the file's (empty) end are
-// given back by punching them out, or where the file system cannot punch, by truncating.
-void SpaceReservation::release(int descriptor, std::uint64_t bytes) {
-    if (fallocate(descriptor, FALLOC_FL_PUNCH_HOLE | FALLOC_FL_KEEP_SIZE, 0,
-                  static_cast<off_t>(bytes)) != 0)
-        static_cast<void>(ftruncate(descriptor, 0));
+// A refused reservation can leave part of it taken. Truncating the (empty) file gives back every
+// block beyond its end; punching a hole would not on ext4, which punches nothing past the end.
+void SpaceReservation::release(int descriptor) {
+    static_cast<void>(ftruncate(descriptor, 0));
 }
 
 } // namespace platform

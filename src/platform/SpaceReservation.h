@@ -20,7 +20,7 @@ class SpaceReservation final {
   private:
     static std::uint64_t reserveWhatFits(int descriptor, std::uint64_t bytes);
     static int tryToReserve(int descriptor, std::uint64_t bytes);
-    static void release(int descriptor, std::uint64_t bytes);
+    static void release(int descriptor);
     static std::uint64_t mostThatFits(int descriptor, std::uint64_t bytes);
 };
 
