@@ -14,6 +14,8 @@ Application::Application(int& argc, char** argv) : m_state(std::make_unique<Stat
     // The dialog templates name the classic dialog font; the desktop's sans-serif stands in.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Docks match windows to the desktop entry by this name; on Wayland it is the app id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("sundrel"));
 }
 
 Application::~Application() = default;

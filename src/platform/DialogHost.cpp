@@ -37,14 +37,13 @@ int DialogHost::runModal(const DialogTemplate& resource, DialogEvents& events) {
         return -1;
     DialogWindow window(resource, events, currentOwner());
     const WindowHandle handle = WindowRegistry::handleOf(&window);
-    window.setWindowModality(Qt::ApplicationModal);
     modalStack().push_back(handle);
     const bool focusFirst = events.onInitDialog(Window(handle));
     int result = -1;
     if (window.result() == 0 && !window.property("sundrelEnded").toBool()) {
         if (focusFirst)
             window.focusFirstTabStop();
-        result = window.exec();
+        result = window.run();
     } else {
         result = window.property("sundrelResult").toInt();
     }

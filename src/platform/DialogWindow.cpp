@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -56,10 +57,17 @@ bool isTabStop(QWidget* control) {
     return control->focusPolicy() & Qt::TabFocus;
 }
 
+// An application window has a taskbar entry of its own, so the desktop must see a normal window:
+// a dialog is transient for its owner (or, on X11, for the hidden client leader when it has none)
+// and is left out of taskbars.
+Qt::WindowType windowTypeOf(const DialogTemplate& resource) {
+    return (resource.exStyle & Style::exAppWindow) ? Qt::Window : Qt::Dialog;
+}
+
 } // namespace
 
 DialogWindow::DialogWindow(const DialogTemplate& resource, DialogEvents& events, QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QDialog(owner, windowTypeOf(resource) | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_resource(resource), m_events(events) {
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -195,6 +203,20 @@ void DialogWindow::sendCommand(int id) {
     if (m_busy)
         return;
     m_events.onCommand(id);
+}
+
+int DialogWindow::run() {
+    if (windowType() == Qt::Dialog) {
+        setWindowModality(Qt::ApplicationModal);
+        return exec();
+    }
+    // A modal run would announce the application window as modal to the whole session; it waits
+    // in a loop of its own instead, and the dialogs it opens are modal to it.
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    show();
+    loop.exec();
+    return result();
 }
 
 void DialogWindow::focusFirstTabStop() {

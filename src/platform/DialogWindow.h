@@ -34,6 +34,8 @@ class DialogWindow final : public QDialog {
     bool isBusy() const { return m_busy; }
     void focusFirstTabStop();
     void sendCommand(int id);
+    // Shows the window and waits until it is done; answers the result it was done with.
+    int run();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
