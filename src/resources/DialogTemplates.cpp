@@ -79,7 +79,7 @@ DialogTemplate about() {
                       text("code by", label, 2, 22, 29, 11),
                       text("Sundrel developers", value, 34, 22, 81, 11),
                       text("email", label, 125, 22, 22, 11),
-                      text("sundrel@users.noreply.invalid", value, 151, 22, 90, 11),
+                      text("contact@sundrel.invalid", value, 151, 22, 90, 11),
                       text("version", label, 2, 41, 23, 11),
                       text("2-C", value, 34, 41, 50, 11),
                       text("url", label, 94, 41, 10, 11),
