@@ -12,7 +12,9 @@
 namespace platform {
 
 // Runs dialogs built from templates modally. The owner of a new dialog is the dialog that is
-// running modally at the time (the last active pop-up), which stays disabled until it ends.
+// running modally at the time (the last active pop-up), which stays disabled until it ends. A
+// template with the application-window style makes a normal window with a taskbar entry of its
+// own, which the desktop sees as modal to nothing; the dialogs it owns are modal to it.
 class DialogHost final {
   public:
     // Creates the window, lets the events initialise it, shows it and waits until endModal.
