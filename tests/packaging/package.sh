@@ -58,6 +58,11 @@ expected_files=$(sort <<'LIST'
 ./usr/share/applications/sundrel.desktop
 ./usr/share/icons/hicolor/16x16/apps/sundrel.png
 ./usr/share/icons/hicolor/32x32/apps/sundrel.png
+./usr/share/icons/hicolor/48x48/apps/sundrel.png
+./usr/share/icons/hicolor/64x64/apps/sundrel.png
+./usr/share/icons/hicolor/128x128/apps/sundrel.png
+./usr/share/icons/hicolor/256x256/apps/sundrel.png
+./usr/share/icons/hicolor/scalable/apps/sundrel.svg
 ./usr/share/metainfo/io.github.sundrel.sundrel.metainfo.xml
 LIST
 )
@@ -66,10 +71,12 @@ LIST
 
 root="$E2E_DIR/root"
 step "unpacking" dpkg-deb -x "$deb" "$root"
-for size in 16 32; do
+for size in 16 32 48 64 128 256; do
   file "$root/usr/share/icons/hicolor/${size}x$size/apps/sundrel.png" |
     grep -q "PNG image data, $size x $size," || e2e_fail "the ${size}x$size icon is not a $size-pixel PNG"
 done
+file "$root/usr/share/icons/hicolor/scalable/apps/sundrel.svg" | grep -q "SVG Scalable Vector Graphics" ||
+  e2e_fail "the scalable icon is not an SVG image"
 grep -q '<release version="1.2.0.1"' "$root"/usr/share/metainfo/*.metainfo.xml ||
   e2e_fail "the metainfo does not announce release 1.2.0.1"
 needed=$(readelf -d "$root/usr/bin/Sundrel")
