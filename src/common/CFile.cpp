@@ -2,7 +2,9 @@
 
 #include "platform/FileNames.h"
 #include "platform/PosixFile.h"
+#include "platform/RemovableMedium.h"
 #include "platform/SpaceReservation.h"
+#include "platform/WorkerThread.h"
 
 using platform::PosixFile;
 
@@ -42,6 +44,7 @@ bool CFile::Open(const std::string& fileName, unsigned openFlags, CFileException
     m_descriptor = noDescriptor;
     m_closeOnDelete = false;
     m_strFileName.clear();
+    m_onRemovableMedium.reset();
     openFlags &= ~static_cast<unsigned>(typeBinary);
 
     m_strFileName = platform::FileNames::fullPath(fileName);
@@ -89,6 +92,7 @@ void CFile::Close() {
     m_descriptor = noDescriptor;
     m_closeOnDelete = false;
     m_strFileName.clear();
+    m_onRemovableMedium.reset();
     if (error != 0)
         throw CFileException(CFileException::OsErrorToCause(error, true), error);
 }
@@ -109,7 +113,9 @@ bool CFile::IsOpen() const {
 }
 
 void CFile::Flush() {
-    const int error = PosixFile::flush(m_descriptor, m_strFileName);
+    int error = 0;
+    platform::WorkerThread::runWhilePumping(
+        [&] { error = PosixFile::flush(m_descriptor, m_strFileName); });
     if (error != 0)
         throw CFileException(CFileException::OsErrorToCause(error, true), error, m_strFileName);
 }
@@ -124,4 +130,10 @@ void CFile::Remove(const std::string& fileName) {
         throw CFileException(CFileException::OsErrorToCause(
                                  error, platform::FileNames::parentDirectoryExists(fileName)),
                              error, fileName);
+}
+
+bool CFile::IsOnRemovableMedium() const {
+    if (!m_onRemovableMedium)
+        m_onRemovableMedium = platform::RemovableMedium::holds(m_descriptor);
+    return *m_onRemovableMedium;
 }

@@ -3,6 +3,7 @@
 #include "common/CFileException.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // A file opened for reading or created for writing, held exclusively while it is open. Reads and
@@ -31,7 +32,9 @@ class CFile final {
     std::uint64_t GetLength() const;
     const std::string& GetFilePath() const;
     bool IsOpen() const;
-    // Brings the written bytes and the file's directory entry to the medium.
+    // Brings the written bytes and the file's directory entry to the medium, off the GUI thread:
+    // windows repaint and timers run meanwhile, user input waits. Any failure raises
+    // CFileException with the file's full path.
     void Flush();
     // Takes room on the medium for up to count bytes in a file just created, before they are
     // written: count, or the most that fits (0 when nothing does). Where the medium keeps no
@@ -39,6 +42,9 @@ class CFile final {
     std::uint64_t Reserve(std::uint64_t count);
 
     static void Remove(const std::string& fileName);
+    // Whether the file lies on a removable medium (a USB stick, a memory card, a floppy). Asked
+    // of the system once per open.
+    bool IsOnRemovableMedium() const;
 
   private:
     friend class CSegmentTransfer; // moves bytes between the descriptors of two open files
@@ -47,4 +53,5 @@ class CFile final {
     int m_descriptor = noDescriptor;
     bool m_closeOnDelete = false;
     std::string m_strFileName;
+    mutable std::optional<bool> m_onRemovableMedium;
 };

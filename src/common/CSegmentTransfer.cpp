@@ -1,7 +1,7 @@
 #include "common/CSegmentTransfer.h"
 
 #include "platform/EventPump.h"
-#include "platform/FileCopy.h"
+#include "platform/WorkerThread.h"
 
 #include <chrono>
 
@@ -10,18 +10,17 @@ using platform::FileCopy;
 void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count) {
     if (count == 0)
         return;
-    // Windows repaint and timers run at the first chunk boundary and then about sixty times a
-    // second: pumping after every chunk costs more than the copy itself on a fast disk.
-    std::chrono::steady_clock::time_point lastPump{};
-    const auto pump = [&lastPump] {
-        const auto now = std::chrono::steady_clock::now();
-        if (now - lastPump < std::chrono::milliseconds(16))
-            return;
-        lastPump = now;
-        platform::EventPump::pumpWithoutInput();
-    };
-    const FileCopy::Result result =
-        FileCopy::copy(source.m_descriptor, segment.m_descriptor, count, pump);
+    FileCopy::Result result{};
+    // A removable medium can hold up any write for as long as it takes: there the bytes move on
+    // the worker thread while windows repaint and timers run. The machine's own disks keep the
+    // copy on this thread, at no cost per segment.
+    if (segment.IsOnRemovableMedium()) {
+        platform::WorkerThread::runWhilePumping([&] {
+            result = FileCopy::copy(source.m_descriptor, segment.m_descriptor, count, nullptr);
+        });
+    } else {
+        result = CopyPumpingBetweenChunks(source, segment, count);
+    }
     switch (result.outcome) {
     case FileCopy::Outcome::complete:
         return;
@@ -35,4 +34,19 @@ void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count) 
     case FileCopy::Outcome::sourceEnded:
         throw CFileException(CFileException::endOfFile, -1, source.GetFilePath());
     }
+}
+
+FileCopy::Result CSegmentTransfer::CopyPumpingBetweenChunks(CFile& source, CFile& segment,
+                                                            std::uint64_t count) {
+    // Windows repaint and timers run at the first chunk boundary and then about sixty times a
+    // second: pumping after every chunk costs more than the copy itself on a fast disk.
+    std::chrono::steady_clock::time_point lastPump{};
+    const auto pump = [&lastPump] {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastPump < std::chrono::milliseconds(16))
+            return;
+        lastPump = now;
+        platform::EventPump::pumpWithoutInput();
+    };
+    return FileCopy::copy(source.m_descriptor, segment.m_descriptor, count, pump);
 }

@@ -193,6 +193,9 @@ void CJoinDlg::OnJoin() {
         BusyDialog busy(GetSafeHwnd());
         ResetProgress();
         end = AppendSegments(segment, output, target, missing);
+        // On a removable medium what was joined is on it before the user is told anything more.
+        if (output.IsOnRemovableMedium())
+            output.Flush();
         output.Close();
         if (!end.atTarget)
             m_progress.SetPos(fullBar);

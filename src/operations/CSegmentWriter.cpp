@@ -50,6 +50,10 @@ void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t num
                       &error))
         throw error;
     CSegmentTransfer::Move(m_source, segment, length);
+    // A segment on a removable medium is on it before its step, and so before the user is told
+    // to take the medium out; the machine's own disks write back in their own time.
+    if (segment.IsOnRemovableMedium())
+        segment.Flush();
     segment.Close();
     m_progress.StepIt();
 }

@@ -1,6 +1,7 @@
 #include "platform/DriveA.h"
 
 #include "platform/FileSystemLimits.h"
+#include "platform/RemovableMedium.h"
 
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -25,16 +26,6 @@ std::optional<std::string> realDirectory(const std::string& path) {
         !S_ISDIR(status.st_mode))
         return std::nullopt;
     return std::string(resolved);
-}
-
-bool startsWith(const std::string& text, const std::string& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool flagFileSaysYes(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    char flag = '0';
-    return in >> flag && flag == '1';
 }
 
 } // namespace
@@ -79,23 +70,10 @@ std::optional<std::uint64_t> DriveA::freeSpace() {
 std::optional<std::string> DriveA::mostRecentMedium(const std::vector<MountTable::Mount>& mounts,
                                                     const std::string& sysRoot) {
     for (auto mount = mounts.rbegin(); mount != mounts.rend(); ++mount) {
-        if (startsWith(mount->mountPoint, "/media/") ||
-            startsWith(mount->mountPoint, "/run/media/") || removableDevice(mount->device, sysRoot))
+        if (RemovableMedium::isRemovable(*mount, sysRoot))
             return mount->mountPoint;
     }
     return std::nullopt;
-}
-
-// /sys/dev/block/<major:minor> leads to the device's own directory; a partition's disk is its
-// parent directory, and only the disk says whether its medium is removable.
-bool DriveA::removableDevice(const std::string& device, const std::string& sysRoot) {
-    if (device.empty() || startsWith(device, "0:"))
-        return false; // no block device behind it (tmpfs, proc, ...)
-    std::error_code error;
-    const auto node = std::filesystem::canonical(sysRoot + "/dev/block/" + device, error);
-    if (error)
-        return false;
-    return flagFileSaysYes(node / "removable") || flagFileSaysYes(node.parent_path() / "removable");
 }
 
 } // namespace platform

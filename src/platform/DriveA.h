@@ -32,7 +32,6 @@ class DriveA final {
 
   private:
     static std::optional<std::string> namedDirectory(const std::string& named);
-    static bool removableDevice(const std::string& device, const std::string& sysRoot);
 };
 
 } // namespace platform

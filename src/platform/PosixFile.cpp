@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <optional>
 
 namespace platform {
@@ -99,11 +101,6 @@ int tryLock(int descriptor, int operation) {
             return errno;
     }
     return 0;
-}
-
-// A file system that cannot synchronise a file of that kind has nothing to bring to the medium.
-bool syncUnsupported(int error) {
-    return error == EINVAL || error == EROFS;
 }
 
 } // namespace
@@ -216,8 +213,10 @@ int PosixFile::remove(const std::string& name) {
     return ::unlink(path->c_str()) == 0 ? 0 : errno;
 }
 
+// Every failure counts: a medium that turns read-only after a failed write-back answers EROFS,
+// and the bytes that did not reach it are gone.
 int PosixFile::flush(int descriptor, const std::string& path) {
-    if (fsync(descriptor) != 0 && !syncUnsupported(errno))
+    if (fsync(descriptor) != 0)
         return errno;
     return syncDirectoryOf(path);
 }
@@ -231,13 +230,18 @@ int PosixFile::lock(int descriptor, bool readOnly) {
     return withoutLocks(error) ? 0 : error;
 }
 
+// The directory that holds the file's entry: behind a link, the one where the file really is.
+// Some file systems cannot synchronise a directory (EINVAL); their entries need nothing more.
 int PosixFile::syncDirectoryOf(const std::string& path) {
-    const std::string directory = FileNames::directoryOf(FileNames::resolve(path).value_or(path));
+    const std::string name = FileNames::resolve(path).value_or(path);
+    char real[PATH_MAX];
+    const std::string directory =
+        FileNames::directoryOf(realpath(name.c_str(), real) != nullptr ? real : name);
     const int descriptor = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0)
         return errno;
     int error = 0;
-    if (fsync(descriptor) != 0 && !syncUnsupported(errno))
+    if (fsync(descriptor) != 0 && errno != EINVAL)
         error = errno;
     ::close(descriptor);
     return error;

@@ -45,7 +45,8 @@ class PosixFile final {
     // failure, 0 on success.
     static int remove(const std::string& name);
     // Brings the file's data and its directory entry to the medium: the file first, then the
-    // directory that holds path. Returns the errno of a failure, 0 on success.
+    // directory that holds path. Returns the errno of a failure, 0 on success. May block for as
+    // long as the medium takes.
     static int flush(int descriptor, const std::string& path);
 
   private:
