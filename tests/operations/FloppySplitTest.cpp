@@ -9,8 +9,10 @@
 #include "resources/DialogTemplates.h"
 #include "support/Files.h"
 #include "support/Modal.h"
+#include "support/RemovableTmpfs.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/ScriptedServices.h"
+#include "support/Strace.h"
 #include "support/TempDir.h"
 #include "support/Ui.h"
 
@@ -28,6 +30,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -80,7 +83,7 @@ void expectBox(const test::ScriptedMessageBoxes::Shown& shown, const std::string
 
 struct Outcome {
     std::vector<std::string> texts;
-    bool wrote = false; // events were pumped between a segment's chunks
+    bool wrote = false; // events were pumped while a segment was written
 };
 
 // Opens the dialog, types the path, clicks "&Split File !" and answers each box with its reply,
@@ -88,7 +91,7 @@ struct Outcome {
 // runs) and at the end.
 Outcome split(
     const std::string& path, const std::vector<std::function<int()>>& replies,
-    const std::function<void()>& whileWriting = [] {}) {
+    const std::function<void(platform::Window)>& whileWriting = [](platform::Window) {}) {
     Outcome outcome;
     test::ScriptedMessageBoxes boxes;
     platform::Window window;
@@ -111,7 +114,7 @@ Outcome split(
                 return;
             EXPECT_EQ(state, "expanded, 0 buttons, playing, writing");
             outcome.wrote = true;
-            whileWriting();
+            whileWriting(opened);
         });
         pump.start(0);
         test::Ui::click(opened, 1003);
@@ -175,7 +178,10 @@ TEST(FloppySplit, WalksTheScriptedDisks) {
         std::filesystem::current_path(before);
 
         EXPECT_EQ(outcome.texts, walk.boxes);
-        EXPECT_EQ(outcome.wrote, !walk.segments.empty() && walk.segments[0] > 1048576);
+        // Events are pumped between a segment's chunks, and while a slow flush runs.
+        if (walk.segments.empty() || walk.segments[0] > 1048576) {
+            EXPECT_EQ(outcome.wrote, !walk.segments.empty());
+        }
         std::vector<std::string> names;
         std::uint64_t offset = 0;
         for (std::uint64_t size : walk.segments) {
@@ -184,6 +190,59 @@ TEST(FloppySplit, WalksTheScriptedDisks) {
             offset += size;
         }
         EXPECT_EQ(Files::listing(drive), names);
+    }
+    unsetenv("SUNDREL_DRIVE_A");
+}
+
+// A medium that takes seconds to take a segment or to flush it: meanwhile the clip moves and
+// timers run, while Esc and the close box are refused. A flush that fails is the segment's file
+// error.
+TEST(FloppySplit, WhileASlowMediumWorksTheClipMovesAndInputWaits) {
+    const struct {
+        const char* name;
+        const char* inject;
+        bool written;     // the segment is all written while the medium is slow
+        std::string last; // box, "<A>" for drive A:'s directory
+    } rows[] = {
+        {"slow flush", "fsync:delay_enter=2000000:when=1", true, allDone},
+        {"slow write", "copy_file_range:delay_enter=2000000:when=1", false, allDone},
+        {"turned read-only by a failed write-back", "fsync:error=EROFS:when=1", true,
+         "Access to <A>/photo.jpg1 was denied."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        test::TempDir work;
+        test::RemovableTmpfs drive("size=1440k");
+        if (!drive.mounted())
+            GTEST_SKIP() << drive.failure();
+        setenv("SUNDREL_DRIVE_A", drive.path().c_str(), 1);
+        const std::string bytes = Files::pattern(5000, 3), segment = drive.file("photo.jpg1");
+        Files::write(work.file("photo.jpg"), bytes);
+        test::ScriptedFreeSpace freeSpace;
+        freeSpace.answer(floppy);
+        std::set<int> frames; // shown while the medium was slow
+        const auto slow = [&](platform::Window dialog) {
+            if (row.written != (Files::exists(segment) && Files::size(segment) == bytes.size()))
+                return;
+            if (frames.empty()) {
+                test::Ui::key(dialog, Qt::Key_Escape);
+                test::Ui::widget(dialog)->close();
+            }
+            frames.insert(platform::Animation(dialog.child(1019)).currentFrame());
+        };
+        std::string last = row.last;
+        if (const auto at = last.find("<A>"); at != std::string::npos)
+            last.replace(at, 3, drive.path());
+        Outcome outcome;
+        {
+            test::Strace strace({"-e", std::string("inject=") + row.inject});
+            if (!strace.attached())
+                GTEST_SKIP() << "cannot trace this process with strace";
+            outcome = split(work.file("photo.jpg"), {[] { return 1; }, [] { return 1; }}, slow);
+        }
+        EXPECT_EQ(outcome.texts, (std::vector<std::string>{insertDisk, last}));
+        EXPECT_GE(frames.size(), row.last == allDone ? 2u : 0u);
+        EXPECT_EQ(Files::read(segment), bytes);
     }
     unsetenv("SUNDREL_DRIVE_A");
 }
@@ -352,7 +411,7 @@ TEST(FloppySplit, WalksRealDisks) {
                 return 1;
             });
         }
-        const Outcome outcome = split(work.file("photo.jpg"), replies, [&] {
+        const Outcome outcome = split(work.file("photo.jpg"), replies, [&](platform::Window) {
             std::ofstream out;
             if (std::exchange(pending, ok) == fillWhileWriting)
                 out.open(disks.m_point + "/other", std::ios::binary);

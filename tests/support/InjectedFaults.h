@@ -1,10 +1,7 @@
 #pragma once
 
 #include "support/ForkedChild.h"
-
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "support/Strace.h"
 
 #include <functional>
 #include <string>
@@ -20,40 +17,14 @@ class InjectedFaults final {
     static std::string run(const std::vector<std::string>& injections,
                            const std::function<std::string()>& body) {
         return ForkedChild::run([&] {
-                   const std::string traced = std::to_string(getpid());
-                   const pid_t tracer = fork();
-                   if (tracer == 0) {
-                       std::vector<std::string> words{"strace", "-f",        "-qq",
-                                                      "-o",     "/dev/null", "-p",
-                                                      traced,   "-e",        "inject=" + probe};
-                       for (const std::string& injection : injections)
-                           words.insert(words.end(), {"-e", "inject=" + injection});
-                       std::vector<char*> argv;
-                       for (std::string& word : words)
-                           argv.push_back(word.data());
-                       argv.push_back(nullptr);
-                       execvp("strace", argv.data());
-                       _exit(127);
-                   }
-                   // The probe fails once strace has attached and injects.
-                   bool injecting = false;
-                   for (int waited = 0; tracer > 0 && !injecting && waited < 2000; ++waited) {
-                       injecting = getpgid(0) == -1;
-                       if (!injecting)
-                           usleep(10000);
-                   }
-                   std::string text = injecting ? body() : "strace did not attach";
-                   if (tracer > 0) {
-                       kill(tracer, SIGTERM); // detaches from this process
-                       waitpid(tracer, nullptr, 0);
-                   }
-                   return text;
+                   std::vector<std::string> options;
+                   for (const std::string& injection : injections)
+                       options.insert(options.end(), {"-e", "inject=" + injection});
+                   const Strace strace(options);
+                   return strace.attached() ? body() : std::string("strace did not attach");
                })
             .value_or("the child did not report back");
     }
-
-  private:
-    static inline const std::string probe = "getpgid:error=ESRCH";
 };
 
 } // namespace test
