@@ -36,7 +36,9 @@ class Strace final {
         // The probe fails once strace injects: it attaches every thread before it starts.
         for (int waited = 0; m_pid > 0 && !m_attached && waited < 2000; ++waited) {
             m_attached = getpgid(0) == -1;
-            if (!m_attached)
+            if (!m_attached && waitpid(m_pid, nullptr, WNOHANG) == m_pid)
+                m_pid = -1; // strace is missing, or may not trace
+            else if (!m_attached)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
     }
