@@ -7,6 +7,9 @@ E2E_SKIP=77
 SUNDREL=${1:?usage: $0 path/to/Sundrel}
 E2E_DIR=$(mktemp -d /tmp/sundrel-e2e-XXXXXX)
 E2E_PIDS=()
+# Without a session bus the toolkit would start one of its own for each program (dbus-launch),
+# which outlives the test; the tests that need a bus start a private one first.
+export DBUS_SESSION_BUS_ADDRESS=${DBUS_SESSION_BUS_ADDRESS:-unix:path=$E2E_DIR/no-session-bus}
 
 e2e_fail() {
   echo "FAIL: $*" >&2
@@ -56,7 +59,25 @@ e2e_start_sundrel() {
   "$SUNDREL" "$@" >"$E2E_DIR/sundrel.log" 2>&1 &
   SUNDREL_PID=$!
   E2E_PIDS+=($SUNDREL_PID)
-  e2e_wait_window " Sun Drel "
+  e2e_wait_own_main_window
+}
+
+# Waits for the main window of the program started last (another Sundrel may show the same
+# title); activates it and prints its id.
+e2e_wait_own_main_window() {
+  local seconds=20 id waited
+  for waited in $(seq 1 $((seconds * 20))); do
+    id=$(xdotool search --all --onlyvisible --pid "$SUNDREL_PID" --name '^ Sun Drel $' 2>/dev/null | head -n 1 || true)
+    if [ -n "$id" ]; then
+      xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
+      sleep 0.2
+      echo "$id"
+      return 0
+    fi
+    kill -0 "$SUNDREL_PID" 2>/dev/null || e2e_fail "Sundrel ended before its main window showed"
+    sleep 0.05
+  done
+  e2e_fail "Sundrel (pid $SUNDREL_PID) showed no main window within ${seconds}s"
 }
 
 # Waits until a window with exactly that title is mapped (other than window `previous`, when
