@@ -9,11 +9,6 @@
 
 CMainDlg::CMainDlg() : CDialog(resources::DialogTemplates::mainWindow) {}
 
-int CMainDlg::IconOffset(int clientExtent, int iconExtent) {
-    // Signed division, truncating toward zero: a 20-pixel area and a 32-pixel icon give -5.
-    return (clientExtent - iconExtent + 1) / 2;
-}
-
 bool CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     const std::string aboutItem =
