@@ -13,7 +13,6 @@
 #include "resources/DialogTemplates.h"
 #include "resources/StringTable.h"
 
-#include <map>
 #include <new>
 
 namespace {
@@ -21,11 +20,6 @@ namespace {
 constexpr unsigned stopIcon = 0x10;
 constexpr unsigned memoryReportType = 0x1030;
 constexpr const char* outOfMemory = "Out of memory.";
-
-std::map<std::uint32_t, CDialog*>& openDialogs() {
-    static std::map<std::uint32_t, CDialog*> dialogs;
-    return dialogs;
-}
 
 } // namespace
 
@@ -38,7 +32,6 @@ int CDialog::DoModal() {
     if (resource == nullptr)
         return -1;
     const int result = platform::DialogHost::runModal(*resource, *this);
-    openDialogs().erase(m_window.handle().value());
     m_window = {};
     return result;
 }
@@ -55,15 +48,6 @@ bool CDialog::UpdateData(bool saveAndValidate) {
         return false;
     }
     return true;
-}
-
-CDialog* CDialog::FromWindow(platform::Window window) {
-    for (platform::Window at = window.topLevel(); at.exists(); at = at.parent()) {
-        auto found = openDialogs().find(at.handle().value());
-        if (found != openDialogs().end())
-            return found->second;
-    }
-    return nullptr;
 }
 
 int CDialog::MessageBox(const std::string& text, std::optional<std::string> caption,
@@ -102,7 +86,6 @@ void CDialog::OnSysCommand(unsigned id) {
 
 bool CDialog::onInitDialog(platform::Window dialog) {
     m_window = dialog;
-    openDialogs()[dialog.handle().value()] = this;
     bool focusFirst = true;
     try {
         focusFirst = OnInitDialog();
@@ -159,7 +142,8 @@ void CDialog::onSysCommand(unsigned id) {
     }
 }
 
+// F1 reaches the dialog that holds the focus, so its own context is the one asked for.
 void CDialog::onHelpKey() {
     if (CWinApp* app = CWinApp::Get())
-        app->OnHelp();
+        app->OnHelp(GetHelpContext());
 }

@@ -1,11 +1,9 @@
 #include "common/CWinApp.h"
 
 #include "common/AfxMessageBox.h"
-#include "common/CDialog.h"
 
 #include "platform/Process.h"
 #include "platform/Services.h"
-#include "platform/Window.h"
 #include "resources/StringTable.h"
 
 namespace {
@@ -83,10 +81,7 @@ bool CWinApp::InitInstance() {
     return false;
 }
 
-void CWinApp::OnHelp() {
-    CDialog* dialog = CDialog::FromWindow(platform::Window::focused());
-    if (dialog == nullptr)
-        return;
-    if (!platform::Services::helpViewer().showHelp(HelpFilePath(), dialog->GetHelpContext()))
+void CWinApp::OnHelp(unsigned context) {
+    if (!platform::Services::helpViewer().showHelp(HelpFilePath(), context))
         AfxMessageBox(resources::StringTable::failedToLaunchHelp, warningIcon);
 }

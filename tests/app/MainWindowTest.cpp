@@ -1,7 +1,7 @@
 #include "app/CMainDlg.h"
 
-#include "common/CDialog.h"
 #include "platform/DialogHost.h"
+#include "resources/DialogTemplates.h"
 #include "support/Modal.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/Ui.h"
@@ -20,6 +20,17 @@ using platform::Window;
 using test::Modal;
 using test::Ui;
 
+// A dialog is known by its caption, which no two templates share.
+int templateIdOf(Window dialog) {
+    using resources::DialogTemplates;
+    for (int id :
+         {DialogTemplates::about, DialogTemplates::mainWindow, DialogTemplates::splitByNumber,
+          DialogTemplates::splitBySize, DialogTemplates::join, DialogTemplates::floppySplit})
+        if (DialogTemplates::Find(id)->caption == dialog.text())
+            return id;
+    return 0;
+}
+
 // The resource numbers of the dialogs `action` opened; each is closed with Esc once seen, so an
 // action that opens one returns.
 std::vector<int> dialogsOpenedBy(const std::function<void()>& action) {
@@ -31,7 +42,7 @@ std::vector<int> dialogsOpenedBy(const std::function<void()>& action) {
         if (!now.isVisible() || std::ranges::find(seen, now.handle()) != seen.end())
             return;
         seen.push_back(now.handle());
-        opened.push_back(CDialog::FromWindow(now)->GetTemplateId());
+        opened.push_back(templateIdOf(now));
         platform::DialogHost::sendCommand(now, 2);
     });
     poll.start(5);
