@@ -8,7 +8,9 @@
 #include "common/CWinApp.h"
 #include "common/CWindowPlacement.h"
 
+#include "platform/DialogCommand.h"
 #include "platform/DialogHost.h"
+#include "platform/MessageBoxType.h"
 #include "platform/Services.h"
 #include "resources/DialogTemplates.h"
 #include "resources/StringTable.h"
@@ -17,8 +19,9 @@
 
 namespace {
 
-constexpr unsigned stopIcon = 0x10;
-constexpr unsigned memoryReportType = 0x1030;
+using platform::MessageBoxType;
+
+constexpr unsigned memoryReportType = MessageBoxType::systemModal | MessageBoxType::iconExclamation;
 constexpr const char* outOfMemory = "Out of memory.";
 
 } // namespace
@@ -73,11 +76,11 @@ bool CDialog::OnCommand(int) {
 
 void CDialog::OnOK() {
     if (UpdateData(true))
-        EndDialog(1);
+        EndDialog(platform::DialogCommand::ok);
 }
 
 void CDialog::OnCancel() {
-    EndDialog(2);
+    EndDialog(platform::DialogCommand::cancel);
 }
 
 void CDialog::OnSysCommand(unsigned id) {
@@ -119,19 +122,19 @@ void CDialog::onCommand(int id) {
     } catch (const std::bad_alloc&) {
         AfxMessageBox(outOfMemory, memoryReportType);
     } catch (const CFileException& error) {
-        AfxMessageBox(error.GetErrorMessage(), stopIcon);
+        AfxMessageBox(error.GetErrorMessage(), MessageBoxType::iconStop);
     } catch (const CException&) {
         AfxMessageBox(resources::StringTable::load(resources::StringTable::internalError),
-                      stopIcon);
+                      MessageBoxType::iconStop);
     }
 }
 
 void CDialog::dispatch(int id) {
     if (OnCommand(id))
         return;
-    if (id == 1)
+    if (id == platform::DialogCommand::ok)
         OnOK();
-    else if (id == 2)
+    else if (id == platform::DialogCommand::cancel)
         OnCancel();
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/AfxMessageBox.h"
 
+#include "platform/MessageBoxType.h"
 #include "platform/Process.h"
 #include "platform/Services.h"
 #include "resources/StringTable.h"
@@ -10,7 +11,6 @@ namespace {
 
 constexpr unsigned failCriticalErrors = 0x0001;
 constexpr unsigned noOpenFileErrorBox = 0x8000;
-constexpr unsigned warningIcon = 0x30;
 
 CWinApp*& current() {
     static CWinApp* app = nullptr;
@@ -83,5 +83,6 @@ bool CWinApp::InitInstance() {
 
 void CWinApp::OnHelp(unsigned context) {
     if (!platform::Services::helpViewer().showHelp(HelpFilePath(), context))
-        AfxMessageBox(resources::StringTable::failedToLaunchHelp, warningIcon);
+        AfxMessageBox(resources::StringTable::failedToLaunchHelp,
+                      platform::MessageBoxType::iconExclamation);
 }

@@ -1,5 +1,6 @@
 #include "platform/DialogHost.h"
 
+#include "platform/DialogCommand.h"
 #include "platform/DialogWindow.h"
 #include "platform/IconImage.h"
 #include "platform/WindowRegistry.h"
@@ -79,7 +80,7 @@ void DialogHost::defaultSysCommand(Window dialog, unsigned id) {
     if ((id & 0xFFF0) == sysCommandMinimize)
         window->showMinimized();
     else if ((id & 0xFFF0) == sysCommandClose)
-        window->sendCommand(2);
+        window->sendCommand(DialogCommand::cancel);
 }
 
 void DialogHost::setBusy(Window dialog, bool busy) {
