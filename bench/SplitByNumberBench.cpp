@@ -10,6 +10,7 @@
 #include "support/RivalTool.h"
 
 #include "operations/CSplitByNumberDlg.h"
+#include "resources/ControlIds.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -21,8 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using bench::Harness;
-
-constexpr int splitButton = 1003;
 
 // Every file whose name starts with prefix, removed; answers their count and total length.
 std::pair<int, std::uint64_t> removeAll(const std::string& directory, const std::string& prefix) {
@@ -51,8 +50,8 @@ double splitWithSundrel(const std::string& source, int count) {
     CSplitByNumberDlg dialog;
     dialog.m_strPath = source;
     dialog.m_nSegments = count;
-    return bench::DialogPress::timed(dialog, splitButton, " The file has been split ! ",
-                                     "the split");
+    return bench::DialogPress::timed(dialog, resources::ControlIds::Split::split,
+                                     " The file has been split ! ", "the split");
 }
 
 double splitWithGnu(const std::string& source, int count, const std::string& prefix) {

@@ -11,6 +11,7 @@
 
 #include "common/CSegmentName.h"
 #include "operations/CJoinDlg.h"
+#include "resources/ControlIds.h"
 
 #include <cstdio>
 #include <cstring>
@@ -24,8 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using bench::Harness;
-
-constexpr int joinButton = 1009;
 
 // base1 .. baseN of random bytes, cut as a split by number cuts: N - 1 equal quotients, the
 // rest in the last.
@@ -45,7 +44,8 @@ std::vector<std::string> writeSet(const std::string& base, std::uint64_t length,
 double joinWithSundrel(const std::string& firstSegment) {
     CJoinDlg dialog;
     dialog.m_strFirstSegment = firstSegment;
-    return bench::DialogPress::timed(dialog, joinButton, "File Joined ", "the join");
+    return bench::DialogPress::timed(dialog, resources::ControlIds::Join::join, "File Joined ",
+                                     "the join");
 }
 
 // cat segment1 ... segmentN > target.

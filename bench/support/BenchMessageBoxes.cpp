@@ -1,5 +1,6 @@
 #include "support/BenchMessageBoxes.h"
 
+#include "platform/MessageBoxAnswer.h"
 #include "platform/Services.h"
 
 namespace bench {
@@ -14,7 +15,7 @@ BenchMessageBoxes::~BenchMessageBoxes() {
 
 int BenchMessageBoxes::show(const platform::MessageBoxRequest& request) {
     m_texts.push_back(request.text);
-    return 1;
+    return platform::MessageBoxAnswer::ok;
 }
 
 } // namespace bench

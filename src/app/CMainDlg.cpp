@@ -4,15 +4,11 @@
 
 #include "platform/DialogHost.h"
 #include "resources/BinaryResources.h"
+#include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 #include "resources/StringTable.h"
 
 CMainDlg::CMainDlg() : CDialog(resources::DialogTemplates::mainWindow) {}
-
-int CMainDlg::IconOffset(int clientExtent, int iconExtent) {
-    // Signed division, truncating toward zero: a 20-pixel area and a 32-pixel icon give -5.
-    return (clientExtent - iconExtent + 1) / 2;
-}
 
 bool CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
@@ -28,20 +24,21 @@ bool CMainDlg::OnInitDialog() {
 }
 
 bool CMainDlg::OnCommand(int id) {
+    namespace ids = resources::ControlIds::MainWindow;
     switch (id) {
-    case 1000:
+    case ids::splitBySize:
         m_sizeDlg.DoModal();
         return true;
-    case 1002:
+    case ids::splitByNumber:
         m_numberDlg.DoModal();
         return true;
-    case 1001:
+    case ids::floppySplit:
         m_floppyDlg.DoModal();
         return true;
-    case 1006:
+    case ids::join:
         m_joinDlg.DoModal();
         return true;
-    case 1017:
+    case ids::about:
         ShowAbout();
         return true;
     default:

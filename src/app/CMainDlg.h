@@ -14,9 +14,6 @@ class CMainDlg final : public CDialog {
 
     CMainDlg();
 
-    // Where the icon of a minimized window is drawn in a client area of that size.
-    static int IconOffset(int clientExtent, int iconExtent);
-
     CFloppySplitDlg m_floppyDlg;
     CJoinDlg m_joinDlg;
     CSplitBySizeDlg m_sizeDlg;

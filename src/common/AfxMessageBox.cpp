@@ -3,20 +3,21 @@
 #include "common/CWinApp.h"
 
 #include "platform/DialogHost.h"
+#include "platform/MessageBoxType.h"
 #include "platform/Services.h"
 #include "resources/StringTable.h"
 
 namespace {
 
-constexpr unsigned iconMask = 0xF0;
-constexpr unsigned buttonMask = 0x0F;
-constexpr unsigned iconExclamation = 0x30;
+using platform::MessageBoxType;
 
 unsigned withDefaultIcon(unsigned type) {
-    const unsigned buttons = type & buttonMask;
-    const bool plainButtons = buttons == 0 || buttons == 1 || buttons == 3 || buttons == 4;
-    if ((type & iconMask) == 0 && plainButtons)
-        return type | iconExclamation;
+    const unsigned buttons = type & MessageBoxType::buttonMask;
+    const bool plainButtons =
+        buttons == MessageBoxType::ok || buttons == MessageBoxType::okCancel ||
+        buttons == MessageBoxType::yesNoCancel || buttons == MessageBoxType::yesNo;
+    if ((type & MessageBoxType::iconMask) == 0 && plainButtons)
+        return type | MessageBoxType::iconExclamation;
     return type;
 }
 

@@ -3,9 +3,11 @@
 #include "common/CDialog.h"
 #include "common/CFileDialog.h"
 
+#include "platform/DialogCommand.h"
+
 void CBrowse::Run(CDialog& dialog, std::string& keptPath) {
     CFileDialog chooser(dialog, CFileDialog::overwritePrompt | CFileDialog::hideReadOnly);
-    if (chooser.DoModal() != 1)
+    if (chooser.DoModal() != platform::DialogCommand::ok)
         return;
     keptPath = chooser.GetPathName();
     dialog.UpdateData(false);

@@ -6,6 +6,7 @@
 #include "common/CUserException.h"
 #include "common/CWndControl.h"
 
+#include "platform/MessageBoxType.h"
 #include "resources/StringTable.h"
 
 platform::Window CDataExchange::Control(int id) const {
@@ -13,7 +14,7 @@ platform::Window CDataExchange::Control(int id) const {
 }
 
 void CDataExchange::FailInteger(int id, unsigned messageId) const {
-    AfxMessageBox(messageId, 0);
+    AfxMessageBox(messageId, platform::MessageBoxType::ok);
     platform::Window field = Control(id);
     field.setFocus();
     field.selectAllText();

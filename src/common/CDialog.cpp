@@ -8,24 +8,21 @@
 #include "common/CWinApp.h"
 #include "common/CWindowPlacement.h"
 
+#include "platform/DialogCommand.h"
 #include "platform/DialogHost.h"
+#include "platform/MessageBoxType.h"
 #include "platform/Services.h"
 #include "resources/DialogTemplates.h"
 #include "resources/StringTable.h"
 
-#include <map>
 #include <new>
 
 namespace {
 
-constexpr unsigned stopIcon = 0x10;
-constexpr unsigned memoryReportType = 0x1030;
-constexpr const char* outOfMemory = "Out of memory.";
+using platform::MessageBoxType;
 
-std::map<std::uint32_t, CDialog*>& openDialogs() {
-    static std::map<std::uint32_t, CDialog*> dialogs;
-    return dialogs;
-}
+constexpr unsigned memoryReportType = MessageBoxType::systemModal | MessageBoxType::iconExclamation;
+constexpr const char* outOfMemory = "Out of memory.";
 
 } // namespace
 
@@ -38,7 +35,6 @@ int CDialog::DoModal() {
     if (resource == nullptr)
         return -1;
     const int result = platform::DialogHost::runModal(*resource, *this);
-    openDialogs().erase(m_window.handle().value());
     m_window = {};
     return result;
 }
@@ -55,15 +51,6 @@ bool CDialog::UpdateData(bool saveAndValidate) {
         return false;
     }
     return true;
-}
-
-CDialog* CDialog::FromWindow(platform::Window window) {
-    for (platform::Window at = window.topLevel(); at.exists(); at = at.parent()) {
-        auto found = openDialogs().find(at.handle().value());
-        if (found != openDialogs().end())
-            return found->second;
-    }
-    return nullptr;
 }
 
 int CDialog::MessageBox(const std::string& text, std::optional<std::string> caption,
@@ -89,11 +76,11 @@ bool CDialog::OnCommand(int) {
 
 void CDialog::OnOK() {
     if (UpdateData(true))
-        EndDialog(1);
+        EndDialog(platform::DialogCommand::ok);
 }
 
 void CDialog::OnCancel() {
-    EndDialog(2);
+    EndDialog(platform::DialogCommand::cancel);
 }
 
 void CDialog::OnSysCommand(unsigned id) {
@@ -102,7 +89,6 @@ void CDialog::OnSysCommand(unsigned id) {
 
 bool CDialog::onInitDialog(platform::Window dialog) {
     m_window = dialog;
-    openDialogs()[dialog.handle().value()] = this;
     bool focusFirst = true;
     try {
         focusFirst = OnInitDialog();
@@ -136,19 +122,19 @@ void CDialog::onCommand(int id) {
     } catch (const std::bad_alloc&) {
         AfxMessageBox(outOfMemory, memoryReportType);
     } catch (const CFileException& error) {
-        AfxMessageBox(error.GetErrorMessage(), stopIcon);
+        AfxMessageBox(error.GetErrorMessage(), MessageBoxType::iconStop);
     } catch (const CException&) {
         AfxMessageBox(resources::StringTable::load(resources::StringTable::internalError),
-                      stopIcon);
+                      MessageBoxType::iconStop);
     }
 }
 
 void CDialog::dispatch(int id) {
     if (OnCommand(id))
         return;
-    if (id == 1)
+    if (id == platform::DialogCommand::ok)
         OnOK();
-    else if (id == 2)
+    else if (id == platform::DialogCommand::cancel)
         OnCancel();
 }
 
@@ -159,7 +145,8 @@ void CDialog::onSysCommand(unsigned id) {
     }
 }
 
+// F1 reaches the dialog that holds the focus, so its own context is the one asked for.
 void CDialog::onHelpKey() {
     if (CWinApp* app = CWinApp::Get())
-        app->OnHelp();
+        app->OnHelp(GetHelpContext());
 }

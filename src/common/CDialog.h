@@ -27,8 +27,6 @@ class CDialog : private platform::DialogEvents {
     unsigned GetHelpContext() const { return 0x20000u + unsigned(m_templateId); }
     platform::Window GetSafeHwnd() const { return m_window; }
     platform::Window GetDlgItem(int id) const { return m_window.child(id); }
-    // The dialog whose window is that one, or the nearest owner that is such a dialog.
-    static CDialog* FromWindow(platform::Window window);
 
     // The dialog's own message box: no icon added; the display name when no caption is given.
     int MessageBox(const std::string& text, std::optional<std::string> caption = std::nullopt,

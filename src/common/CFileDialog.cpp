@@ -2,6 +2,7 @@
 
 #include "common/CDialog.h"
 
+#include "platform/DialogCommand.h"
 #include "platform/Services.h"
 
 CFileDialog::CFileDialog(CDialog& owner, unsigned flags)
@@ -19,5 +20,5 @@ int CFileDialog::DoModal() {
     if (answer.result != 1)
         return 0;
     m_pathName = answer.path;
-    return 1;
+    return platform::DialogCommand::ok;
 }

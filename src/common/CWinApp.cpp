@@ -1,18 +1,16 @@
 #include "common/CWinApp.h"
 
 #include "common/AfxMessageBox.h"
-#include "common/CDialog.h"
 
+#include "platform/MessageBoxType.h"
 #include "platform/Process.h"
 #include "platform/Services.h"
-#include "platform/Window.h"
 #include "resources/StringTable.h"
 
 namespace {
 
 constexpr unsigned failCriticalErrors = 0x0001;
 constexpr unsigned noOpenFileErrorBox = 0x8000;
-constexpr unsigned warningIcon = 0x30;
 
 CWinApp*& current() {
     static CWinApp* app = nullptr;
@@ -83,10 +81,8 @@ bool CWinApp::InitInstance() {
     return false;
 }
 
-void CWinApp::OnHelp() {
-    CDialog* dialog = CDialog::FromWindow(platform::Window::focused());
-    if (dialog == nullptr)
-        return;
-    if (!platform::Services::helpViewer().showHelp(HelpFilePath(), dialog->GetHelpContext()))
-        AfxMessageBox(resources::StringTable::failedToLaunchHelp, warningIcon);
+void CWinApp::OnHelp(unsigned context) {
+    if (!platform::Services::helpViewer().showHelp(HelpFilePath(), context))
+        AfxMessageBox(resources::StringTable::failedToLaunchHelp,
+                      platform::MessageBoxType::iconExclamation);
 }

@@ -28,7 +28,7 @@ class CWinApp {
 
     CDialog* GetMainWnd() const { return m_pMainWnd; }
     // The help request of F1: the context of the dialog that holds the focus, to the help viewer.
-    void OnHelp();
+    void OnHelp(unsigned context);
 
   protected:
     virtual bool InitInstance();

@@ -6,8 +6,12 @@
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 
+#include "platform/DialogCommand.h"
 #include "platform/DialogHost.h"
+#include "platform/MessageBoxAnswer.h"
+#include "platform/MessageBoxType.h"
 #include "platform/Services.h"
+#include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
 #include <algorithm>
@@ -15,16 +19,14 @@
 
 namespace {
 
-constexpr int idPath = 1001;
-constexpr int idBrowse = 1002;
-constexpr int idSplit = 1003;
-constexpr int idDone = 1;
-constexpr int idAnimation = 1019;
+namespace ids = resources::ControlIds::FloppySplit;
 constexpr int clipId = 136;
 
-constexpr int answerOk = 1;
-constexpr unsigned typeOk = 0x40;       // OK, information icon
-constexpr unsigned typeOkCancel = 0x41; // OK and Cancel, information icon
+constexpr int answerOk = platform::MessageBoxAnswer::ok;
+constexpr unsigned typeOk =
+    platform::MessageBoxType::ok | platform::MessageBoxType::iconInformation;
+constexpr unsigned typeOkCancel =
+    platform::MessageBoxType::okCancel | platform::MessageBoxType::iconInformation;
 
 constexpr const char* caption = "Sundrel - split to floppies ";
 constexpr const char* doneCaption = "Sun Drel - split to floppies";
@@ -83,8 +85,8 @@ platform::ScreenRect CFloppySplitDlg::s_rcFull;
 CFloppySplitDlg::CFloppySplitDlg() : CDialog(resources::DialogTemplates::floppySplit) {}
 
 void CFloppySplitDlg::DoDataExchange(CDataExchange& exchange) {
-    exchange.Bind(idAnimation, m_animate);
-    exchange.Text(idPath, m_strPath);
+    exchange.Bind(ids::animation, m_animate);
+    exchange.Text(ids::path, m_strPath);
 }
 
 bool CFloppySplitDlg::OnInitDialog() {
@@ -95,11 +97,11 @@ bool CFloppySplitDlg::OnInitDialog() {
 }
 
 bool CFloppySplitDlg::OnCommand(int id) {
-    if (id == idBrowse) {
+    if (id == ids::browse) {
         CBrowse::Run(*this, m_strPath);
         return true;
     }
-    if (id == idSplit) {
+    if (id == ids::split) {
         OnSplitFile();
         return true;
     }
@@ -208,8 +210,8 @@ int CFloppySplitDlg::Ask(const char* text) {
 }
 
 void CFloppySplitDlg::EnableButtons(bool enable) {
-    GetDlgItem(idSplit).enable(enable);
-    GetDlgItem(idDone).enable(enable);
+    GetDlgItem(ids::split).enable(enable);
+    GetDlgItem(platform::DialogCommand::ok).enable(enable);
 }
 
 // Collapsed, the window ends just above the animation strip: its client area is exactly as tall
@@ -223,8 +225,9 @@ int CFloppySplitDlg::CollapsedClientHeight() const {
     const platform::DialogTemplate* resource = resources::DialogTemplates::Find(GetTemplateId());
     if (resource == nullptr)
         return s_rcFull.height();
-    const auto strip = std::find_if(resource->controls.begin(), resource->controls.end(),
-                                    [](const auto& control) { return control.id == idAnimation; });
+    const auto strip =
+        std::find_if(resource->controls.begin(), resource->controls.end(),
+                     [](const auto& control) { return control.id == ids::animation; });
     if (strip == resource->controls.end())
         return s_rcFull.height();
     return GetSafeHwnd().mapDialogRect({0, 0, 0, strip->rect.y}).height();

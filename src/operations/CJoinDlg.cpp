@@ -9,21 +9,23 @@
 
 #include "platform/DialogHost.h"
 #include "platform/FileNames.h"
+#include "platform/MessageBoxAnswer.h"
+#include "platform/MessageBoxType.h"
 #include "platform/OpenFiles.h"
+#include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
 #include <optional>
 
 namespace {
 
-constexpr int browseButton = 1002;
-constexpr int joinButton = 1009;
+namespace ids = resources::ControlIds::Join;
 constexpr int fullBar = 50;
 // The bar keeps two steps in hand: segments after the 48th leave it where it is.
 constexpr long long lastSteppedSegment = 48;
-constexpr unsigned plainBox = 0;
-constexpr unsigned okCancelWithExclamation = 0x31;
-constexpr int okPressed = 1;
+constexpr unsigned plainBox = platform::MessageBoxType::ok;
+constexpr unsigned okCancelWithExclamation =
+    platform::MessageBoxType::okCancel | platform::MessageBoxType::iconExclamation;
 constexpr unsigned readMode = CFile::modeRead | CFile::typeBinary;
 constexpr unsigned createMode = CFile::modeCreate | CFile::modeWrite | CFile::typeBinary;
 
@@ -135,16 +137,16 @@ bool exists(const std::string& name) {
 CJoinDlg::CJoinDlg() : CDialog(resources::DialogTemplates::join) {}
 
 void CJoinDlg::DoDataExchange(CDataExchange& exchange) {
-    exchange.Bind(1020, m_progress);
-    exchange.Text(1007, m_strFirstSegment);
+    exchange.Bind(ids::progress, m_progress);
+    exchange.Text(ids::firstSegment, m_strFirstSegment);
 }
 
 bool CJoinDlg::OnCommand(int id) {
     switch (id) {
-    case browseButton:
+    case ids::browse:
         CBrowse::Run(*this, m_strFirstSegment);
         return true;
-    case joinButton:
+    case ids::join:
         OnJoin();
         return true;
     default:
@@ -215,7 +217,7 @@ bool CJoinDlg::MayReplace(const std::string& target) {
     if (!endsInTwoDigits(m_strFirstSegment) || !exists(target))
         return true;
     return MessageBox(target + " already exists and may be a segment itself. Replace it?",
-                      std::nullopt, okCancelWithExclamation) == okPressed;
+                      std::nullopt, okCancelWithExclamation) == platform::MessageBoxAnswer::ok;
 }
 
 void CJoinDlg::ResetProgress() {

@@ -4,13 +4,15 @@
 #include "common/CFile.h"
 #include "operations/CSegmentWriter.h"
 
+#include "platform/MessageBoxType.h"
+#include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
 #include <cstdint>
 
 namespace {
 
-constexpr unsigned information = 0x40;
+constexpr unsigned information = platform::MessageBoxType::iconInformation;
 
 // The messages come with two captions, told apart by the space in the name.
 constexpr const char* sundrelCaption = "Sundrel - split by number ";
@@ -29,7 +31,7 @@ CSplitByNumberDlg::CSplitByNumberDlg()
     : CSplitDlgBase(resources::DialogTemplates::splitByNumber, messages) {}
 
 void CSplitByNumberDlg::ExchangeAmount(CDataExchange& exchange) {
-    exchange.Signed(1004, m_nSegments);
+    exchange.Signed(resources::ControlIds::Split::segmentCount, m_nSegments);
 }
 
 bool CSplitByNumberDlg::HasAmount() const {

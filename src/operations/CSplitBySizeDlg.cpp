@@ -4,6 +4,8 @@
 #include "common/CFile.h"
 #include "operations/CSegmentWriter.h"
 
+#include "platform/MessageBoxType.h"
+#include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
 #include <cstdint>
@@ -11,7 +13,7 @@
 namespace {
 
 constexpr unsigned plainBox = 0;
-constexpr unsigned information = 0x40;
+constexpr unsigned information = platform::MessageBoxType::iconInformation;
 
 // Three captions: with and without the space in the name, and with a trailing blank. The open
 // failure has none of them: it shows the display name.
@@ -29,7 +31,7 @@ CSplitBySizeDlg::CSplitBySizeDlg()
     : CSplitDlgBase(resources::DialogTemplates::splitBySize, messages) {}
 
 void CSplitBySizeDlg::ExchangeAmount(CDataExchange& exchange) {
-    exchange.Unsigned(1005, m_nSize);
+    exchange.Unsigned(resources::ControlIds::Split::segmentSize, m_nSize);
 }
 
 bool CSplitBySizeDlg::HasAmount() const {

@@ -5,12 +5,14 @@
 #include "common/CFile.h"
 #include "operations/CSegmentWriter.h"
 
+#include "resources/ControlIds.h"
+
 #include <optional>
 
 namespace {
 
-constexpr int browseButton = 1002;
-constexpr int splitButton = 1003;
+namespace ids = resources::ControlIds::Split;
+
 constexpr unsigned readMode = CFile::modeRead | CFile::typeBinary;
 
 } // namespace
@@ -19,9 +21,9 @@ CSplitDlgBase::CSplitDlgBase(int templateId, const Messages& messages)
     : CDialog(templateId), m_messages(messages) {}
 
 void CSplitDlgBase::DoDataExchange(CDataExchange& exchange) {
-    exchange.Bind(1020, m_progress);
-    exchange.Bind(1013, m_arrows);
-    exchange.Text(1001, m_strPath);
+    exchange.Bind(ids::progress, m_progress);
+    exchange.Bind(ids::arrows, m_arrows);
+    exchange.Text(ids::path, m_strPath);
     ExchangeAmount(exchange);
 }
 
@@ -33,10 +35,10 @@ bool CSplitDlgBase::OnInitDialog() {
 
 bool CSplitDlgBase::OnCommand(int id) {
     switch (id) {
-    case browseButton:
+    case ids::browse:
         CBrowse::Run(*this, m_strPath);
         return true;
-    case splitButton:
+    case ids::split:
         OnSplitFile();
         return true;
     default:

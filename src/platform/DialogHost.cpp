@@ -1,5 +1,6 @@
 #include "platform/DialogHost.h"
 
+#include "platform/DialogCommand.h"
 #include "platform/DialogWindow.h"
 #include "platform/IconImage.h"
 #include "platform/WindowRegistry.h"
@@ -72,22 +73,6 @@ void DialogHost::appendSystemMenuItem(Window dialog, const std::string& text, un
         window->appendSystemMenuItem(text, id);
 }
 
-std::vector<std::pair<std::string, unsigned>> DialogHost::systemMenuEntries(Window dialog) {
-    std::vector<std::pair<std::string, unsigned>> entries{{"Mi&nimize", sysCommandMinimize},
-                                                          {"&Close", sysCommandClose}};
-    DialogWindow* window = dialogOf(dialog);
-    if (window == nullptr)
-        return {};
-    for (const auto& entry : window->systemMenuExtras())
-        entries.push_back(entry);
-    return entries;
-}
-
-void DialogHost::showSystemMenu(Window dialog) {
-    if (DialogWindow* window = dialogOf(dialog))
-        window->showSystemMenu(window->mapToGlobal(QPoint(0, 0)));
-}
-
 void DialogHost::defaultSysCommand(Window dialog, unsigned id) {
     DialogWindow* window = dialogOf(dialog);
     if (window == nullptr)
@@ -95,7 +80,7 @@ void DialogHost::defaultSysCommand(Window dialog, unsigned id) {
     if ((id & 0xFFF0) == sysCommandMinimize)
         window->showMinimized();
     else if ((id & 0xFFF0) == sysCommandClose)
-        window->sendCommand(2);
+        window->sendCommand(DialogCommand::cancel);
 }
 
 void DialogHost::setBusy(Window dialog, bool busy) {

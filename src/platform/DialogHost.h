@@ -6,8 +6,6 @@
 
 #include <span>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace platform {
 
@@ -27,8 +25,6 @@ class DialogHost final {
     // The window's own system menu: Minimize, Close, then the entries appended here (an empty
     // text appends a separator).
     static void appendSystemMenuItem(Window dialog, const std::string& text, unsigned id);
-    static std::vector<std::pair<std::string, unsigned>> systemMenuEntries(Window dialog);
-    static void showSystemMenu(Window dialog);
     // Minimize and Close, as the system menu does them.
     static void defaultSysCommand(Window dialog, unsigned id);
     // While busy, the dialog takes no commands and cannot be closed.

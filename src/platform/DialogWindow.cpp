@@ -3,6 +3,7 @@
 #include "platform/AccessibleControls.h"
 #include "platform/AccessibleNames.h"
 #include "platform/AnimationWidget.h"
+#include "platform/DialogCommand.h"
 #include "platform/ProgressBarWidget.h"
 #include "platform/Style.h"
 #include "platform/UpDownWidget.h"
@@ -292,11 +293,11 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter: {
         auto* button = qobject_cast<QPushButton*>(focus);
-        sendCommand(button != nullptr ? WindowRegistry::controlId(button) : 1);
+        sendCommand(button != nullptr ? WindowRegistry::controlId(button) : DialogCommand::ok);
         return;
     }
     case Qt::Key_Escape:
-        sendCommand(2);
+        sendCommand(DialogCommand::cancel);
         return;
     case Qt::Key_F1:
         if (modifiers == Qt::NoModifier && !m_busy)
@@ -324,7 +325,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
 void DialogWindow::closeEvent(QCloseEvent* event) {
     // The close box is command 2; the dialog itself decides whether and when it ends.
     event->ignore();
-    sendCommand(2);
+    sendCommand(DialogCommand::cancel);
 }
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {

@@ -26,9 +26,6 @@ class DialogWindow final : public QDialog {
     QRect mapDialogRect(int x, int y, int cx, int cy) const;
 
     void appendSystemMenuItem(const std::string& text, unsigned id);
-    const std::vector<std::pair<std::string, unsigned>>& systemMenuExtras() const {
-        return m_systemMenuExtras;
-    }
     void showSystemMenu(const QPoint& globalPosition);
     void setBusy(bool busy) { m_busy = busy; }
     bool isBusy() const { return m_busy; }

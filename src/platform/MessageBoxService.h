@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/MessageBoxAnswer.h"
+#include "platform/MessageBoxType.h"
 #include "platform/Window.h"
 
 #include <string>
@@ -10,10 +12,10 @@ struct MessageBoxRequest {
     Window owner;
     std::string text;
     std::string caption;
-    unsigned type = 0; // buttons in the low four bits, the icon in 0xF0, 0x1000 system-modal
+    unsigned type = MessageBoxType::ok; // a MessageBoxType
 };
 
-// Shows a message box and answers with the button pressed: 1 OK, 2 Cancel, 6 Yes, 7 No.
+// Shows a message box and answers with the button pressed, a MessageBoxAnswer.
 class MessageBoxService {
   public:
     virtual ~MessageBoxService() = default;

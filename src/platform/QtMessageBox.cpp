@@ -1,5 +1,7 @@
 #include "platform/QtMessageBox.h"
 
+#include "platform/MessageBoxAnswer.h"
+#include "platform/MessageBoxType.h"
 #include "platform/WindowRegistry.h"
 
 #include <QMessageBox>
@@ -10,14 +12,14 @@ namespace platform {
 namespace {
 
 QMessageBox::Icon iconOf(unsigned type) {
-    switch (type & 0xF0) {
-    case 0x10:
+    switch (type & MessageBoxType::iconMask) {
+    case MessageBoxType::iconStop:
         return QMessageBox::Critical;
-    case 0x20:
+    case MessageBoxType::iconQuestion:
         return QMessageBox::Question;
-    case 0x30:
+    case MessageBoxType::iconExclamation:
         return QMessageBox::Warning;
-    case 0x40:
+    case MessageBoxType::iconInformation:
         return QMessageBox::Information;
     default:
         return QMessageBox::NoIcon;
@@ -30,17 +32,20 @@ struct ButtonChoice {
 };
 
 std::vector<ButtonChoice> buttonsOf(unsigned type) {
-    switch (type & 0x0F) {
-    case 1:
-        return {{QMessageBox::Ok, 1}, {QMessageBox::Cancel, 2}};
-    case 3:
-        return {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}, {QMessageBox::Cancel, 2}};
-    case 4:
-        return {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}};
-    case 5:
-        return {{QMessageBox::Retry, 4}, {QMessageBox::Cancel, 2}};
+    using Answer = MessageBoxAnswer;
+    switch (type & MessageBoxType::buttonMask) {
+    case MessageBoxType::okCancel:
+        return {{QMessageBox::Ok, Answer::ok}, {QMessageBox::Cancel, Answer::cancel}};
+    case MessageBoxType::yesNoCancel:
+        return {{QMessageBox::Yes, Answer::yes},
+                {QMessageBox::No, Answer::no},
+                {QMessageBox::Cancel, Answer::cancel}};
+    case MessageBoxType::yesNo:
+        return {{QMessageBox::Yes, Answer::yes}, {QMessageBox::No, Answer::no}};
+    case MessageBoxType::retryCancel:
+        return {{QMessageBox::Retry, Answer::retry}, {QMessageBox::Cancel, Answer::cancel}};
     default:
-        return {{QMessageBox::Ok, 1}};
+        return {{QMessageBox::Ok, Answer::ok}};
     }
 }
 
@@ -66,7 +71,7 @@ int QtMessageBox::show(const MessageBoxRequest& request) {
         if (pressed == choice.button)
             return choice.answer;
     }
-    return choices.size() == 1 ? 1 : 2;
+    return choices.size() == 1 ? MessageBoxAnswer::ok : MessageBoxAnswer::cancel;
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "resources/DialogTemplates.h"
 
 #include "platform/Style.h"
+#include "resources/ControlIds.h"
 
 #include <map>
 
@@ -10,6 +11,7 @@ namespace {
 
 using platform::ControlKind;
 using platform::ControlTemplate;
+using platform::DialogCommand;
 using platform::DialogTemplate;
 using platform::Style;
 
@@ -40,12 +42,12 @@ ControlTemplate text(const char* words, unsigned style, int x, int y, int cx, in
     return {none, ControlKind::Static, words, {x, y, cx, cy}, style, 0};
 }
 
-ControlTemplate progress(const char* shows, int x, int y, int cx, int cy) {
-    return {1020, ControlKind::ProgressBar, "", {x, y, cx, cy}, child | Style::border, 0, shows};
+ControlTemplate progress(int id, const char* shows, int x, int y, int cx, int cy) {
+    return {id, ControlKind::ProgressBar, "", {x, y, cx, cy}, child | Style::border, 0, shows};
 }
 
 ControlTemplate arrows(int x, int y, int cx, int cy) {
-    return {1013, ControlKind::UpDown, "", {x, y, cx, cy}, upDown, 0};
+    return {ControlIds::Split::arrows, ControlKind::UpDown, "", {x, y, cx, cy}, upDown, 0};
 }
 
 DialogTemplate dialog(int id, const char* caption, int cx, int cy,
@@ -54,14 +56,15 @@ DialogTemplate dialog(int id, const char* caption, int cx, int cy,
 }
 
 DialogTemplate mainWindow() {
+    namespace ids = ControlIds::MainWindow;
     DialogTemplate result = dialog(DialogTemplates::mainWindow, " Sun Drel ", 116, 159,
                                    {
-                                       push(1000, "Split By &Size", 18, 18, 79, 16),
-                                       push(1002, "Split By &Number", 18, 34, 79, 16),
-                                       push(1001, "Split To &Floppies", 18, 50, 79, 16),
-                                       push(1006, "&Join Split Segments ", 18, 80, 79, 16),
-                                       push(1017, "&About Sundrel", 18, 111, 79, 16),
-                                       push(2, "E&xit Sun Drel", 18, 127, 79, 16),
+                                       push(ids::splitBySize, "Split By &Size", 18, 18, 79, 16),
+                                       push(ids::splitByNumber, "Split By &Number", 18, 34, 79, 16),
+                                       push(ids::floppySplit, "Split To &Floppies", 18, 50, 79, 16),
+                                       push(ids::join, "&Join Split Segments ", 18, 80, 79, 16),
+                                       push(ids::about, "&About Sundrel", 18, 111, 79, 16),
+                                       push(ids::exit, "E&xit Sun Drel", 18, 127, 79, 16),
                                        group("", 7, 4, 102, 69),
                                        group("", 7, 72, 102, 28),
                                        group("", 7, 102, 102, 46),
@@ -72,7 +75,7 @@ DialogTemplate mainWindow() {
 }
 
 DialogTemplate about() {
-    ControlTemplate ok = push(1, "O&K", 94, 56, 57, 17);
+    ControlTemplate ok = push(DialogCommand::ok, "O&K", 94, 56, 57, 17);
     ok.exStyle = Style::exDlgModalFrame;
     return dialog(DialogTemplates::about, "About Sundrel", 246, 73,
                   {
@@ -89,63 +92,67 @@ DialogTemplate about() {
 }
 
 DialogTemplate splitByNumber() {
+    namespace ids = ControlIds::Split;
     return dialog(
         DialogTemplates::splitByNumber, "  Sun Drel    Split Files By Number ", 278, 127,
         {
-            field(1001, 17, 19, 210, 13),
-            push(1002, "&Browse", 227, 19, 40, 13),
+            field(ids::path, 17, 19, 210, 13),
+            push(ids::browse, "&Browse", 227, 19, 40, 13),
             group("", 7, 43, 263, 27),
             text("(2) &Enter the number of segments required  ...", child, 17, 54, 154, 11),
-            field(1004, 191, 51, 36, 15),
+            field(ids::segmentCount, 191, 51, 36, 15),
             arrows(227, 51, 10, 14),
-            push(1003, "Split &File !", 68, 103, 74, 18),
-            push(1, "&Done", 142, 103, 74, 18),
+            push(ids::split, "Split &File !", 68, 103, 74, 18),
+            push(DialogCommand::ok, "&Done", 142, 103, 74, 18),
             group("(1) &Select the  file to be split ", 7, 4, 264, 39),
-            progress("Progress of the split", 14, 81, 250, 13),
+            progress(ids::progress, "Progress of the split", 14, 81, 250, 13),
             group("", 7, 71, 263, 27),
         });
 }
 
 DialogTemplate splitBySize() {
+    namespace ids = ControlIds::Split;
     return dialog(DialogTemplates::splitBySize, "  Sun Drel    Split files by size ", 280, 127,
                   {
-                      field(1001, 17, 19, 210, 12),
-                      push(1002, "&Browse", 229, 19, 37, 12),
+                      field(ids::path, 17, 19, 210, 12),
+                      push(ids::browse, "&Browse", 229, 19, 37, 12),
                       group("", 7, 44, 265, 28),
                       text("(2) &Enter the split segment size required ", child, 25, 56, 150, 11),
-                      field(1005, 185, 54, 38, 13),
+                      field(ids::segmentSize, 185, 54, 38, 13),
                       arrows(222, 53, 10, 14),
-                      push(1003, "Split &File !", 70, 105, 71, 18),
-                      push(1, "&Done", 141, 105, 71, 18),
+                      push(ids::split, "Split &File !", 70, 105, 71, 18),
+                      push(DialogCommand::ok, "&Done", 141, 105, 71, 18),
                       group("(1) &Select  the  file to be split", 7, 3, 266, 41),
-                      progress("Progress of the split", 14, 83, 252, 12),
+                      progress(ids::progress, "Progress of the split", 14, 83, 252, 12),
                       group("", 7, 73, 265, 28),
                   });
 }
 
 DialogTemplate join() {
+    namespace ids = ControlIds::Join;
     return dialog(
         DialogTemplates::join, "Sun Drel   Join Split Segments", 288, 103,
         {
-            field(1007, 13, 20, 221, 12),
-            push(1002, "&Browse", 235, 20, 40, 12),
-            push(1009, "&Join", 73, 78, 69, 18),
-            push(1, "&Done", 143, 78, 71, 18),
+            field(ids::firstSegment, 13, 20, 221, 12),
+            push(ids::browse, "&Browse", 235, 20, 40, 12),
+            push(ids::join, "&Join", 73, 78, 69, 18),
+            push(DialogCommand::ok, "&Done", 143, 78, 71, 18),
             group("(1) &Select the first split segment of the original file", 7, 3, 274, 39),
-            progress("Progress of the join", 13, 54, 261, 12),
+            progress(ids::progress, "Progress of the join", 13, 54, 261, 12),
             group("", 7, 43, 274, 28),
         });
 }
 
 DialogTemplate floppySplit() {
+    namespace ids = ControlIds::FloppySplit;
     return dialog(DialogTemplates::floppySplit, "Sun drel - Split files to floppies", 288, 106,
                   {
                       group("&Enter the file to be split", 7, 3, 268, 41),
-                      field(1001, 17, 18, 210, 13),
-                      push(1002, "&Browse", 230, 18, 36, 13),
-                      push(1003, "&Split File !", 79, 50, 65, 18),
-                      push(1, "&Done", 143, 50, 65, 18),
-                      {1019,
+                      field(ids::path, 17, 18, 210, 13),
+                      push(ids::browse, "&Browse", 230, 18, 36, 13),
+                      push(ids::split, "&Split File !", 79, 50, 65, 18),
+                      push(DialogCommand::ok, "&Done", 143, 50, 65, 18),
+                      {ids::animation,
                        ControlKind::Animation,
                        "",
                        {53, 76, 181, 21},

@@ -1,6 +1,8 @@
 #include "app/CMainDlg.h"
 #include "app/CSegmentApp.h"
 
+#include "platform/MessageBoxAnswer.h"
+#include "platform/MessageBoxType.h"
 #include "support/Modal.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/ScriptedServices.h"
@@ -59,7 +61,7 @@ TEST(Help, RefusedShowsAWarningCaptionedWithTheDisplayNameAndTheProgramGoesOn) {
     test::ScriptedHelpViewer help;
     test::ScriptedMessageBoxes boxes;
     help.answer(false);
-    boxes.answer(1);
+    boxes.answer(platform::MessageBoxAnswer::ok);
     CMainDlg main;
     Modal::run(main, [&](Window window) {
         pressF1(window);
@@ -68,7 +70,8 @@ TEST(Help, RefusedShowsAWarningCaptionedWithTheDisplayNameAndTheProgramGoesOn) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "Failed to launch help.");
     EXPECT_EQ(boxes.shown()[0].caption, "test_app");
-    EXPECT_EQ(boxes.shown()[0].type, 0x30u) << "warning icon and OK";
+    EXPECT_EQ(boxes.shown()[0].type, unsigned(platform::MessageBoxType::iconExclamation))
+        << "warning icon and OK";
     EXPECT_EQ(boxes.shown()[0].ownerCaption, " Sun Drel ");
 }
 

@@ -1,7 +1,9 @@
 #include "app/CMainDlg.h"
 
-#include "common/CDialog.h"
+#include "platform/DialogCommand.h"
 #include "platform/DialogHost.h"
+#include "resources/ControlIds.h"
+#include "resources/DialogTemplates.h"
 #include "support/Modal.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/Ui.h"
@@ -19,6 +21,17 @@ namespace {
 using platform::Window;
 using test::Modal;
 using test::Ui;
+using Dlg = resources::DialogTemplates;
+namespace ids = resources::ControlIds;
+
+// A dialog is known by its caption, which no two templates share.
+int templateIdOf(Window dialog) {
+    for (int id : {Dlg::about, Dlg::mainWindow, Dlg::splitByNumber, Dlg::splitBySize, Dlg::join,
+                   Dlg::floppySplit})
+        if (Dlg::Find(id)->caption == dialog.text())
+            return id;
+    return 0;
+}
 
 // The resource numbers of the dialogs `action` opened; each is closed with Esc once seen, so an
 // action that opens one returns.
@@ -31,8 +44,8 @@ std::vector<int> dialogsOpenedBy(const std::function<void()>& action) {
         if (!now.isVisible() || std::ranges::find(seen, now.handle()) != seen.end())
             return;
         seen.push_back(now.handle());
-        opened.push_back(CDialog::FromWindow(now)->GetTemplateId());
-        platform::DialogHost::sendCommand(now, 2);
+        opened.push_back(templateIdOf(now));
+        platform::DialogHost::sendCommand(now, platform::DialogCommand::cancel);
     });
     poll.start(5);
     action();
@@ -56,15 +69,15 @@ TEST(MainWindow, KeysPressEveryButtonAndExitWithoutAQuestion) {
     const Qt::Key enter = Qt::Key_Return;
     // clang-format off
     const std::vector<KeyPath> rows{
-        {"AltS", 0, Qt::Key_S, alt, 130},      {"AltN", 0, Qt::Key_N, alt, 129},
-        {"AltF", 0, Qt::Key_F, alt, 132},      {"AltJ", 0, Qt::Key_J, alt, 131},
-        {"AltA", 0, Qt::Key_A, alt, 100},      {"AltX", 0, Qt::Key_X, alt, exits},
-        {"PlainXOnAButton", 0, Qt::Key_X, none, exits}, {"AltOfNoButton", 0, Qt::Key_B, alt, nothing},
-        {"Esc", 0, Qt::Key_Escape, none, exits}, {"Enter", 0, enter, none, 130},
-        {"TabEnter", 1, enter, none, 129},     {"Tab2Enter", 2, enter, none, 132},
-        {"Tab3Enter", 3, enter, none, 131},    {"Tab4Enter", 4, enter, none, 100},
-        {"Tab5Enter", 5, enter, none, exits},  {"ShiftTabWrapsToExit", -1, enter, none, exits},
-        {"ShiftTab2Enter", -2, enter, none, 100}};
+        {"AltS", 0, Qt::Key_S, alt, Dlg::splitBySize},     {"AltN", 0, Qt::Key_N, alt, Dlg::splitByNumber},
+        {"AltF", 0, Qt::Key_F, alt, Dlg::floppySplit},     {"AltJ", 0, Qt::Key_J, alt, Dlg::join},
+        {"AltA", 0, Qt::Key_A, alt, Dlg::about},           {"AltX", 0, Qt::Key_X, alt, exits},
+        {"PlainXOnAButton", 0, Qt::Key_X, none, exits},    {"AltOfNoButton", 0, Qt::Key_B, alt, nothing},
+        {"Esc", 0, Qt::Key_Escape, none, exits},           {"Enter", 0, enter, none, Dlg::splitBySize},
+        {"TabEnter", 1, enter, none, Dlg::splitByNumber},  {"Tab2Enter", 2, enter, none, Dlg::floppySplit},
+        {"Tab3Enter", 3, enter, none, Dlg::join},          {"Tab4Enter", 4, enter, none, Dlg::about},
+        {"Tab5Enter", 5, enter, none, exits},              {"ShiftTabWrapsToExit", -1, enter, none, exits},
+        {"ShiftTab2Enter", -2, enter, none, Dlg::about}};
     // clang-format on
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -83,8 +96,8 @@ TEST(MainWindow, KeysPressEveryButtonAndExitWithoutAQuestion) {
     }
 }
 
-// Alt+Space opens the main window's own system menu, whose last entry is About (0x10). Every
-// system command whose identifier AND 0xFFF0 is 0x10 shows the About box.
+// Alt+Space opens the main window's own system menu, whose last entry is About. Every system
+// command whose identifier AND 0xFFF0 is About's shows the About box.
 TEST(MainWindow, SystemMenuAndSystemCommands) {
     std::vector<std::string> entries;
     QTimer poll;
@@ -97,14 +110,16 @@ TEST(MainWindow, SystemMenuAndSystemCommands) {
         QTest::keyClick(menu, Qt::Key_A);
     });
     poll.start(5);
-    const std::pair<unsigned, bool> commands[]{{0x10, true}, {0x1F, true}, {0x20, false}};
+    constexpr unsigned aboutId = CMainDlg::aboutCommand;
+    const std::pair<unsigned, bool> commands[]{
+        {aboutId, true}, {aboutId | 0xF, true}, {aboutId + 0x10, false}};
     CMainDlg main;
     Modal::run(main, [&](Window window) {
         EXPECT_EQ(dialogsOpenedBy([&] { Ui::key(window, Qt::Key_Space, Qt::AltModifier); }),
-                  std::vector{100});
+                  std::vector<int>{Dlg::about});
         for (const auto& [id, about] : commands) {
             EXPECT_EQ(dialogsOpenedBy([&] { platform::DialogHost::sendSysCommand(window, id); }),
-                      about ? std::vector{100} : std::vector<int>{})
+                      about ? std::vector<int>{Dlg::about} : std::vector<int>{})
                 << id;
         }
         EXPECT_TRUE(window.isVisible());
@@ -126,24 +141,25 @@ TEST(MainWindow, TakesNoInputWhileADialogIsUp) {
         Modal::whenOpens([&] { Ui::key(window, Qt::Key_J, Qt::AltModifier); },
                          [&](Window join) {
                              EXPECT_TRUE(dialogsOpenedBy([&] {
-                                             click(1002);
-                                             click(2);
+                                             click(ids::MainWindow::splitByNumber);
+                                             click(ids::MainWindow::exit);
                                              QTest::keyClick(desktop, Qt::Key_A, Qt::AltModifier);
                                              QTest::keyClick(desktop, Qt::Key_Escape);
                                          }).empty());
                              EXPECT_TRUE(window.isVisible());
                              EXPECT_TRUE(join.isVisible());
                          });
-        EXPECT_EQ(dialogsOpenedBy([&] { click(1017); }), std::vector{100});
+        EXPECT_EQ(dialogsOpenedBy([&] { click(ids::MainWindow::about); }),
+                  std::vector<int>{Dlg::about});
     });
 }
 
 TEST(MainWindow, DialogsKeepWhatDoneStoredButNotWhatEscLeft) {
     const std::tuple<const char*, Qt::Key, std::vector<int>> rows[]{
-        {"SplitByNumber", Qt::Key_N, {1001, 1004}},
-        {"SplitBySize", Qt::Key_S, {1001, 1005}},
-        {"Join", Qt::Key_J, {1007}},
-        {"Floppies", Qt::Key_F, {1001}}};
+        {"SplitByNumber", Qt::Key_N, {ids::Split::path, ids::Split::segmentCount}},
+        {"SplitBySize", Qt::Key_S, {ids::Split::path, ids::Split::segmentSize}},
+        {"Join", Qt::Key_J, {ids::Join::firstSegment}},
+        {"Floppies", Qt::Key_F, {ids::FloppySplit::path}}};
     CMainDlg main;
     Modal::run(main, [&](Window window) {
         for (const auto& [name, open, fields] : rows) {

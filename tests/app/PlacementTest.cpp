@@ -1,5 +1,3 @@
-#include "app/CMainDlg.h"
-
 #include "common/CWindowPlacement.h"
 
 #include <gtest/gtest.h>
@@ -32,11 +30,6 @@ TEST(Placement, CentresOverTheOwnerAndKeepsInsideTheWorkArea) {
         const auto placed = CWindowPlacement::Centre(window, owner, workArea);
         EXPECT_EQ(corners(placed), corners(expected)) << name;
     }
-}
-
-TEST(Placement, MinimizedIconOffsetIsSigned) {
-    EXPECT_EQ(CMainDlg::IconOffset(36, 32), 2);
-    EXPECT_EQ(CMainDlg::IconOffset(20, 32), -5);
 }
 
 } // namespace

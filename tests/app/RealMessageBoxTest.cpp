@@ -1,3 +1,5 @@
+#include "platform/MessageBoxAnswer.h"
+#include "platform/MessageBoxType.h"
 #include "platform/Services.h"
 #include "support/Modal.h"
 
@@ -12,16 +14,24 @@ namespace {
 
 // The box on screen is found as the application's active modal window and answered with a key.
 TEST(RealMessageBox, ShowsCaptionTextIconAndButtonsAndAnswersTheKeyPressed) {
+    using Type = platform::MessageBoxType;
+    using Answer = platform::MessageBoxAnswer;
     const auto okCancel = QMessageBox::Ok | QMessageBox::Cancel;
+    const unsigned informationOkCancel = Type::okCancel | Type::iconInformation;
     // Name, type, the icon and buttons shown, the key pressed, the answer.
     const std::vector<std::tuple<const char*, unsigned, QMessageBox::Icon,
                                  QMessageBox::StandardButtons, Qt::Key, int>>
-        rows{{"Plain", 0x00, QMessageBox::NoIcon, QMessageBox::Ok, Qt::Key_Escape, 1},
-             {"Stop", 0x10, QMessageBox::Critical, QMessageBox::Ok, Qt::Key_Escape, 1},
-             {"Information", 0x40, QMessageBox::Information, QMessageBox::Ok, Qt::Key_Escape, 1},
-             {"OkCancelEsc", 0x41, QMessageBox::Information, okCancel, Qt::Key_Escape, 2},
-             {"OkCancelEnter", 0x41, QMessageBox::Information, okCancel, Qt::Key_Return, 1}};
-    const platform::MessageBoxRequest request{{}, " The file has been split ! ", "Sundrel - x ", 0};
+        rows{{"Plain", Type::ok, QMessageBox::NoIcon, QMessageBox::Ok, Qt::Key_Escape, Answer::ok},
+             {"Stop", Type::iconStop, QMessageBox::Critical, QMessageBox::Ok, Qt::Key_Escape,
+              Answer::ok},
+             {"Information", Type::iconInformation, QMessageBox::Information, QMessageBox::Ok,
+              Qt::Key_Escape, Answer::ok},
+             {"OkCancelEsc", informationOkCancel, QMessageBox::Information, okCancel,
+              Qt::Key_Escape, Answer::cancel},
+             {"OkCancelEnter", informationOkCancel, QMessageBox::Information, okCancel,
+              Qt::Key_Return, Answer::ok}};
+    const platform::MessageBoxRequest request{
+        {}, " The file has been split ! ", "Sundrel - x ", Type::ok};
     for (const auto& [name, type, icon, buttons, key, answer] : rows) {
         SCOPED_TRACE(name);
         bool seen = false;

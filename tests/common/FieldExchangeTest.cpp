@@ -1,6 +1,10 @@
 #include "common/CWinApp.h"
 #include "operations/CSplitByNumberDlg.h"
 #include "operations/CSplitBySizeDlg.h"
+#include "platform/DialogCommand.h"
+#include "platform/MessageBoxAnswer.h"
+#include "platform/MessageBoxType.h"
+#include "resources/ControlIds.h"
 #include "support/Modal.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/ScriptedServices.h"
@@ -14,34 +18,37 @@ namespace {
 
 using test::Modal;
 using test::Ui;
+namespace ids = resources::ControlIds::Split;
 
 TEST(FieldExchange, DoneWithABadCountKeepsTheNewPathAndTheOldCountAndSelectsTheCount) {
     CSplitByNumberDlg dialog;
     dialog.m_nSegments = 7;
     test::ScriptedMessageBoxes boxes;
-    boxes.answer(1);
+    boxes.answer(platform::MessageBoxAnswer::ok);
     Modal::run(dialog, [&](platform::Window window) {
-        Ui::type(window, 1001, "/tmp/new path");
-        Ui::type(window, 1004, "12abc");
-        Ui::click(window, 1);
+        Ui::type(window, ids::path, "/tmp/new path");
+        Ui::type(window, ids::segmentCount, "12abc");
+        Ui::click(window, platform::DialogCommand::ok);
         EXPECT_TRUE(window.isVisible());
-        EXPECT_EQ(Ui::focusedControl(window), Ui::control(window, 1004));
-        EXPECT_EQ(qobject_cast<QLineEdit*>(Ui::control(window, 1004))->selectedText(), "12abc");
+        EXPECT_EQ(Ui::focusedControl(window), Ui::control(window, ids::segmentCount));
+        EXPECT_EQ(qobject_cast<QLineEdit*>(Ui::control(window, ids::segmentCount))->selectedText(),
+                  "12abc");
     });
     EXPECT_EQ(dialog.m_strPath + "|" + std::to_string(dialog.m_nSegments), "/tmp/new path|7");
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "Please enter an integer.");
     EXPECT_EQ(boxes.shown()[0].caption, CWinApp::DisplayName());
-    EXPECT_EQ(boxes.shown()[0].type, 0x30u); // the exclamation icon added
+    EXPECT_EQ(boxes.shown()[0].type, unsigned(platform::MessageBoxType::iconExclamation))
+        << "the exclamation icon added";
     EXPECT_EQ(boxes.shown()[0].ownerCaption, "  Sun Drel    Split Files By Number ");
 }
 
 TEST(FieldExchange, AnUnsignedFieldRefusesAMinusSignWithItsOwnText) {
     CSplitBySizeDlg dialog;
     test::ScriptedMessageBoxes boxes;
-    boxes.answer(1);
+    boxes.answer(platform::MessageBoxAnswer::ok);
     Modal::run(dialog, [&](platform::Window window) {
-        Ui::type(window, 1005, "-5");
+        Ui::type(window, ids::segmentSize, "-5");
         EXPECT_FALSE(dialog.UpdateData(true));
     });
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Please enter a positive integer."});
@@ -50,16 +57,19 @@ TEST(FieldExchange, AnUnsignedFieldRefusesAMinusSignWithItsOwnText) {
 TEST(FieldExchange, DoneStoresAndClosesEscDiscardsOpeningLoadsTheKeptValues) {
     CSplitByNumberDlg dialog;
     const int done = Modal::run(dialog, [&](platform::Window window) {
-        Ui::type(window, 1001, "kept");
-        Ui::type(window, 1004, "5");
-        Ui::click(window, 1);
+        Ui::type(window, ids::path, "kept");
+        Ui::type(window, ids::segmentCount, "5");
+        Ui::click(window, platform::DialogCommand::ok);
     });
     const int cancelled = Modal::run(dialog, [&](platform::Window window) {
-        EXPECT_EQ(Ui::text(window, 1001) + "|" + Ui::text(window, 1004), "kept|5");
-        Ui::type(window, 1001, "typed, never stored");
+        EXPECT_EQ(Ui::text(window, ids::path) + "|" + Ui::text(window, ids::segmentCount),
+                  "kept|5");
+        Ui::type(window, ids::path, "typed, never stored");
         Ui::key(window, Qt::Key_Escape);
     });
-    EXPECT_EQ(std::make_pair(done, cancelled), std::make_pair(1, 2));
+    EXPECT_EQ(
+        std::make_pair(done, cancelled),
+        std::make_pair(int(platform::DialogCommand::ok), int(platform::DialogCommand::cancel)));
     EXPECT_EQ(dialog.m_strPath + "|" + std::to_string(dialog.m_nSegments), "kept|5");
 }
 
@@ -69,13 +79,15 @@ TEST(Browse, OkMakesTheChoiceThePathAndReloadsEveryFieldCancelChangesNothing) {
     test::ScriptedFileChooser chooser;
     chooser.choose("/data/chosen.bin").cancel();
     Modal::run(dialog, [&](platform::Window window) {
-        Ui::type(window, 1004, "9");
-        Ui::click(window, 1002);
+        Ui::type(window, ids::segmentCount, "9");
+        Ui::click(window, ids::browse);
         EXPECT_EQ(chooser.requests().back().owner.handle(), window.handle());
-        EXPECT_EQ(Ui::text(window, 1001) + "|" + Ui::text(window, 1004), "/data/chosen.bin|3");
-        Ui::type(window, 1004, "9");
-        Ui::click(window, 1002);
-        EXPECT_EQ(Ui::text(window, 1001) + "|" + Ui::text(window, 1004), "/data/chosen.bin|9");
+        EXPECT_EQ(Ui::text(window, ids::path) + "|" + Ui::text(window, ids::segmentCount),
+                  "/data/chosen.bin|3");
+        Ui::type(window, ids::segmentCount, "9");
+        Ui::click(window, ids::browse);
+        EXPECT_EQ(Ui::text(window, ids::path) + "|" + Ui::text(window, ids::segmentCount),
+                  "/data/chosen.bin|9");
     });
     EXPECT_EQ(dialog.m_strPath, "/data/chosen.bin");
     ASSERT_EQ(chooser.requests().size(), 2u);

@@ -35,10 +35,10 @@ TEST(Devices, ABlockDeviceIsReadByItsSizeAndNeverWritten) {
 
     fs::create_symlink(stick.path(), dir.file("stick"));
     const Outcome split = drive(byNumber, dir.file("stick"), "3");
-    EXPECT_EQ(
-        split.boxes,
-        (std::vector<Box>{
-            {" The file has been split ! ", "Sun Drel - split by number ", 0x40, {0, 3, 3}}}));
+    EXPECT_EQ(split.boxes, (std::vector<Box>{{" The file has been split ! ",
+                                              "Sun Drel - split by number ",
+                                              BoxType::iconInformation,
+                                              {0, 3, 3}}}));
     const std::uint64_t third = stickSize / 3;
     EXPECT_EQ(Files::segmentLengths(dir.file("stick")),
               (std::vector<std::uint64_t>{third, third, stickSize - 2 * third}));
@@ -53,8 +53,9 @@ TEST(Devices, ABlockDeviceIsReadByItsSizeAndNeverWritten) {
     ASSERT_TRUE(Files::read(node) == bytes) << "the node does not lead to the device";
     Files::write(node + "1", "segment");
     const Outcome join = drive(test::join, node + "1");
-    EXPECT_EQ(join.boxes,
-              (std::vector<Box>{{"Error opening target for writing ! ", app, 0, {0, 100, 0}}}));
+    EXPECT_EQ(
+        join.boxes,
+        (std::vector<Box>{{"Error opening target for writing ! ", app, BoxType::ok, {0, 100, 0}}}));
 
     const std::string devices = dir.file("devices");
     fs::create_directory(devices);

@@ -4,8 +4,12 @@
 #include "common/CWinApp.h"
 #include "operations/CFloppySplitDlg.h"
 #include "platform/Animation.h"
+#include "platform/DialogCommand.h"
 #include "platform/DialogWindow.h"
+#include "platform/MessageBoxAnswer.h"
+#include "platform/MessageBoxType.h"
 #include "platform/WindowRegistry.h"
+#include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 #include "support/Files.h"
 #include "support/Modal.h"
@@ -35,6 +39,9 @@
 namespace {
 
 using test::Files;
+using Answer = platform::MessageBoxAnswer;
+using BoxType = platform::MessageBoxType;
+namespace ids = resources::ControlIds::FloppySplit;
 
 const std::string insertDisk = "Please Replace/Insert a Floppy Disk in Drive !";
 const std::string diskFull = "Floppy has no free space ..Replace it !!";
@@ -49,8 +56,9 @@ std::string stateOf(platform::Window dialog) {
     const platform::ScreenRect client = dialog.clientRect();
     const platform::DialogTemplate* resource = resources::DialogTemplates::Find(132);
     const platform::ScreenRect full = dialog.mapDialogRect({0, 0, resource->cx, resource->cy});
-    const platform::Window split = dialog.child(1003), done = dialog.child(1);
-    const int stripTop = dialog.child(1019).rect().top - client.top;
+    const platform::Window split = dialog.child(ids::split),
+                           done = dialog.child(platform::DialogCommand::ok);
+    const int stripTop = dialog.child(ids::animation).rect().top - client.top;
     const bool buttonsAbove =
         std::max(split.rect().bottom, done.rect().bottom) - client.top < stripTop;
     const auto* window =
@@ -60,7 +68,7 @@ std::string stateOf(platform::Window dialog) {
                                : client.height() == stripTop && buttonsAbove ? "collapsed"
                                                                              : "other";
     return height + ", " + std::to_string(split.isEnabled() + done.isEnabled()) + " buttons" +
-           (platform::Animation(dialog.child(1019)).isPlaying() ? ", playing" : "") +
+           (platform::Animation(dialog.child(ids::animation)).isPlaying() ? ", playing" : "") +
            (window && window->isBusy() ? ", writing" : "");
 }
 
@@ -77,7 +85,9 @@ void expectBox(const test::ScriptedMessageBoxes::Shown& shown, const std::string
     EXPECT_EQ(shown.caption, report                  ? CWinApp::DisplayName()
                              : shown.text == allDone ? "Sun Drel - split to floppies"
                                                      : "Sundrel - split to floppies ");
-    EXPECT_EQ(shown.type, prompt ? 0x41u : report ? 0x10u : 0x40u);
+    EXPECT_EQ(shown.type, prompt   ? BoxType::okCancel | BoxType::iconInformation
+                          : report ? BoxType::iconStop
+                                   : BoxType::iconInformation);
     // A refusal comes while both buttons are still off; they are on again afterwards.
 }
 
@@ -106,7 +116,7 @@ Outcome split(
     test::Modal::run(dialog, [&](platform::Window opened) {
         window = opened;
         EXPECT_EQ(stateOf(opened), "collapsed, 2 buttons");
-        test::Ui::type(opened, 1001, path);
+        test::Ui::type(opened, ids::path, path);
         QTimer pump; // fires at every pump between a segment's chunks
         QObject::connect(&pump, &QTimer::timeout, [&] {
             const std::string state = stateOf(opened);
@@ -117,7 +127,7 @@ Outcome split(
             whileWriting(opened);
         });
         pump.start(0);
-        test::Ui::click(opened, 1003);
+        test::Ui::click(opened, ids::split);
         pump.stop();
         ASSERT_TRUE(opened.isVisible());
         EXPECT_EQ(stateOf(opened), "collapsed, 2 buttons");
@@ -172,8 +182,10 @@ TEST(FloppySplit, WalksTheScriptedDisks) {
         test::ScriptedFreeSpace freeSpace;
         for (const auto& free : walk.freeSpace)
             freeSpace.answer(free);
-        std::vector<std::function<int()>> replies(walk.boxes.size(), [] { return 1; });
-        replies.back() = [&walk] { return walk.boxes.back() == allDone ? 1 : 2; };
+        std::vector<std::function<int()>> replies(walk.boxes.size(), [] { return Answer::ok; });
+        replies.back() = [&walk] {
+            return walk.boxes.back() == allDone ? Answer::ok : Answer::cancel;
+        };
         const Outcome outcome = split(typed, replies);
         std::filesystem::current_path(before);
 
@@ -408,7 +420,7 @@ TEST(FloppySplit, WalksRealDisks) {
                 if (act == takeOut)
                     disks.eject();
                 pending = act;
-                return 1;
+                return Answer::ok;
             });
         }
         const Outcome outcome = split(work.file("photo.jpg"), replies, [&](platform::Window) {

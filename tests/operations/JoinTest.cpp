@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 constexpr std::uint64_t MiB = 1 << 20, GiB = 1 << 30;
 const Bar untouched{0, 100, 0}, full{0, 50, 50};
 const std::string app = CWinApp::DisplayName();
-const Box joined{"File Joined ", app, 0, full},
-    missing{"Segment File Missing !", app, 0, {0, 50, 0}};
+const Box joined{"File Joined ", app, BoxType::ok, full},
+    missing{"Segment File Missing !", app, BoxType::ok, {0, 50, 0}};
 
 struct Worked {
     const char* name;
@@ -29,7 +29,8 @@ struct Worked {
 // Names typed as they stand, relative to the row's directory. The segments are left as they were
 // and nothing but the target is made.
 TEST(JoinDlg, WorkedCases) {
-    const Box askName{"Please enter the name of the first split segment ", app, 0, untouched};
+    const Box askName{"Please enter the name of the first split segment ", app, BoxType::ok,
+                      untouched};
     // clang-format off
     const Worked rows[] = {
         {"report.zip1", {{"report.zip1", "a"}, {"report.zip2", "b"}}, "report.zip1", "report.zip", "ab", joined},
@@ -37,7 +38,7 @@ TEST(JoinDlg, WorkedCases) {
         {"UTF-8: the last character whole", {{"Zü1", "z"}}, "Züé", "Zü", "z", joined},
         {"an empty field", {}, "", "", "", askName},
         {"one character", {{"1", "1"}}, "é", "", "", askName},
-        {"a gap in the set", {{"x1", "1"}, {"x2", "2"}, {"x4", "4"}}, "x1", "x", "12", {"x3 was not found.", app, 0x10, full}},
+        {"a gap in the set", {{"x1", "1"}, {"x2", "2"}, {"x4", "4"}}, "x1", "x", "12", {"x3 was not found.", app, BoxType::iconStop, full}},
         {"a segment far past a missing one", {{"x1", "1"}, {"x2", "2"}, {"x12", "?"}}, "x1", "x", "12", joined},
         {"an earlier, larger split's", {{"x1", "new"}, {"x2", "old"}}, "x1", "x", "newold", joined},
         {"zero-length segments", {{"x1", "ab"}, {"x2", ""}, {"x3", "cd"}}, "x1", "x", "abcd", joined},
@@ -73,11 +74,13 @@ TEST(JoinDlg, TheBarStepsForSegments1To48AndFillsAtTheEnd) {
     for (int k = 1; k <= 60; ++k)
         Files::write(dir.file("x" + std::to_string(k)), Files::pattern(MiB + 1, k));
     int highest = 0;
-    const Outcome outcome = drive(join, dir.file("x1"), "", {1}, [&](platform::Window dialog) {
-        const auto done = static_cast<int>(Files::size(dir.file("x")) / (MiB + 1));
-        EXPECT_EQ(barOf(dialog), (Bar{0, 50, std::min(done, 48)})) << "in segment " << done + 1;
-        highest = std::max(highest, barOf(dialog).position);
-    });
+    const Outcome outcome =
+        drive(join, dir.file("x1"), "", {Answer::ok}, [&](platform::Window dialog) {
+            const auto done = static_cast<int>(Files::size(dir.file("x")) / (MiB + 1));
+            const Bar bar = barOf(dialog, resources::ControlIds::Join::progress);
+            EXPECT_EQ(bar, (Bar{0, 50, std::min(done, 48)})) << "in segment " << done + 1;
+            highest = std::max(highest, bar.position);
+        });
     EXPECT_EQ(highest, 48);
     EXPECT_EQ(outcome.boxes, std::vector<Box>{joined});
     EXPECT_EQ(Files::size(dir.file("x")), 60 * (MiB + 1));
@@ -89,7 +92,8 @@ TEST(JoinDlg, ASecondJoinInOneOpeningStartsAfresh) {
     Files::write(dir.file("x1"), "1");
     Files::write(dir.file("x2"), "2");
     const auto change = [&](platform::Window) { Files::write(dir.file("x2"), "two"); };
-    const Outcome outcome = drive(join, dir.file("x1"), "", {1, 1}, {}, {nullptr, change});
+    const Outcome outcome =
+        drive(join, dir.file("x1"), "", {Answer::ok, Answer::ok}, {}, {nullptr, change});
     EXPECT_EQ(outcome.boxes, (std::vector<Box>{joined, joined}));
     EXPECT_EQ(Files::read(dir.file("x")), "1two");
 }
@@ -100,11 +104,12 @@ TEST(JoinFaults, ATargetThatMayBeASegmentIsAskedAbout) {
         TempDir dir;
         for (int k = 1; k <= 12; ++k)
             Files::write(dir.file("x" + std::to_string(k)), std::to_string(k) + ";");
-        const Outcome outcome =
-            drive(join, dir.file("x12"), "", agree ? std::vector{1, 1} : std::vector{2});
+        const Outcome outcome = drive(join, dir.file("x12"), "",
+                                      agree ? std::vector<int>{Answer::ok, Answer::ok}
+                                            : std::vector<int>{Answer::cancel});
         std::vector<Box> expected{
-            {dir.file("x1") + " already exists and may be a segment itself. Replace it?", app, 0x31,
-             untouched}};
+            {dir.file("x1") + " already exists and may be a segment itself. Replace it?", app,
+             BoxType::okCancel | BoxType::iconExclamation, untouched}};
         if (agree)
             expected.push_back(joined);
         EXPECT_EQ(outcome.boxes, expected);
@@ -117,7 +122,7 @@ TEST(JoinFaults, ATargetThatMayBeASegmentIsAskedAbout) {
 // A segment under another name (a link) is the target: nothing is emptied, whether the link was
 // there before the join or appears while it runs.
 TEST(JoinFaults, ATargetThatIsASegmentIsRefusedAndEmptiesNothing) {
-    const Box refused{"Error opening target for writing ! ", app, 0, untouched};
+    const Box refused{"Error opening target for writing ! ", app, BoxType::ok, untouched};
     const std::string segments[] = {Files::pattern(MiB + 1, 1), "B", "C"};
     const struct {
         const char* name;
@@ -137,7 +142,7 @@ TEST(JoinFaults, ATargetThatIsASegmentIsRefusedAndEmptiesNothing) {
              fs::create_hard_link(d + "/w", d + "/w2");
          },
          true,
-         {refused.text, app, 0, {0, 50, 1}},
+         {refused.text, app, BoxType::ok, {0, 50, 1}},
          segments[0]},
     };
     for (const auto& row : rows) {
@@ -154,7 +159,7 @@ TEST(JoinFaults, ATargetThatIsASegmentIsRefusedAndEmptiesNothing) {
             row.link(dir.path());
             linked = true;
         };
-        const Outcome outcome = drive(join, dir.file("w1"), "", {1}, whileMoving);
+        const Outcome outcome = drive(join, dir.file("w1"), "", {Answer::ok}, whileMoving);
         EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
         EXPECT_TRUE(Files::read(dir.file("w")) == row.target);
         EXPECT_TRUE(Files::read(dir.file("w1")) == segments[0]);
@@ -183,12 +188,12 @@ TEST(JoinFaults, AFileErrorEndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget)
     const Bar stopped{0, 50, 1};
     // clang-format off
     const FileFault rows[] = {
-        {"segment 2 held by another open", holdSegment2, sharing, 2, 0x10, segment1, stopped},
-        {"segment 1 held: an older target kept", holdSegment1, sharing, 1, 0x10, older, untouched},
-        {"a read-only medium", readOnly, cannotCreate, -1, 0, older, untouched},
-        {"the target's folder missing", noFolder, cannotCreate, -1, 0, nothing, untouched},
-        {"a full medium", fillsUp, "Disk full while accessing ", 0, 0x10, partOf1And2, stopped},
-        {"segment 2 a link to a medium that is gone", danglingSegment2, "", 2, 0x10, segment1, stopped},
+        {"segment 2 held by another open", holdSegment2, sharing, 2, BoxType::iconStop, segment1, stopped},
+        {"segment 1 held: an older target kept", holdSegment1, sharing, 1, BoxType::iconStop, older, untouched},
+        {"a read-only medium", readOnly, cannotCreate, -1, BoxType::ok, older, untouched},
+        {"the target's folder missing", noFolder, cannotCreate, -1, BoxType::ok, nothing, untouched},
+        {"a full medium", fillsUp, "Disk full while accessing ", 0, BoxType::iconStop, partOf1And2, stopped},
+        {"segment 2 a link to a medium that is gone", danglingSegment2, "", 2, BoxType::iconStop, segment1, stopped},
     };
     // clang-format on
     for (const FileFault& row : rows) {
@@ -248,9 +253,10 @@ TEST(SplitBySizeAndJoin, ASparseSourceOver4GiBRoundTrips) {
     Files::makeSparse(source, length, marks);
     Files::makeSparse(original, length, marks);
     const Outcome split = drive(bySize, source, "1073741824");
-    EXPECT_EQ(split.boxes,
-              (std::vector<Box>{
-                  {" The file has been split ! ", "Sun Drel - split by size ", 0x40, {0, 4, 4}}}));
+    EXPECT_EQ(split.boxes, (std::vector<Box>{{" The file has been split ! ",
+                                              "Sun Drel - split by size ",
+                                              BoxType::iconInformation,
+                                              {0, 4, 4}}}));
     EXPECT_EQ(Files::segmentLengths(source),
               (std::vector<std::uint64_t>{GiB, GiB, GiB, GiB + 1000}));
     const std::string segments = source + "1 " + source + "2 " + source + "3 " + source + "4";

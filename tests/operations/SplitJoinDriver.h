@@ -4,7 +4,10 @@
 #include "operations/CJoinDlg.h"
 #include "operations/CSplitByNumberDlg.h"
 #include "operations/CSplitBySizeDlg.h"
+#include "platform/MessageBoxAnswer.h"
+#include "platform/MessageBoxType.h"
 #include "platform/ProgressBar.h"
+#include "resources/ControlIds.h"
 #include "support/Modal.h"
 #include "support/ScriptedMessageBoxes.h"
 #include "support/Ui.h"
@@ -17,13 +20,16 @@ namespace test {
 
 enum Operation { byNumber, bySize, join };
 
+using BoxType = platform::MessageBoxType;
+using Answer = platform::MessageBoxAnswer;
+
 struct Bar {
     int low = 0, high = 0, position = 0;
     bool operator==(const Bar&) const = default;
 };
 
-inline Bar barOf(platform::Window dialog) {
-    const platform::ProgressBar bar(dialog.child(1020));
+inline Bar barOf(platform::Window dialog, int barId) {
+    const platform::ProgressBar bar(dialog.child(barId));
     return {bar.low(), bar.high(), bar.position()};
 }
 
@@ -53,10 +59,14 @@ using Hook = std::function<void(platform::Window dialog)>;
 // size) typed, then for each entry of `clicks` that hook run and the action button clicked, the
 // message boxes answered in turn. `whileMoving` runs at every event pump of the work.
 inline Outcome drive(Operation operation, const std::string& path, const std::string& amount = {},
-                     const std::vector<int>& answers = {1}, Hook whileMoving = {},
-                     const std::vector<Hook>& clicks = {nullptr}) {
-    const int ids[3][3] = {{1001, 1004, 1003}, {1001, 1005, 1003}, {1007, 0, 1009}};
-    const auto [pathId, amountId, actionId] = ids[operation];
+                     const std::vector<int>& answers = {Answer::ok},
+                     Hook whileMoving = {}, const std::vector<Hook>& clicks = {nullptr}) {
+    namespace Split = resources::ControlIds::Split;
+    namespace Join = resources::ControlIds::Join;
+    const int ids[3][4] = {{Split::path, Split::segmentCount, Split::split, Split::progress},
+                           {Split::path, Split::segmentSize, Split::split, Split::progress},
+                           {Join::firstSegment, 0, Join::join, Join::progress}};
+    const auto [pathId, amountId, actionId, barId] = ids[operation];
     CSplitByNumberDlg number;
     CSplitBySizeDlg size;
     CJoinDlg joinDialog;
@@ -66,7 +76,7 @@ inline Outcome drive(Operation operation, const std::string& path, const std::st
     ScriptedMessageBoxes boxes;
     for (const int button : answers)
         boxes.answer([&, button](const ScriptedMessageBoxes::Shown& shown) {
-            outcome.boxes.push_back({shown.text, shown.caption, shown.type, barOf(window)});
+            outcome.boxes.push_back({shown.text, shown.caption, shown.type, barOf(window, barId)});
             CFile again;
             CFileException error;
             outcome.held |= outcome.boxes.size() == 1 &&
@@ -93,7 +103,7 @@ inline Outcome drive(Operation operation, const std::string& path, const std::st
                     before(window);
                 Ui::click(window, actionId);
             }
-            outcome.after = barOf(window);
+            outcome.after = barOf(window, barId);
             outcome.open = window.isVisible();
         },
         280);

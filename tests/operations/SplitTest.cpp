@@ -56,8 +56,8 @@ TEST(Split, WorkedCases) {
         const Outcome outcome = drive(row.operation, source, row.amount);
         const char* caption =
             row.operation == byNumber ? "Sun Drel - split by number " : "Sun Drel - split by size ";
-        EXPECT_EQ(outcome.boxes,
-                  (std::vector<Box>{{" The file has been split ! ", caption, 0x40, row.bar}}));
+        EXPECT_EQ(outcome.boxes, (std::vector<Box>{{" The file has been split ! ", caption,
+                                                    BoxType::iconInformation, row.bar}}));
         EXPECT_TRUE(outcome.held && outcome.open);
         EXPECT_EQ(Files::segmentLengths(source), row.segments);
         EXPECT_EQ(Files::listing(dir.path()).size(), row.segments.size() + 1);
@@ -99,13 +99,15 @@ struct Refusal {
 
 TEST(SplitRefusals, ShowTheirMessageAndWriteNothing) {
     const std::string number = "Sundrel - split by number ";
-    const Box integer{"Please enter an integer.", app, 0x30, untouched};
-    const Box positive{"Please enter a positive integer.", app, 0x30, untouched};
-    const Box cannotOpen{" Error Opening Source File for reading ", number, 0x40, untouched};
+    const Box integer{"Please enter an integer.", app, BoxType::iconExclamation, untouched};
+    const Box positive{"Please enter a positive integer.", app, BoxType::iconExclamation,
+                       untouched};
+    const Box cannotOpen{" Error Opening Source File for reading ", number,
+                         BoxType::iconInformation, untouched};
     // clang-format off
     const Refusal rows[] = {
-        {"empty path", byNumber, noPath, "3", {"Please specify a file to be split ", number, 0x40, untouched}},
-        {"count 0", byNumber, aFile, "0", {" Please give the number of segments required (non-zero) ", "Sun Drel - split by number ", 0x40, untouched}},
+        {"empty path", byNumber, noPath, "3", {"Please specify a file to be split ", number, BoxType::iconInformation, untouched}},
+        {"count 0", byNumber, aFile, "0", {" Please give the number of segments required (non-zero) ", "Sun Drel - split by number ", BoxType::iconInformation, untouched}},
         {"count: the arrows' 1,000", byNumber, aFile, "1,000", integer},
         {"count: letters", byNumber, aFile, "three", integer},
         {"no such source", byNumber, missing, "3", cannotOpen},
@@ -115,7 +117,7 @@ TEST(SplitRefusals, ShowTheirMessageAndWriteNothing) {
         {"size: letters", bySize, aFile, "five", positive},
         {"size: empty", bySize, aFile, "", positive},
         {"size: the arrows' 1,000", bySize, aFile, "1,000", positive},
-        {"size 0", bySize, aFile, "0", {" Please give the size of segments required (non-zero) ", "Sun Drel - split by size", 0x40, untouched}},
+        {"size 0", bySize, aFile, "0", {" Please give the size of segments required (non-zero) ", "Sun Drel - split by size", BoxType::iconInformation, untouched}},
         {"size: no such source, no icon, no own caption", bySize, missing, "3", {" Error Opening File for reading ", app, 0, untouched}},
     };
     // clang-format on
@@ -146,13 +148,13 @@ TEST(SplitByNumber, TheArrowsStopAt2And1000AndTheirThousandIsRefused) {
         for (const auto& [key, presses] : {std::pair{Qt::Key_Down, 3}, {Qt::Key_Up, 998}}) {
             for (int press = 0; press < presses; ++press)
                 Ui::key(dialog, key);
-            seen.push_back(Ui::text(dialog, 1004));
+            seen.push_back(Ui::text(dialog, resources::ControlIds::Split::segmentCount));
         }
     };
-    const Outcome outcome = drive(byNumber, dir.file("a"), "3", {1}, {}, {arrows});
+    const Outcome outcome = drive(byNumber, dir.file("a"), "3", {Answer::ok}, {}, {arrows});
     EXPECT_EQ(seen, (std::vector<std::string>{"2", "1,000"}));
-    EXPECT_EQ(outcome.boxes,
-              (std::vector<Box>{{"Please enter an integer.", app, 0x30, untouched}}));
+    EXPECT_EQ(outcome.boxes, (std::vector<Box>{{"Please enter an integer.", app,
+                                                BoxType::iconExclamation, untouched}}));
     EXPECT_EQ(Files::listing(dir.path()), std::vector<std::string>{"a"});
     QLocale::setDefault(previous);
 }
@@ -195,12 +197,12 @@ TEST(SplitFaults, AFileErrorEndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
                 if (row.fault == folderMovedAway && !moved && Files::exists(source + "1"))
                     moved = std::rename(medium.file("in").c_str(), medium.file("out").c_str()) == 0;
             };
-            const Outcome outcome = drive(operation, source, amount, {1}, move);
+            const Outcome outcome = drive(operation, source, amount, {Answer::ok}, move);
             const std::string failed = source + std::to_string(row.written + 1);
-            EXPECT_EQ(
-                outcome.boxes,
-                (std::vector<Box>{
-                    {row.before + failed + row.after, app, 0x10, {0, row.segments, row.written}}}));
+            EXPECT_EQ(outcome.boxes, (std::vector<Box>{{row.before + failed + row.after,
+                                                        app,
+                                                        BoxType::iconStop,
+                                                        {0, row.segments, row.written}}}));
             EXPECT_TRUE(outcome.open);
             EXPECT_EQ(outcome.kept, source + "|" + amount);
             const std::string base = moved ? medium.file("out/a") : source;

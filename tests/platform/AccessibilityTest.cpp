@@ -4,6 +4,7 @@
 #include "platform/UpDown.h"
 #include "platform/WindowRegistry.h"
 #include "resources/BinaryResources.h"
+#include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
 #include <QAccessible>
@@ -19,6 +20,8 @@ namespace {
 using platform::DialogHost;
 using platform::Window;
 using resources::DialogTemplates;
+namespace Split = resources::ControlIds::Split;
+namespace FloppySplit = resources::ControlIds::FloppySplit;
 
 // Runs the body inside the dialog's modal loop, then ends it.
 struct Body final : platform::DialogEvents {
@@ -90,19 +93,19 @@ TEST(Accessibility, EveryControlThatNeedsANameHasOneWithoutMnemonicMarks) {
 // it even when the range runs high to low and the arrows are turned round.
 TEST(Accessibility, UpDownIsASpinButtonOverItsFieldsValue) {
     inDialog(DialogTemplates::splitBySize, [](Window w) {
-        platform::UpDown(w.child(1013)).setRange(1000, 2);
-        QAccessibleInterface* spin = accessible(w.child(1013));
+        platform::UpDown(w.child(Split::arrows)).setRange(1000, 2);
+        QAccessibleInterface* spin = accessible(w.child(Split::arrows));
         ASSERT_EQ(spin->role(), QAccessible::SpinBox);
         EXPECT_EQ(spin->text(QAccessible::Name),
-                  accessible(w.child(1005))->text(QAccessible::Name));
+                  accessible(w.child(Split::segmentSize))->text(QAccessible::Name));
         EXPECT_EQ(spin->childCount(), 0);
         QAccessibleValueInterface* value = spin->valueInterface();
         ASSERT_NE(value, nullptr);
         EXPECT_EQ(value->minimumValue().toInt(), 2);
         EXPECT_EQ(value->maximumValue().toInt(), 1000);
-        w.child(1005).setText("40");
+        w.child(Split::segmentSize).setText("40");
         spin->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
-        EXPECT_EQ(w.child(1005).text(), "41");
+        EXPECT_EQ(w.child(Split::segmentSize).text(), "41");
         EXPECT_EQ(value->currentValue().toInt(), 41);
         value->setCurrentValue(5000);
         EXPECT_EQ(value->currentValue().toInt(), 1000);
@@ -113,10 +116,10 @@ TEST(Accessibility, UpDownIsASpinButtonOverItsFieldsValue) {
 
 TEST(Accessibility, AnimationIsAnimatedOnlyWhileItPlays) {
     inDialog(DialogTemplates::floppySplit, [](Window w) {
-        QAccessibleInterface* animation = accessible(w.child(1019));
+        QAccessibleInterface* animation = accessible(w.child(FloppySplit::animation));
         ASSERT_EQ(animation->role(), QAccessible::Animation);
         EXPECT_FALSE(animation->text(QAccessible::Name).isEmpty());
-        platform::Animation control(w.child(1019));
+        platform::Animation control(w.child(FloppySplit::animation));
         ASSERT_TRUE(control.open(
             resources::BinaryResources::clip(resources::BinaryResources::copyAnimationClip)));
         ASSERT_TRUE(control.play(0, -1, -1));

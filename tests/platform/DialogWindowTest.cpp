@@ -1,10 +1,12 @@
 #include "platform/AnimationWidget.h"
 #include "platform/AviClip.h"
+#include "platform/DialogCommand.h"
 #include "platform/DialogHost.h"
 #include "platform/ProgressBar.h"
 #include "platform/UpDown.h"
 #include "platform/WindowRegistry.h"
 #include "resources/BinaryResources.h"
+#include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
 #include <QLocale>
@@ -18,9 +20,12 @@
 
 namespace {
 
+using platform::DialogCommand;
 using platform::DialogHost;
 using platform::Window;
 using resources::DialogTemplates;
+namespace Split = resources::ControlIds::Split;
+namespace FloppySplit = resources::ControlIds::FloppySplit;
 
 // Records what a dialog reports (F1 as -1) while the body runs inside its modal loop.
 struct Recorder final : platform::DialogEvents {
@@ -64,20 +69,20 @@ TEST(DialogKeys, EnterEscCloseBoxF1AndMnemonicsBecomeCommands) {
         std::function<void(Window)> act;
         std::vector<int> expected;
     } rows[] = {
-        {"Enter in an edit field is OK", key(1001, Qt::Key_Return), {1}},
-        {"Enter on a button presses it", key(1003, Qt::Key_Return), {1003}},
-        {"Esc is Cancel", key(1001, Qt::Key_Escape), {2}},
-        {"the close box is Cancel", closeBox, {2}},
-        {"F1 asks for help", key(1001, Qt::Key_F1), {-1}},
-        {"Shift+F1 does nothing", key(1001, Qt::Key_F1, Qt::ShiftModifier), {}},
-        {"Alt and a mnemonic", key(1001, Qt::Key_F, Qt::AltModifier), {1003}},
-        {"a letter in an edit field is typed", key(1001, Qt::Key_F), {}},
-        {"a mnemonic letter on a button", key(1002, Qt::Key_D), {1}},
+        {"Enter in an edit field is OK", key(Split::path, Qt::Key_Return), {DialogCommand::ok}},
+        {"Enter on a button presses it", key(Split::split, Qt::Key_Return), {Split::split}},
+        {"Esc is Cancel", key(Split::path, Qt::Key_Escape), {DialogCommand::cancel}},
+        {"the close box is Cancel", closeBox, {DialogCommand::cancel}},
+        {"F1 asks for help", key(Split::path, Qt::Key_F1), {-1}},
+        {"Shift+F1 does nothing", key(Split::path, Qt::Key_F1, Qt::ShiftModifier), {}},
+        {"Alt and a mnemonic", key(Split::path, Qt::Key_F, Qt::AltModifier), {Split::split}},
+        {"a letter in an edit field is typed", key(Split::path, Qt::Key_F), {}},
+        {"a mnemonic letter on a button", key(Split::browse, Qt::Key_D), {DialogCommand::ok}},
         {"a busy dialog takes no command",
          [&](Window w) {
              DialogHost::setBusy(w, true);
              closeBox(w);
-             key(1001, Qt::Key_Escape)(w);
+             key(Split::path, Qt::Key_Escape)(w);
              DialogHost::setBusy(w, false);
          },
          {}},
@@ -88,8 +93,9 @@ TEST(DialogKeys, EnterEscCloseBoxF1AndMnemonicsBecomeCommands) {
 
 TEST(ProgressBar, SitsWhereItsDialogUnitsSayAndSteppingPastTheTopStartsOver) {
     commandsFrom(DialogTemplates::splitByNumber, [](Window w) {
-        EXPECT_EQ(w.child(1020).rect().width(), w.mapDialogRect({14, 81, 250, 13}).width());
-        platform::ProgressBar bar(w.child(1020));
+        EXPECT_EQ(w.child(Split::progress).rect().width(),
+                  w.mapDialogRect({14, 81, 250, 13}).width());
+        platform::ProgressBar bar(w.child(Split::progress));
         bar.setRange(0, 3);
         bar.setStep(4);
         bar.stepIt();
@@ -105,8 +111,8 @@ TEST(ProgressBar, SitsWhereItsDialogUnitsSayAndSteppingPastTheTopStartsOver) {
 // clip inside the border, no row cut off and no band beside it.
 TEST(AnimationControl, ShowsTheWholeClipAtItsOwnSize) {
     commandsFrom(DialogTemplates::floppySplit, [](Window w) {
-        auto* control =
-            platform::WindowRegistry::widgetAs<platform::AnimationWidget>(w.child(1019).handle());
+        auto* control = platform::WindowRegistry::widgetAs<platform::AnimationWidget>(
+            w.child(FloppySplit::animation).handle());
         ASSERT_NE(control, nullptr);
         const QPoint place = control->pos();
         const auto bytes =
@@ -127,22 +133,23 @@ TEST(AnimationControl, ShowsTheWholeClipAtItsOwnSize) {
 TEST(UpDown, LabelMnemonicFocusesTheFieldWhoseArrowsStepWithinTheRange) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     commandsFrom(DialogTemplates::splitByNumber, [](Window w) {
-        platform::UpDown arrows(w.child(1013));
+        platform::UpDown arrows(w.child(Split::arrows));
         arrows.setRange(2, 1000);
-        EXPECT_EQ(arrows.buddy().handle(), w.child(1004).handle());
-        key(1001, Qt::Key_E, Qt::AltModifier)(w);
+        EXPECT_EQ(arrows.buddy().handle(), w.child(Split::segmentCount).handle());
+        key(Split::path, Qt::Key_E, Qt::AltModifier)(w);
         QWidget* focused = widget(w)->focusWidget();
-        ASSERT_EQ(focused, widget(w.child(1004)));
-        w.child(1004).setText("999");
+        ASSERT_EQ(focused, widget(w.child(Split::segmentCount)));
+        w.child(Split::segmentCount).setText("999");
         QTest::keyClick(focused, Qt::Key_Up);
         QTest::keyClick(focused, Qt::Key_Up);
-        EXPECT_EQ(w.child(1004).text(), "1,000");
-        w.child(1004).setText("junk"); // unreadable: the last position is the starting point
+        EXPECT_EQ(w.child(Split::segmentCount).text(), "1,000");
+        w.child(Split::segmentCount)
+            .setText("junk"); // unreadable: the last position is the starting point
         arrows.step(-1);
-        EXPECT_EQ(w.child(1004).text(), "999");
-        w.child(1004).setText("-40");
+        EXPECT_EQ(w.child(Split::segmentCount).text(), "999");
+        w.child(Split::segmentCount).setText("-40");
         QTest::keyClick(focused, Qt::Key_Down);
-        EXPECT_EQ(w.child(1004).text(), "2");
+        EXPECT_EQ(w.child(Split::segmentCount).text(), "2");
     });
     QLocale::setDefault(QLocale::c());
 }

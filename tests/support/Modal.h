@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/CDialog.h"
+#include "platform/DialogCommand.h"
 #include "platform/DialogHost.h"
 
 #include <QApplication>
@@ -57,14 +58,14 @@ class Modal final {
     static void closeAll() {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* dialog = qobject_cast<QDialog*>(widget); dialog && dialog->isVisible())
-                dialog->done(2);
+                dialog->done(platform::DialogCommand::cancel);
         }
     }
 
   private:
     static void closeIfOpen(platform::Window dialog) {
         if (dialog.isVisible())
-            platform::DialogHost::sendCommand(dialog, 2);
+            platform::DialogHost::sendCommand(dialog, platform::DialogCommand::cancel);
     }
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/MessageBoxAnswer.h"
 #include "support/ScriptedServices.h"
 
 namespace test {
@@ -10,7 +11,7 @@ struct ShownBox {
     std::string ownerCaption;
 };
 
-// The message boxes, each answered with a button (1 OK, 2 Cancel, 6 Yes, 7 No) or by a reply
+// The message boxes, each answered with a button (a platform::MessageBoxAnswer) or by a reply
 // that runs while the box would be on screen. An unscripted box is answered Cancel.
 class ScriptedMessageBoxes final
     : public Scripted<ScriptedMessageBoxes, platform::MessageBoxService, ShownBox, int> {
@@ -25,7 +26,8 @@ class ScriptedMessageBoxes final
     }
     int show(const platform::MessageBoxRequest& r) override {
         return next({r.text, r.caption, r.type, r.owner.text()},
-                    "message box \"" + r.text + "\" captioned \"" + r.caption + "\"", 2);
+                    "message box \"" + r.text + "\" captioned \"" + r.caption + "\"",
+                    platform::MessageBoxAnswer::cancel);
     }
 };
 
