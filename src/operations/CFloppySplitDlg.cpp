@@ -1,13 +1,13 @@
 #include "operations/CFloppySplitDlg.h"
 
 #include "common/CBrowse.h"
+#include "common/CBusyScope.h"
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 
 #include "platform/DialogCommand.h"
-#include "platform/DialogHost.h"
 #include "platform/MessageBoxAnswer.h"
 #include "platform/MessageBoxType.h"
 #include "platform/Services.h"
@@ -42,20 +42,6 @@ std::string BareName(const std::string& path) {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
-
-// Keeps Esc and the close box from ending the dialog while a segment is being written.
-class BusyWhileWriting final {
-  public:
-    explicit BusyWhileWriting(platform::Window dialog) : m_dialog(dialog) {
-        platform::DialogHost::setBusy(m_dialog, true);
-    }
-    ~BusyWhileWriting() { platform::DialogHost::setBusy(m_dialog, false); }
-    BusyWhileWriting(const BusyWhileWriting&) = delete;
-    BusyWhileWriting& operator=(const BusyWhileWriting&) = delete;
-
-  private:
-    platform::Window m_dialog;
-};
 
 } // namespace
 
@@ -181,7 +167,7 @@ std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t byte
 
 std::uint64_t CFloppySplitDlg::WriteSegment(CFile& source, const std::string& name,
                                             std::uint64_t size) {
-    BusyWhileWriting busy(GetSafeHwnd());
+    const CBusyScope busy(GetSafeHwnd());
     CFile segment;
     CFileException error;
     if (!segment.Open(name, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {

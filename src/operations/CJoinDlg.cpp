@@ -1,13 +1,13 @@
 #include "operations/CJoinDlg.h"
 
 #include "common/CBrowse.h"
+#include "common/CBusyScope.h"
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
 #include "common/CFileException.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 
-#include "platform/DialogHost.h"
 #include "platform/FileNames.h"
 #include "platform/MessageBoxAnswer.h"
 #include "platform/MessageBoxType.h"
@@ -33,21 +33,6 @@ constexpr const char* askForName = "Please enter the name of the first split seg
 constexpr const char* targetRefused = "Error opening target for writing ! ";
 constexpr const char* firstSegmentMissing = "Segment File Missing !";
 constexpr const char* fileJoined = "File Joined ";
-
-// While the segments are moved, windows repaint between chunks: Esc and the close box must not
-// end the dialog under the running join. Cleared on every way out, before any message box.
-class BusyDialog final {
-  public:
-    explicit BusyDialog(platform::Window dialog) : m_dialog(dialog) {
-        platform::DialogHost::setBusy(m_dialog, true);
-    }
-    ~BusyDialog() { platform::DialogHost::setBusy(m_dialog, false); }
-    BusyDialog(const BusyDialog&) = delete;
-    BusyDialog& operator=(const BusyDialog&) = delete;
-
-  private:
-    platform::Window m_dialog;
-};
 
 bool isContinuationByte(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
@@ -192,7 +177,7 @@ void CJoinDlg::OnJoin() {
     }
     SetEnd end{};
     {
-        BusyDialog busy(GetSafeHwnd());
+        const CBusyScope busy(GetSafeHwnd());
         ResetProgress();
         end = AppendSegments(segment, output, target, missing);
         // On a removable medium what was joined is on it before the user is told anything more.
