@@ -7,6 +7,7 @@
 #include "common/CFileException.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
+#include "common/CUtf8Text.h"
 
 #include "platform/FileNames.h"
 #include "platform/MessageBoxAnswer.h"
@@ -33,38 +34,6 @@ constexpr const char* askForName = "Please enter the name of the first split seg
 constexpr const char* targetRefused = "Error opening target for writing ! ";
 constexpr const char* firstSegmentMissing = "Segment File Missing !";
 constexpr const char* fileJoined = "File Joined ";
-
-bool isContinuationByte(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
-// How many bytes the UTF-8 character that starts with this byte has; 0 when none starts with it.
-std::size_t characterLength(unsigned char byte) {
-    if (byte < 0x80)
-        return 1;
-    if ((byte & 0xE0) == 0xC0)
-        return 2;
-    if ((byte & 0xF0) == 0xE0)
-        return 3;
-    if ((byte & 0xF8) == 0xF0)
-        return 4;
-    return 0;
-}
-
-// Names are UTF-8: a character of several bytes goes whole. A byte that belongs to no
-// well-formed character counts as a character of its own.
-std::string withoutLastCharacter(const std::string& name) {
-    if (name.empty())
-        return name;
-    const std::size_t last = name.size() - 1;
-    std::size_t start = last;
-    while (start > 0 && last - start < 3 && isContinuationByte(name[start]))
-        --start;
-    const std::size_t length = last - start + 1;
-    if (characterLength(name[start]) == length)
-        return name.substr(0, start);
-    return name.substr(0, last);
-}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -142,7 +111,7 @@ bool CJoinDlg::OnCommand(int id) {
 void CJoinDlg::OnJoin() {
     if (!UpdateData(true))
         return;
-    const std::string target = withoutLastCharacter(m_strFirstSegment);
+    const std::string target = CUtf8Text::WithoutLastCharacter(m_strFirstSegment);
     if (target.empty()) {
         MessageBox(askForName, std::nullopt, plainBox);
         return;
