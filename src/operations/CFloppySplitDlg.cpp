@@ -10,6 +10,7 @@
 #include "platform/DialogCommand.h"
 #include "platform/MessageBoxAnswer.h"
 #include "platform/MessageBoxType.h"
+#include "platform/PathParts.h"
 #include "platform/Services.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
@@ -36,12 +37,6 @@ constexpr const char* insertDisk = "Please Replace/Insert a Floppy Disk in Drive
 constexpr const char* diskFull = "Floppy has no free space ..Replace it !!";
 constexpr const char* noDisk = "Floppy NOT Inserted or not formatted ??";
 constexpr const char* allDone = " The file has been split and transferred to floppies ! ";
-
-// The file's own name: the text after the last directory separator, or the whole path.
-std::string BareName(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 } // namespace
 
@@ -110,7 +105,7 @@ void CFloppySplitDlg::OnSplitFile() {
         EnableButtons(true);
         return;
     }
-    const std::string base = "a:" + BareName(m_strPath);
+    const std::string base = "a:" + platform::PathParts::lastPart(m_strPath);
 
     m_animate.Open(clipId);
     m_animate.GetWindow().show(true);
