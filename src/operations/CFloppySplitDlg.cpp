@@ -16,7 +16,6 @@
 #include "resources/DialogTemplates.h"
 
 #include <algorithm>
-#include <exception>
 
 namespace {
 
@@ -40,25 +39,22 @@ constexpr const char* allDone = " The file has been split and transferred to flo
 
 } // namespace
 
-// A file error leaves the handler for the dispatcher's report; on that way out the dialog is
-// restored as at every other end, before the report is shown.
-class CFloppySplitDlg::RestoreOnFailure final {
+// Ends a split on every way out, a refusal, a cancelled prompt and a file error included: the
+// dialog is collapsed again, the clip stands still and both buttons take clicks, before the success
+// message or the dispatcher's report is shown.
+class CFloppySplitDlg::RestoreOnExit final {
   public:
-    explicit RestoreOnFailure(CFloppySplitDlg& dialog)
-        : m_dialog(dialog), m_exceptions(std::uncaught_exceptions()) {}
-    ~RestoreOnFailure() {
-        if (std::uncaught_exceptions() <= m_exceptions)
-            return;
+    explicit RestoreOnExit(CFloppySplitDlg& dialog) : m_dialog(dialog) {}
+    ~RestoreOnExit() {
         m_dialog.Collapse();
         m_dialog.m_animate.Stop();
         m_dialog.EnableButtons(true);
     }
-    RestoreOnFailure(const RestoreOnFailure&) = delete;
-    RestoreOnFailure& operator=(const RestoreOnFailure&) = delete;
+    RestoreOnExit(const RestoreOnExit&) = delete;
+    RestoreOnExit& operator=(const RestoreOnExit&) = delete;
 
   private:
     CFloppySplitDlg& m_dialog;
-    int m_exceptions;
 };
 
 platform::ScreenRect CFloppySplitDlg::s_rcFull;
@@ -91,19 +87,22 @@ bool CFloppySplitDlg::OnCommand(int id) {
 
 void CFloppySplitDlg::OnSplitFile() {
     UpdateData(true); // a plain text field: the store cannot fail
+    if (SplitToMedia())
+        MessageBox(allDone, doneCaption, typeOk);
+}
+
+bool CFloppySplitDlg::SplitToMedia() {
     EnableButtons(false);
-    RestoreOnFailure restore(*this);
+    const RestoreOnExit restore(*this);
 
     if (m_strPath.empty()) {
         MessageBox(noFile, caption, typeOk);
-        EnableButtons(true);
-        return;
+        return false;
     }
     CFile source;
     if (!source.Open(m_strPath, CFile::modeRead | CFile::typeBinary)) {
         MessageBox(cannotOpen, caption, typeOk);
-        EnableButtons(true);
-        return;
+        return false;
     }
     const std::string base = "a:" + platform::PathParts::lastPart(m_strPath);
 
@@ -118,27 +117,20 @@ void CFloppySplitDlg::OnSplitFile() {
     while (done != length) {
         const std::string name = CSegmentName::Make(base, segments + 1);
         m_animate.Stop();
-        if (Ask(insertDisk) != answerOk) {
-            Collapse();
-            EnableButtons(true);
-            return;
-        }
+        if (Ask(insertDisk) != answerOk)
+            return false;
         std::uint64_t written = 0;
         for (bool mediumFull = false; written == 0; mediumFull = true) {
             const auto size = NextSegmentSize(length - done, mediumFull);
             if (!size)
-                return;
+                return false;
             written = WriteSegment(source, name, *size);
         }
         done += written;
         ++segments;
     }
-
     source.Close();
-    m_animate.Stop();
-    Collapse();
-    EnableButtons(true);
-    MessageBox(allDone, doneCaption, typeOk);
+    return true;
 }
 
 std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t bytesLeft,
@@ -152,11 +144,8 @@ std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t byte
             return std::min(*free, bytesLeft);
         }
         m_animate.Stop();
-        if (Ask(free ? diskFull : noDisk) != answerOk) {
-            EnableButtons(true);
-            Collapse();
+        if (Ask(free ? diskFull : noDisk) != answerOk)
             return std::nullopt;
-        }
     }
 }
 
