@@ -2,9 +2,9 @@
 
 #include "AviWriter.h"
 #include "ClipScene.h"
+#include "OutputFile.h"
 
 #include <cstdio>
-#include <fstream>
 #include <vector>
 
 int main(int argc, char** argv) {
@@ -17,13 +17,5 @@ int main(int argc, char** argv) {
         frames.push_back(tools::ClipScene::frame(i));
     const std::uint32_t tenthOfASecond = 100000;
     const auto bytes = tools::AviWriter::write(frames, tools::ClipScene::palette(), tenthOfASecond);
-    std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        std::fprintf(stderr, "make-clip: cannot write %s\n", argv[1]);
-        return 1;
-    }
-    return 0;
+    return tools::OutputFile::write(argv[1], bytes, "make-clip") ? 0 : 1;
 }

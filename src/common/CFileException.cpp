@@ -1,5 +1,7 @@
 #include "common/CFileException.h"
 
+#include "common/CUtf8Text.h"
+
 #include "resources/StringTable.h"
 
 #include <cerrno>
@@ -8,17 +10,6 @@
 namespace {
 
 constexpr std::size_t longestMessage = 511;
-
-// Cuts text to at most limit bytes without splitting a UTF-8 character.
-std::string cut(std::string text, std::size_t limit) {
-    if (text.size() <= limit)
-        return text;
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    text.resize(end);
-    return text;
-}
 
 } // namespace
 
@@ -90,5 +81,5 @@ std::string CFileException::GetErrorMessage() const {
             message += pattern[at];
         }
     }
-    return cut(std::move(message), longestMessage);
+    return CUtf8Text::CutTo(std::move(message), longestMessage);
 }

@@ -3,6 +3,7 @@
 #include "common/AfxMessageBox.h"
 
 #include "platform/MessageBoxType.h"
+#include "platform/PathParts.h"
 #include "platform/Process.h"
 #include "platform/Services.h"
 #include "resources/StringTable.h"
@@ -15,11 +16,6 @@ constexpr unsigned noOpenFileErrorBox = 0x8000;
 CWinApp*& current() {
     static CWinApp* app = nullptr;
     return app;
-}
-
-std::string fileNameOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string withoutExtension(const std::string& name) {
@@ -68,11 +64,11 @@ std::string CWinApp::HelpFilePath() {
 
 std::string CWinApp::DisplayNameOf(const std::string& programPath) {
     // The extension is cut from the file name only: a dot in a directory name stays.
-    return withoutExtension(fileNameOf(programPath));
+    return withoutExtension(platform::PathParts::lastPart(programPath));
 }
 
 std::string CWinApp::HelpFilePathOf(const std::string& programPath) {
-    const std::string name = fileNameOf(programPath);
+    const std::string name = platform::PathParts::lastPart(programPath);
     const std::string directory = programPath.substr(0, programPath.size() - name.size());
     return directory + withoutExtension(name) + ".HLP";
 }

@@ -1,21 +1,21 @@
 #include "operations/CFloppySplitDlg.h"
 
 #include "common/CBrowse.h"
+#include "common/CBusyScope.h"
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 
 #include "platform/DialogCommand.h"
-#include "platform/DialogHost.h"
 #include "platform/MessageBoxAnswer.h"
 #include "platform/MessageBoxType.h"
+#include "platform/PathParts.h"
 #include "platform/Services.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
 #include <algorithm>
-#include <exception>
 
 namespace {
 
@@ -37,47 +37,24 @@ constexpr const char* diskFull = "Floppy has no free space ..Replace it !!";
 constexpr const char* noDisk = "Floppy NOT Inserted or not formatted ??";
 constexpr const char* allDone = " The file has been split and transferred to floppies ! ";
 
-// The file's own name: the text after the last directory separator, or the whole path.
-std::string BareName(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Keeps Esc and the close box from ending the dialog while a segment is being written.
-class BusyWhileWriting final {
-  public:
-    explicit BusyWhileWriting(platform::Window dialog) : m_dialog(dialog) {
-        platform::DialogHost::setBusy(m_dialog, true);
-    }
-    ~BusyWhileWriting() { platform::DialogHost::setBusy(m_dialog, false); }
-    BusyWhileWriting(const BusyWhileWriting&) = delete;
-    BusyWhileWriting& operator=(const BusyWhileWriting&) = delete;
-
-  private:
-    platform::Window m_dialog;
-};
-
 } // namespace
 
-// A file error leaves the handler for the dispatcher's report; on that way out the dialog is
-// restored as at every other end, before the report is shown.
-class CFloppySplitDlg::RestoreOnFailure final {
+// Ends a split on every way out, a refusal, a cancelled prompt and a file error included: the
+// dialog is collapsed again, the clip stands still and both buttons take clicks, before the success
+// message or the dispatcher's report is shown.
+class CFloppySplitDlg::RestoreOnExit final {
   public:
-    explicit RestoreOnFailure(CFloppySplitDlg& dialog)
-        : m_dialog(dialog), m_exceptions(std::uncaught_exceptions()) {}
-    ~RestoreOnFailure() {
-        if (std::uncaught_exceptions() <= m_exceptions)
-            return;
+    explicit RestoreOnExit(CFloppySplitDlg& dialog) : m_dialog(dialog) {}
+    ~RestoreOnExit() {
         m_dialog.Collapse();
         m_dialog.m_animate.Stop();
         m_dialog.EnableButtons(true);
     }
-    RestoreOnFailure(const RestoreOnFailure&) = delete;
-    RestoreOnFailure& operator=(const RestoreOnFailure&) = delete;
+    RestoreOnExit(const RestoreOnExit&) = delete;
+    RestoreOnExit& operator=(const RestoreOnExit&) = delete;
 
   private:
     CFloppySplitDlg& m_dialog;
-    int m_exceptions;
 };
 
 platform::ScreenRect CFloppySplitDlg::s_rcFull;
@@ -110,21 +87,24 @@ bool CFloppySplitDlg::OnCommand(int id) {
 
 void CFloppySplitDlg::OnSplitFile() {
     UpdateData(true); // a plain text field: the store cannot fail
+    if (SplitToMedia())
+        MessageBox(allDone, doneCaption, typeOk);
+}
+
+bool CFloppySplitDlg::SplitToMedia() {
     EnableButtons(false);
-    RestoreOnFailure restore(*this);
+    const RestoreOnExit restore(*this);
 
     if (m_strPath.empty()) {
         MessageBox(noFile, caption, typeOk);
-        EnableButtons(true);
-        return;
+        return false;
     }
     CFile source;
     if (!source.Open(m_strPath, CFile::modeRead | CFile::typeBinary)) {
         MessageBox(cannotOpen, caption, typeOk);
-        EnableButtons(true);
-        return;
+        return false;
     }
-    const std::string base = "a:" + BareName(m_strPath);
+    const std::string base = "a:" + platform::PathParts::lastPart(m_strPath);
 
     m_animate.Open(clipId);
     m_animate.GetWindow().show(true);
@@ -137,27 +117,20 @@ void CFloppySplitDlg::OnSplitFile() {
     while (done != length) {
         const std::string name = CSegmentName::Make(base, segments + 1);
         m_animate.Stop();
-        if (Ask(insertDisk) != answerOk) {
-            Collapse();
-            EnableButtons(true);
-            return;
-        }
+        if (Ask(insertDisk) != answerOk)
+            return false;
         std::uint64_t written = 0;
         for (bool mediumFull = false; written == 0; mediumFull = true) {
             const auto size = NextSegmentSize(length - done, mediumFull);
             if (!size)
-                return;
+                return false;
             written = WriteSegment(source, name, *size);
         }
         done += written;
         ++segments;
     }
-
     source.Close();
-    m_animate.Stop();
-    Collapse();
-    EnableButtons(true);
-    MessageBox(allDone, doneCaption, typeOk);
+    return true;
 }
 
 std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t bytesLeft,
@@ -171,17 +144,14 @@ std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t byte
             return std::min(*free, bytesLeft);
         }
         m_animate.Stop();
-        if (Ask(free ? diskFull : noDisk) != answerOk) {
-            EnableButtons(true);
-            Collapse();
+        if (Ask(free ? diskFull : noDisk) != answerOk)
             return std::nullopt;
-        }
     }
 }
 
 std::uint64_t CFloppySplitDlg::WriteSegment(CFile& source, const std::string& name,
                                             std::uint64_t size) {
-    BusyWhileWriting busy(GetSafeHwnd());
+    const CBusyScope busy(GetSafeHwnd());
     CFile segment;
     CFileException error;
     if (!segment.Open(name, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {

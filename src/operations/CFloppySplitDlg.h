@@ -30,12 +30,15 @@ class CFloppySplitDlg final : public CDialog {
     bool OnCommand(int id) override;
 
   private:
-    class RestoreOnFailure;
+    class RestoreOnExit;
 
     void OnSplitFile();
+    // Spreads the file over the media the user puts in; false when it refused the file or the
+    // user cancelled. The dialog is restored on every way out.
+    bool SplitToMedia();
     // Measures the medium until it has room: the bytes for the next segment, or nothing when the
-    // user cancelled (the dialog is then restored). mediumFull: the medium just took nothing, so
-    // the user is first told that it has no free space.
+    // user cancelled. mediumFull: the medium just took nothing, so the user is first told that it
+    // has no free space.
     std::optional<std::uint64_t> NextSegmentSize(std::uint64_t bytesLeft, bool mediumFull);
     // Writes at most size bytes as the segment, as many as the medium takes; returns how many
     // (0: the medium took none, and keeps no segment file).

@@ -1,13 +1,14 @@
 #include "operations/CJoinDlg.h"
 
 #include "common/CBrowse.h"
+#include "common/CBusyScope.h"
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
 #include "common/CFileException.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
+#include "common/CUtf8Text.h"
 
-#include "platform/DialogHost.h"
 #include "platform/FileNames.h"
 #include "platform/MessageBoxAnswer.h"
 #include "platform/MessageBoxType.h"
@@ -33,53 +34,6 @@ constexpr const char* askForName = "Please enter the name of the first split seg
 constexpr const char* targetRefused = "Error opening target for writing ! ";
 constexpr const char* firstSegmentMissing = "Segment File Missing !";
 constexpr const char* fileJoined = "File Joined ";
-
-// While the segments are moved, windows repaint between chunks: Esc and the close box must not
-// end the dialog under the running join. Cleared on every way out, before any message box.
-class BusyDialog final {
-  public:
-    explicit BusyDialog(platform::Window dialog) : m_dialog(dialog) {
-        platform::DialogHost::setBusy(m_dialog, true);
-    }
-    ~BusyDialog() { platform::DialogHost::setBusy(m_dialog, false); }
-    BusyDialog(const BusyDialog&) = delete;
-    BusyDialog& operator=(const BusyDialog&) = delete;
-
-  private:
-    platform::Window m_dialog;
-};
-
-bool isContinuationByte(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
-
-// How many bytes the UTF-8 character that starts with this byte has; 0 when none starts with it.
-std::size_t characterLength(unsigned char byte) {
-    if (byte < 0x80)
-        return 1;
-    if ((byte & 0xE0) == 0xC0)
-        return 2;
-    if ((byte & 0xF0) == 0xE0)
-        return 3;
-    if ((byte & 0xF8) == 0xF0)
-        return 4;
-    return 0;
-}
-
-// Names are UTF-8: a character of several bytes goes whole. A byte that belongs to no
-// well-formed character counts as a character of its own.
-std::string withoutLastCharacter(const std::string& name) {
-    if (name.empty())
-        return name;
-    const std::size_t last = name.size() - 1;
-    std::size_t start = last;
-    while (start > 0 && last - start < 3 && isContinuationByte(name[start]))
-        --start;
-    const std::size_t length = last - start + 1;
-    if (characterLength(name[start]) == length)
-        return name.substr(0, start);
-    return name.substr(0, last);
-}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -157,7 +111,7 @@ bool CJoinDlg::OnCommand(int id) {
 void CJoinDlg::OnJoin() {
     if (!UpdateData(true))
         return;
-    const std::string target = withoutLastCharacter(m_strFirstSegment);
+    const std::string target = CUtf8Text::WithoutLastCharacter(m_strFirstSegment);
     if (target.empty()) {
         MessageBox(askForName, std::nullopt, plainBox);
         return;
@@ -192,7 +146,7 @@ void CJoinDlg::OnJoin() {
     }
     SetEnd end{};
     {
-        BusyDialog busy(GetSafeHwnd());
+        const CBusyScope busy(GetSafeHwnd());
         ResetProgress();
         end = AppendSegments(segment, output, target, missing);
         // On a removable medium what was joined is on it before the user is told anything more.

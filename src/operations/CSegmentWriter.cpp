@@ -4,8 +4,6 @@
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 
-#include "platform/DialogHost.h"
-
 #include <algorithm>
 #include <climits>
 
@@ -16,15 +14,7 @@ constexpr unsigned createMode = CFile::modeCreate | CFile::modeWrite | CFile::ty
 } // namespace
 
 CSegmentWriter::CSegmentWriter(platform::Window dialog, CFile& source, CProgressCtrl& progress)
-    : m_dialog(dialog), m_source(source), m_progress(progress) {
-    platform::DialogHost::setBusy(m_dialog, true);
-}
-
-// Runs on every way out, a file error's included, so the dialog takes commands again before the
-// report or the success message is shown.
-CSegmentWriter::~CSegmentWriter() {
-    platform::DialogHost::setBusy(m_dialog, false);
-}
+    : m_busy(dialog), m_source(source), m_progress(progress) {}
 
 void CSegmentWriter::PrepareProgress(long long segments) {
     m_progress.SetRange32(0, 0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/CBusyScope.h"
 #include "common/CFile.h"
 #include "common/CProgressCtrl.h"
 
@@ -14,9 +15,6 @@
 class CSegmentWriter final {
   public:
     CSegmentWriter(platform::Window dialog, CFile& source, CProgressCtrl& progress);
-    ~CSegmentWriter();
-    CSegmentWriter(const CSegmentWriter&) = delete;
-    CSegmentWriter& operator=(const CSegmentWriter&) = delete;
 
     // Empties the bar (a bar left full by an earlier split starts again), then gives it one step
     // per segment.
@@ -30,7 +28,7 @@ class CSegmentWriter final {
   private:
     void WriteSegment(const std::string& baseName, std::uint64_t number, std::uint64_t length);
 
-    platform::Window m_dialog;
+    CBusyScope m_busy;
     CFile& m_source;
     CProgressCtrl& m_progress;
 };

@@ -1,6 +1,7 @@
 #include "platform/FileNames.h"
 
 #include "platform/DriveA.h"
+#include "platform/PathParts.h"
 
 #include <sys/stat.h>
 
@@ -33,7 +34,7 @@ std::string FileNames::fullPath(const std::string& name) {
     const auto path = resolve(name);
     if (!path || path->empty())
         return name;
-    const std::string last = lastPart(*path);
+    const std::string last = PathParts::lastPart(*path);
     if (last.empty() || last == "." || last == "..")
         return realPath(*path).value_or(name);
     const auto directory = realPath(directoryOf(*path));
@@ -77,11 +78,6 @@ std::string FileNames::directoryOf(const std::string& path) {
     if (slash == std::string::npos)
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string FileNames::lastPart(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace platform

@@ -33,7 +33,6 @@ class FileNames final {
 
   private:
     static bool onDriveA(const std::string& name);
-    static std::string lastPart(const std::string& path);
 };
 
 } // namespace platform

@@ -92,7 +92,7 @@ TEST(CFile, RealFaultsCarryTheCauseTheErrorCodeTheNameAndTheReport) {
     ASSERT_EQ(chmod(dir.path().c_str(), 0755) | chmod(source.c_str(), 0644), 0);
     CFile holder;
     ASSERT_TRUE(holder.Open(held, readMode));
-    const std::string tooLong = given + std::string(600, 'n');
+    const std::string tooLong = given + std::string(600, '\xA9');
     const char* denied = "Access to %1 was denied.";
     const char* diskFull = "Disk full while accessing %1.";
     const char* sharing = "A sharing violation occurred while accessing %1.";

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Window.h"
+
+// While the scope lives its dialog is busy: windows repaint and timers run between the chunks of
+// a transfer, but no command (Esc and the close box included) reaches the dialog under the running
+// work. The dialog takes commands again on every way out, a file error's included, before any
+// message box or report is shown.
+class CBusyScope final {
+  public:
+    explicit CBusyScope(platform::Window dialog);
+    ~CBusyScope();
+    CBusyScope(const CBusyScope&) = delete;
+    CBusyScope& operator=(const CBusyScope&) = delete;
+
+  private:
+    platform::Window m_dialog;
+};
