@@ -49,17 +49,6 @@ bool fits(const std::string& path, std::uint64_t bytes) {
     return out.good();
 }
 
-TEST(DriveA, AFloppySizedTmpfsOffersAllOfItsSpace) {
-    test::TempDir dir;
-    test::ScratchTmpfs medium(dir.path(), "size=1440k");
-    if (!medium.mounted())
-        GTEST_SKIP() << medium.failure();
-    setenv("SUNDREL_DRIVE_A", medium.path().c_str(), 1);
-    ASSERT_EQ(DriveA::freeSpace(), Space(1440 * KiB));
-    EXPECT_TRUE(fits(medium.file("photo.jpg1"), 1440 * KiB));
-    EXPECT_EQ(DriveA::freeSpace(), Space(0));
-}
-
 // Any named directory is drive A:, measured by the mount that holds it. Once it has been seen on
 // a medium mounted at or above it, the same name on the disk below is no medium.
 TEST(DriveA, ANamedDirectoryIsDriveAUntilTheMediumItWasSeenOnGoes) {
