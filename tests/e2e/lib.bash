@@ -127,4 +127,20 @@ e2e_wait_exit() {
   e2e_fail "Sundrel did not exit within 20s"
 }
 
+# Checks that base1, base2, ... have exactly the given lengths, that no further number exists, and
+# that the segments in order make up the source byte for byte.
+e2e_expect_segments() {
+  local base=$1 k=0 length
+  shift
+  for length in "$@"; do
+    k=$((k + 1))
+    [ -f "$base$k" ] || e2e_fail "segment $k was not written"
+    [ "$(stat -c %s "$base$k")" = "$length" ] ||
+      e2e_fail "segment $k holds $(stat -c %s "$base$k") bytes, expected $length"
+  done
+  [ ! -e "$base$((k + 1))" ] || e2e_fail "a segment $((k + 1)) was written"
+  for k in $(seq 1 $#); do cat "$base$k"; done | cmp -s - "$base" ||
+    e2e_fail "the segments do not make up the source"
+}
+
 e2e_pass() { echo "PASS: $(basename "$0")"; }
