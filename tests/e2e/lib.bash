@@ -59,39 +59,24 @@ e2e_start_sundrel() {
   "$SUNDREL" "$@" >"$E2E_DIR/sundrel.log" 2>&1 &
   SUNDREL_PID=$!
   E2E_PIDS+=($SUNDREL_PID)
-  e2e_wait_own_main_window
-}
-
-# Waits for the main window of the program started last (another Sundrel may show the same
-# title); activates it and prints its id.
-e2e_wait_own_main_window() {
-  local seconds=20 id waited
-  for waited in $(seq 1 $((seconds * 20))); do
-    id=$(xdotool search --all --onlyvisible --pid "$SUNDREL_PID" --name '^ Sun Drel $' 2>/dev/null | head -n 1 || true)
-    if [ -n "$id" ]; then
-      xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
-      sleep 0.2
-      echo "$id"
-      return 0
-    fi
-    kill -0 "$SUNDREL_PID" 2>/dev/null || e2e_fail "Sundrel ended before its main window showed"
-    sleep 0.05
-  done
-  e2e_fail "Sundrel (pid $SUNDREL_PID) showed no main window within ${seconds}s"
+  e2e_wait_window " Sun Drel " none "$SUNDREL_PID"
 }
 
 # Waits until a window with exactly that title is mapped (other than window `previous`, when
-# given); activates it and prints its id.
+# given; of process `pid`, when given, since another Sundrel may show the same title); activates
+# it and prints its id.
 e2e_wait_window() {
-  local title=$1 previous=${2:-none} seconds=20 id waited
+  local title=$1 previous=${2:-none} pid=${3:-} seconds=20 id waited
   for waited in $(seq 1 $((seconds * 20))); do
-    id=$(xdotool search --onlyvisible --name "^$(e2e_regex "$title")\$" 2>/dev/null | tail -n 1 || true)
+    id=$(xdotool search --all --onlyvisible ${pid:+--pid "$pid"} --name "^$(e2e_regex "$title")\$" \
+      2>/dev/null | tail -n 1 || true)
     if [ -n "$id" ] && [ "$id" != "$previous" ]; then
       xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
       sleep 0.2
       echo "$id"
       return 0
     fi
+    [ -z "$pid" ] || kill -0 "$pid" 2>/dev/null || e2e_fail "Sundrel ended before its window \"$title\" showed"
     sleep 0.05
   done
   e2e_fail "no new window titled \"$title\" within ${seconds}s"
