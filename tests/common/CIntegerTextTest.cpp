@@ -25,7 +25,7 @@ const std::optional<long long> refused;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, IntegerText,
-    testing::Values(Row{"BlanksAndTabsAround", " \t42 \t", 42, 42},
+    testing::Values(Row{"BlanksAndTabsAround", " \t42 \t", 42, 42}, Row{"Zero", "0", 0, 0},
                     Row{"LeadingZeros", "007", 7, 7}, Row{"PlusSign", "+5", 5, 5},
                     Row{"MinusSign", "-5", -5, refused}, Row{"MinusZero", "-0", refused, refused},
                     Row{"PlusZero", "+0", refused, refused}, Row{"Empty", "", refused, refused},
