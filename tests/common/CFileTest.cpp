@@ -18,7 +18,6 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
-#include <optional>
 
 namespace {
 
@@ -80,10 +79,23 @@ struct Scene {
     std::string held = dir.file("held.bin");
     CFile holder;
     std::unique_ptr<test::ScratchTmpfs> medium;
+
+    // A path written with "{given}" (the directory as given, ending in "/./"), "{dir}" (its full
+    // path), "{medium}" (the tmpfs) and "{long}" (600 bytes of name).
+    std::string path(std::string text) const {
+        const std::pair<std::string, std::string> words[] = {
+            {"{given}", given},
+            {"{dir}", dir.path()},
+            {"{medium}", medium ? medium->path() : ""},
+            {"{long}", std::string(600, 'n')}};
+        for (const auto& [word, meaning] : words)
+            if (const auto at = text.find(word); at != std::string::npos)
+                text.replace(at, word.size(), meaning);
+        return text;
+    }
 };
 
 enum class Needs { nothing, mount, root, strace };
-using Left = std::pair<std::string, std::optional<std::string>>;
 
 // Failed opens name the file as given; failed transfers name its full path ("/./" gone).
 struct Fault {
@@ -91,42 +103,41 @@ struct Fault {
     Needs needs;
     std::function<std::string(Scene&)> provoke;
     int cause, osError;
-    std::function<std::string(const Scene&)> fileName;
+    const char* fileName;
     const char* report; // "%1" stands for the file name
-    // A file and what is left in it afterwards (nothing: it must not exist); default the source.
-    std::function<Left(const Scene&)> left = nullptr;
+    // A file left afterwards and the length of the pattern it holds (-1: the file must not
+    // exist); by default the source, whole.
+    const char* left = "{dir}/source.bin";
+    long leftBytes = MiB;
 };
 
-std::string tooLong(const Scene& s) {
-    return s.given + std::string(600, 'n');
+std::string openAt(const Scene& s, const char* path, unsigned mode) {
+    return openError(s.path(path), mode);
+}
+
+std::string moveAt(const Scene& s, const char* source, const char* segment, std::uint64_t count) {
+    return moveError(s.path(source), s.path(segment), count);
 }
 
 const char* const denied = "Access to %1 was denied.";
 const char* const sharing = "A sharing violation occurred while accessing %1.";
+const char* const invalidPath = "%1 contains an invalid path.";
 
 const Fault faults[] = {
-    {"MissingFile", Needs::nothing,
-     [](Scene& s) { return openError(s.given + "missing", readMode); }, 2, ENOENT,
-     [](const Scene& s) { return s.given + "missing"; }, "%1 was not found."},
+    {"MissingFile", Needs::nothing, [](Scene& s) { return openAt(s, "{given}missing", readMode); },
+     2, ENOENT, "{given}missing", "%1 was not found."},
     {"MissingDirectory", Needs::nothing,
-     [](Scene& s) { return openError(s.given + "nodir/seg1", createMode); }, 3, ENOENT,
-     [](const Scene& s) { return s.given + "nodir/seg1"; }, "%1 contains an invalid path.",
-     [](const Scene& s) {
-         return Left{s.dir.file("nodir"), std::nullopt};
-     }},
+     [](Scene& s) { return openAt(s, "{given}nodir/seg1", createMode); }, 3, ENOENT,
+     "{given}nodir/seg1", invalidPath, "{dir}/nodir", -1},
     {"DirectoryOpenedAsAFile", Needs::nothing,
-     [](Scene& s) { return openError(s.dir.path(), readMode); }, 5, EISDIR,
-     [](const Scene& s) { return s.dir.path(); }, denied},
+     [](Scene& s) { return openAt(s, "{dir}", readMode); }, 5, EISDIR, "{dir}", denied},
     {"ReadOnlyMount", Needs::mount,
      [](Scene& s) {
-         Files::write(s.medium->file("kept.bin"), "kept");
-         return s.medium->remountReadOnly() ? openError(s.medium->file("kept.bin"), createMode)
+         Files::write(s.path("{medium}/kept.bin"), Files::pattern(4));
+         return s.medium->remountReadOnly() ? openAt(s, "{medium}/kept.bin", createMode)
                                             : "cannot remount read-only";
      },
-     5, EROFS, [](const Scene& s) { return s.medium->file("kept.bin"); }, denied,
-     [](const Scene& s) {
-         return Left{s.medium->file("kept.bin"), "kept"};
-     }},
+     5, EROFS, "{medium}/kept.bin", denied, "{medium}/kept.bin", 4},
     {"UnprivilegedChild", Needs::root,
      [](Scene& s) {
          if ((chmod(s.dir.path().c_str(), 0755) | chmod(s.source.c_str(), 0644)) != 0)
@@ -134,25 +145,20 @@ const Fault faults[] = {
          return inChild([&] {
              if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)
                  return std::string("cannot drop privileges");
-             return openError(s.source, createMode);
+             return openAt(s, "{dir}/source.bin", createMode);
          });
      },
-     5, EACCES, [](const Scene& s) { return s.source; }, denied},
+     5, EACCES, "{dir}/source.bin", denied},
     {"FullTmpfs", Needs::mount,
-     [](Scene& s) { return moveError(s.given + "source.bin", s.medium->path() + "/./seg1", MiB); },
-     13, ENOSPC, [](const Scene& s) { return s.medium->file("seg1"); },
-     "Disk full while accessing %1.",
-     [](const Scene& s) {
-         return Left{s.medium->file("seg1"), Files::pattern(64 * 1024)};
-     }},
+     [](Scene& s) { return moveAt(s, "{given}source.bin", "{medium}/./seg1", MiB); }, 13, ENOSPC,
+     "{medium}/seg1", "Disk full while accessing %1.", "{medium}/seg1", 64 * 1024},
     {"CharacterDeviceWritten", Needs::nothing,
-     [](Scene&) { return openError("/dev/full", createMode); }, 5, EACCES,
-     [](const Scene&) { return std::string("/dev/full"); }, denied},
-    {"CharacterDeviceRead", Needs::nothing, [](Scene&) { return openError("/dev/zero", readMode); },
-     5, EACCES, [](const Scene&) { return std::string("/dev/zero"); }, denied},
+     [](Scene& s) { return openAt(s, "/dev/full", createMode); }, 5, EACCES, "/dev/full", denied},
+    {"CharacterDeviceRead", Needs::nothing,
+     [](Scene& s) { return openAt(s, "/dev/zero", readMode); }, 5, EACCES, "/dev/zero", denied},
     {"FileOfTheKernelsOwn", Needs::nothing,
-     [](Scene&) { return openError("/proc/cpuinfo", readMode); }, 5, EACCES,
-     [](const Scene&) { return std::string("/proc/cpuinfo"); }, denied},
+     [](Scene& s) { return openAt(s, "/proc/cpuinfo", readMode); }, 5, EACCES, "/proc/cpuinfo",
+     denied},
     {"FileSizeLimitUnderTheProgramsOwnStartUp", Needs::nothing,
      [](Scene& s) {
          return inChild([&] {
@@ -160,48 +166,32 @@ const Fault faults[] = {
                         const rlimit limit{10000, 10000};
                         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
                             return std::string("cannot limit the file size");
-                        return moveError(s.given + "source.bin", s.given + "limited", MiB);
+                        return moveAt(s, "{given}source.bin", "{given}limited", MiB);
                     })
                  .run();
          });
      },
-     1, EFBIG, [](const Scene& s) { return s.dir.file("limited"); },
-     "An unknown error occurred while accessing %1.",
-     [](const Scene& s) {
-         return Left{s.dir.file("limited"), Files::pattern(10000)};
-     }},
+     1, EFBIG, "{dir}/limited", "An unknown error occurred while accessing %1.", "{dir}/limited",
+     10000},
     {"SecondOpenInThisProcess", Needs::nothing,
-     [](Scene& s) { return openError(s.held, createMode); }, 11, EWOULDBLOCK,
-     [](const Scene& s) { return s.held; }, sharing,
-     [](const Scene& s) {
-         return Left{s.held, Files::pattern(5000)};
-     }},
+     [](Scene& s) { return openAt(s, "{dir}/held.bin", createMode); }, 11, EWOULDBLOCK,
+     "{dir}/held.bin", sharing, "{dir}/held.bin", 5000},
     {"SecondOpenByAnotherProcess", Needs::nothing,
-     [](Scene& s) { return inChild([&] { return openError(s.held, createMode); }); }, 11,
-     EWOULDBLOCK, [](const Scene& s) { return s.held; }, sharing,
-     [](const Scene& s) {
-         return Left{s.held, Files::pattern(5000)};
-     }},
+     [](Scene& s) { return inChild([&] { return openAt(s, "{dir}/held.bin", createMode); }); }, 11,
+     EWOULDBLOCK, "{dir}/held.bin", sharing, "{dir}/held.bin", 5000},
     {"ShortSource", Needs::nothing,
-     [](Scene& s) { return moveError(s.given + "source.bin", s.given + "short1", 2 * MiB); }, 14,
-     -1, [](const Scene& s) { return s.source; }, "An attempt was made to access %1 past its end.",
-     [](const Scene& s) {
-         return Left{s.dir.file("short1"), Files::pattern(MiB)};
-     }},
+     [](Scene& s) { return moveAt(s, "{given}source.bin", "{given}short1", 2 * MiB); }, 14, -1,
+     "{dir}/source.bin", "An attempt was made to access %1 past its end.", "{dir}/short1", MiB},
     {"UnreadableSource", Needs::strace,
      [](Scene& s) {
          return test::InjectedFaults::run({"copy_file_range:error=EIO", "read:error=EIO"}, [&] {
-             return moveError(s.given + "source.bin", s.given + "unread1", MiB);
+             return moveAt(s, "{given}source.bin", "{given}unread1", MiB);
          });
      },
-     10, EIO, [](const Scene&) { return std::string(); },
-     "A hardware I/O error was reported while accessing %1.",
-     [](const Scene& s) {
-         return Left{s.dir.file("unread1"), std::string()};
-     }},
+     10, EIO, "", "A hardware I/O error was reported while accessing %1.", "{dir}/unread1", 0},
     {"NameTooLongReportCutAt511Bytes", Needs::nothing,
-     [](Scene& s) { return openError(tooLong(s), createMode); }, 3, ENAMETOOLONG, tooLong,
-     "%1 contains an invalid path."},
+     [](Scene& s) { return openAt(s, "{given}{long}", createMode); }, 3, ENAMETOOLONG,
+     "{given}{long}", invalidPath},
 };
 
 class CFileFault : public testing::TestWithParam<Fault> {};
@@ -221,15 +211,15 @@ TEST_P(CFileFault, CarriesTheCauseTheErrorCodeTheNameAndTheReport) {
     Files::write(scene.source, Files::pattern(MiB));
     Files::write(scene.held, Files::pattern(5000));
     ASSERT_TRUE(scene.holder.Open(scene.held, readMode));
-    const std::string fileName = row.fileName(scene);
+    const std::string fileName = scene.path(row.fileName);
     std::string report = row.report;
     report.replace(report.find("%1"), 2, fileName.empty() ? "an unnamed file" : fileName);
     EXPECT_EQ(row.provoke(scene), test::FileFaults::describe(
                                       {row.cause, row.osError, fileName, report.substr(0, 511)}));
-    const auto [path, bytes] = row.left ? row.left(scene) : Left{scene.source, Files::pattern(MiB)};
-    EXPECT_EQ(Files::exists(path), bytes.has_value()) << path;
-    if (bytes) {
-        EXPECT_EQ(Files::read(path), *bytes) << path;
+    const std::string left = scene.path(row.left);
+    EXPECT_EQ(Files::exists(left), row.leftBytes >= 0) << left;
+    if (row.leftBytes >= 0) {
+        EXPECT_EQ(Files::read(left), Files::pattern(row.leftBytes)) << left;
     }
 }
 
