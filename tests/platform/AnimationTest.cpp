@@ -72,39 +72,71 @@ TEST(GeneratedClip, SheetFliesFromTheLeftFolderToTheRightOnAMagentaField) {
     EXPECT_LE(*most * 4, *least * 5) << "the sheet changes size in flight";
 }
 
-// AddressSanitizer watches every read of these damaged copies.
-TEST(DamagedClip, IsRefusedWithoutReadingPastItsBytes) {
-    const Bytes whole = generatedClip();
-    const std::size_t bitmap = find(whole, "strf") + 8, frame = find(whole, "00dc") + 8;
-    const std::size_t frameEnd = frame + (whole[frame - 4] | whole[frame - 3] << 8);
-    const std::size_t n = whole.size();
-    const struct {
-        const char* name;
-        std::size_t length, at; // cut to length, then these bytes written at
-        Bytes bytes;
-    } rows[] = {
-        {"empty", 0, 0, {}},
-        {"cut in a frame", frame + 100, 0, {}},
-        {"cut in a frame, RIFF size agreeing", frame + 100, 4, le32(frame + 92)},
-        {"sound, not video", n, find(whole, "strh") + 8, {'a', 'u', 'd', 's'}},
-        {"header list past the end", n, 16, le32(0x7FFFFFFF)},
-        {"frame chunk past the end", n, frame - 4, le32(0xFFFFFFFF)},
-        {"width beyond reason", n, bitmap + 4, le32(100000)},
-        {"narrower than its runs", n, bitmap + 4, le32(100)},
-        {"RLE8 stored top-down", n, bitmap + 8, le32(-40)},
-        {"four bits per pixel", n, bitmap + 14, {4}},
-        {"more than 256 colours", n, bitmap + 32, le32(300)},
-        {"run past the right edge", n, frame, {0xFF, 0, 0xFF, 0}},
-        {"move above the top row", n, frame, {0, 2, 0, 41}},
-        {"copy past the end of the frame", n, frameEnd - 2, {0, 200}},
+// Where a damage is written: a place in the clip, found by its chunk codes.
+enum class From { start, end, bitmap, frame, frameEnd, streamHeader };
+
+struct Damage {
+    const char* name;
+    From cutFrom; // the clip is cut at cutFrom + cut (From::end with 0: kept whole)
+    long cut;
+    From from; // then these bytes are written at from + at
+    long at;
+    Bytes bytes;
+    bool riffSizeAgrees = false; // the RIFF header then gives the cut length
+};
+
+class DamagedClip : public testing::TestWithParam<Damage> {};
+
+// AddressSanitizer watches every read of the damaged copy.
+TEST_P(DamagedClip, IsRefusedWithoutReadingPastItsBytes) {
+    const Damage& row = GetParam();
+    Bytes damaged = generatedClip();
+    const std::size_t frame = find(damaged, "00dc") + 8;
+    const auto place = [&](From from) -> std::size_t {
+        switch (from) {
+        case From::start:
+            return 0;
+        case From::end:
+            return damaged.size();
+        case From::bitmap:
+            return find(damaged, "strf") + 8;
+        case From::frame:
+            return frame;
+        case From::frameEnd:
+            return frame + (damaged[frame - 4] | damaged[frame - 3] << 8);
+        case From::streamHeader:
+            return find(damaged, "strh") + 8;
+        }
+        return 0;
     };
-    for (const auto& row : rows) {
-        Bytes damaged = whole;
-        damaged.resize(row.length);
-        std::copy(row.bytes.begin(), row.bytes.end(), damaged.begin() + row.at);
-        EXPECT_FALSE(AviClip::parse(damaged)) << row.name;
+    const std::size_t at = place(row.from) + row.at;
+    damaged.resize(place(row.cutFrom) + row.cut);
+    std::copy(row.bytes.begin(), row.bytes.end(), damaged.begin() + at);
+    if (row.riffSizeAgrees) {
+        const Bytes size = le32(damaged.size() - 8);
+        std::copy(size.begin(), size.end(), damaged.begin() + 4);
     }
+    EXPECT_FALSE(AviClip::parse(damaged));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DamagedClip,
+    testing::Values(
+        Damage{"Empty", From::start, 0, From::start, 0, {}},
+        Damage{"CutInAFrame", From::frame, 100, From::start, 0, {}},
+        Damage{"CutInAFrameRiffSizeAgreeing", From::frame, 100, From::start, 0, {}, true},
+        Damage{"SoundNotVideo", From::end, 0, From::streamHeader, 0, {'a', 'u', 'd', 's'}},
+        Damage{"HeaderListPastTheEnd", From::end, 0, From::start, 16, le32(0x7FFFFFFF)},
+        Damage{"FrameChunkPastTheEnd", From::end, 0, From::frame, -4, le32(0xFFFFFFFF)},
+        Damage{"WidthBeyondReason", From::end, 0, From::bitmap, 4, le32(100000)},
+        Damage{"NarrowerThanItsRuns", From::end, 0, From::bitmap, 4, le32(100)},
+        Damage{"Rle8StoredTopDown", From::end, 0, From::bitmap, 8, le32(-40)},
+        Damage{"FourBitsPerPixel", From::end, 0, From::bitmap, 14, {4}},
+        Damage{"MoreThan256Colours", From::end, 0, From::bitmap, 32, le32(300)},
+        Damage{"RunPastTheRightEdge", From::end, 0, From::frame, 0, {0xFF, 0, 0xFF, 0}},
+        Damage{"MoveAboveTheTopRow", From::end, 0, From::frame, 0, {0, 2, 0, 41}},
+        Damage{"CopyPastTheEndOfTheFrame", From::end, 0, From::frameEnd, -2, {0, 200}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Runs timers as a long copy does between chunks, until the condition holds; the frames shown.
 std::vector<int> framesUntil(const AnimationWidget& widget, const std::function<bool()>& condition,

@@ -1,3 +1,5 @@
+#include "platform/AccessibleNames.h"
+#include "platform/Animation.h"
 #include "platform/AnimationWidget.h"
 #include "platform/AviClip.h"
 #include "platform/DialogCommand.h"
@@ -9,6 +11,7 @@
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
+#include <QAccessible>
 #include <QLocale>
 #include <QTest>
 #include <QTimer>
@@ -62,34 +65,41 @@ std::vector<int> commandsFrom(int templateId, const std::function<void(Window)>&
     return recorder.commands;
 }
 
-TEST(DialogKeys, EnterEscCloseBoxF1AndMnemonicsBecomeCommands) {
-    const auto closeBox = [](Window w) { widget(w)->close(); };
-    const struct {
-        const char* name;
-        std::function<void(Window)> act;
-        std::vector<int> expected;
-    } rows[] = {
-        {"Enter in an edit field is OK", key(Split::path, Qt::Key_Return), {DialogCommand::ok}},
-        {"Enter on a button presses it", key(Split::split, Qt::Key_Return), {Split::split}},
-        {"Esc is Cancel", key(Split::path, Qt::Key_Escape), {DialogCommand::cancel}},
-        {"the close box is Cancel", closeBox, {DialogCommand::cancel}},
-        {"F1 asks for help", key(Split::path, Qt::Key_F1), {-1}},
-        {"Shift+F1 does nothing", key(Split::path, Qt::Key_F1, Qt::ShiftModifier), {}},
-        {"Alt and a mnemonic", key(Split::path, Qt::Key_F, Qt::AltModifier), {Split::split}},
-        {"a letter in an edit field is typed", key(Split::path, Qt::Key_F), {}},
-        {"a mnemonic letter on a button", key(Split::browse, Qt::Key_D), {DialogCommand::ok}},
-        {"a busy dialog takes no command",
-         [&](Window w) {
-             DialogHost::setBusy(w, true);
-             closeBox(w);
-             key(Split::path, Qt::Key_Escape)(w);
-             DialogHost::setBusy(w, false);
-         },
-         {}},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(commandsFrom(DialogTemplates::splitByNumber, row.act), row.expected) << row.name;
+struct KeyRow {
+    const char* name;
+    std::function<void(Window)> act;
+    std::vector<int> expected;
+};
+
+class DialogKeys : public testing::TestWithParam<KeyRow> {};
+
+TEST_P(DialogKeys, BecomeCommands) {
+    EXPECT_EQ(commandsFrom(DialogTemplates::splitByNumber, GetParam().act), GetParam().expected);
 }
+
+const auto closeBox = [](Window w) { widget(w)->close(); };
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DialogKeys,
+    testing::Values(
+        KeyRow{"EnterInAnEditFieldIsOk", key(Split::path, Qt::Key_Return), {DialogCommand::ok}},
+        KeyRow{"EnterOnAButtonPressesIt", key(Split::split, Qt::Key_Return), {Split::split}},
+        KeyRow{"EscIsCancel", key(Split::path, Qt::Key_Escape), {DialogCommand::cancel}},
+        KeyRow{"CloseBoxIsCancel", closeBox, {DialogCommand::cancel}},
+        KeyRow{"F1AsksForHelp", key(Split::path, Qt::Key_F1), {-1}},
+        KeyRow{"ShiftF1DoesNothing", key(Split::path, Qt::Key_F1, Qt::ShiftModifier), {}},
+        KeyRow{"AltAndAMnemonic", key(Split::path, Qt::Key_F, Qt::AltModifier), {Split::split}},
+        KeyRow{"ALetterInAnEditFieldIsTyped", key(Split::path, Qt::Key_F), {}},
+        KeyRow{"AMnemonicLetterOnAButton", key(Split::browse, Qt::Key_D), {DialogCommand::ok}},
+        KeyRow{"ABusyDialogTakesNoCommand",
+               [](Window w) {
+                   DialogHost::setBusy(w, true);
+                   closeBox(w);
+                   key(Split::path, Qt::Key_Escape)(w);
+                   DialogHost::setBusy(w, false);
+               },
+               {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProgressBar, SitsWhereItsDialogUnitsSayAndSteppingPastTheTopStartsOver) {
     commandsFrom(DialogTemplates::splitByNumber, [](Window w) {
@@ -152,6 +162,55 @@ TEST(UpDown, LabelMnemonicFocusesTheFieldWhoseArrowsStepWithinTheRange) {
         EXPECT_EQ(w.child(Split::segmentCount).text(), "2");
     });
     QLocale::setDefault(QLocale::c());
+}
+
+// What a screen reader is told about a control, as the toolkit hands it to the accessibility bus.
+QAccessibleInterface* accessible(Window control) {
+    return QAccessible::queryAccessibleInterface(widget(control));
+}
+
+TEST(Accessibility, NamesDropTheMnemonicMarkButKeepADoubledAmpersand) {
+    EXPECT_EQ(platform::AccessibleNames::withoutMnemonic("Save && &Quit"), "Save & Quit");
+}
+
+// The spin button reports the field's number within the range, and its actions raise and lower
+// it even when the range runs high to low and the arrows are turned round.
+TEST(Accessibility, UpDownIsASpinButtonOverItsFieldsValue) {
+    commandsFrom(DialogTemplates::splitBySize, [](Window w) {
+        platform::UpDown(w.child(Split::arrows)).setRange(1000, 2);
+        QAccessibleInterface* spin = accessible(w.child(Split::arrows));
+        ASSERT_EQ(spin->role(), QAccessible::SpinBox);
+        EXPECT_EQ(spin->text(QAccessible::Name),
+                  accessible(w.child(Split::segmentSize))->text(QAccessible::Name));
+        EXPECT_EQ(spin->childCount(), 0);
+        QAccessibleValueInterface* value = spin->valueInterface();
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(value->minimumValue().toInt(), 2);
+        EXPECT_EQ(value->maximumValue().toInt(), 1000);
+        w.child(Split::segmentSize).setText("40");
+        spin->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
+        EXPECT_EQ(w.child(Split::segmentSize).text(), "41");
+        EXPECT_EQ(value->currentValue().toInt(), 41);
+        value->setCurrentValue(5000);
+        EXPECT_EQ(value->currentValue().toInt(), 1000);
+        spin->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
+        EXPECT_EQ(value->currentValue().toInt(), 999);
+    });
+}
+
+TEST(Accessibility, AnimationIsAnimatedOnlyWhileItPlays) {
+    commandsFrom(DialogTemplates::floppySplit, [](Window w) {
+        QAccessibleInterface* animation = accessible(w.child(FloppySplit::animation));
+        ASSERT_EQ(animation->role(), QAccessible::Animation);
+        EXPECT_FALSE(animation->text(QAccessible::Name).isEmpty());
+        platform::Animation control(w.child(FloppySplit::animation));
+        ASSERT_TRUE(control.open(
+            resources::BinaryResources::clip(resources::BinaryResources::copyAnimationClip)));
+        ASSERT_TRUE(control.play(0, -1, -1));
+        EXPECT_TRUE(animation->state().animated);
+        control.stop();
+        EXPECT_FALSE(animation->state().animated);
+    });
 }
 
 } // namespace

@@ -49,17 +49,6 @@ bool fits(const std::string& path, std::uint64_t bytes) {
     return out.good();
 }
 
-TEST(DriveA, AFloppySizedTmpfsOffersAllOfItsSpace) {
-    test::TempDir dir;
-    test::ScratchTmpfs medium(dir.path(), "size=1440k");
-    if (!medium.mounted())
-        GTEST_SKIP() << medium.failure();
-    setenv("SUNDREL_DRIVE_A", medium.path().c_str(), 1);
-    ASSERT_EQ(DriveA::freeSpace(), Space(1440 * KiB));
-    EXPECT_TRUE(fits(medium.file("photo.jpg1"), 1440 * KiB));
-    EXPECT_EQ(DriveA::freeSpace(), Space(0));
-}
-
 // Any named directory is drive A:, measured by the mount that holds it. Once it has been seen on
 // a medium mounted at or above it, the same name on the disk below is no medium.
 TEST(DriveA, ANamedDirectoryIsDriveAUntilTheMediumItWasSeenOnGoes) {
@@ -110,24 +99,29 @@ TEST(DriveA, AnExt2FloppyOffersWhatOneFileCanReallyTake) {
     EXPECT_EQ(test::Files::size(medium.path + "/photo.jpg1"), *offered);
 }
 
-TEST(FileSystemLimits, OneNewFileTakesTheFreeSpaceLessWhatMapsIt) {
-    // ext2 with 1 KiB blocks maps 12 blocks from the inode, then 256, 256^2 and 256^3 indirectly.
-    const struct {
-        const char *label, *fileSystem;
-        std::uint64_t freeBlocks, blockSize, largestFile;
-    } rows[] = {
-        {"ext2 stops at what the inode maps", "ext2", 100 * GiB / KiB, KiB,
-         (12 + 256 + 65536 + 16777216ull) * KiB},
-        {"ext4, a fifth extent needs a tree block", "ext4", 5, 4 * KiB, 16 * KiB},
-        {"vfat over 4 GiB", "vfat", 10 * GiB / (32 * KiB), 32 * KiB, 4 * GiB - 1},
-        {"exfat has no 4 GiB limit", "exfat", 1 << 20, 64 * KiB, 64 * GiB},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(platform::FileSystemLimits::largestNewFile(row.fileSystem, row.freeBlocks,
-                                                             row.blockSize),
-                  row.largestFile)
-            << row.label;
+struct Limit {
+    const char *name, *fileSystem;
+    std::uint64_t freeBlocks, blockSize, largestFile;
+};
+
+class FileSystemLimits : public testing::TestWithParam<Limit> {};
+
+TEST_P(FileSystemLimits, OneNewFileTakesTheFreeSpaceLessWhatMapsIt) {
+    const Limit& row = GetParam();
+    EXPECT_EQ(
+        platform::FileSystemLimits::largestNewFile(row.fileSystem, row.freeBlocks, row.blockSize),
+        row.largestFile);
 }
+
+// ext2 with 1 KiB blocks maps 12 blocks from the inode, then 256, 256^2 and 256^3 indirectly.
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FileSystemLimits,
+    testing::Values(Limit{"Ext2StopsAtWhatTheInodeMaps", "ext2", 100 * GiB / KiB, KiB,
+                          (12 + 256 + 65536 + 16777216ull) * KiB},
+                    Limit{"Ext4FifthExtentNeedsATreeBlock", "ext4", 5, 4 * KiB, 16 * KiB},
+                    Limit{"VfatOver4GiB", "vfat", 10 * GiB / (32 * KiB), 32 * KiB, 4 * GiB - 1},
+                    Limit{"ExfatHasNo4GiBLimit", "exfat", 1 << 20, 64 * KiB, 64 * GiB}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The blank in the mount point reaches the mount table escaped.
 TEST(DriveA, WithoutTheVariableTheLatestMountedMediumIsDriveA) {

@@ -1,6 +1,5 @@
 #include "platform/IconImage.h"
 #include "resources/BinaryResources.h"
-#include "resources/VersionInfo.h"
 
 #include <gtest/gtest.h>
 
@@ -39,38 +38,33 @@ TEST(ProgramIcon, Holds32And16PixelImagesIn16ColoursWithTransparentCorners) {
     }
 }
 
-TEST(ProgramIcon, DamagedCopiesAreRefused) {
-    const Bytes whole = programIcon();
-    const std::size_t bitmap = whole[18] | whole[19] << 8; // the first image's offset
-    const struct {
-        const char* name;
-        std::size_t length, at; // cut to length, then the byte at `at` set
-        unsigned char value;
-    } rows[] = {
-        {"cut in the directory", 10, 0, 0},
-        {"cut before the last byte", whole.size() - 1, 0, 0},
-        {"more images than entries", whole.size(), 4, 9},
-        {"image offset past the end", whole.size(), 6 + 13, 0x40},
-        {"three bits per pixel", whole.size(), bitmap + 14, 3},
-        {"taller than the data", whole.size(), bitmap + 9, 0x01},
-    };
-    for (const auto& row : rows) {
-        Bytes damaged(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(row.length));
-        damaged[row.at] = row.value; // byte 0, which cuts set, is 0 already
-        EXPECT_FALSE(IconImage::parse(damaged)) << row.name;
-    }
+struct Damage {
+    const char* name;
+    long keep;      // bytes kept; 0: all of them; negative: that many fewer than all
+    bool inBitmap;  // `at` counts from the first image's bitmap, else from the start
+    std::size_t at; // the byte then set (byte 0, which cuts set, is 0 already)
+    unsigned char value;
+};
+
+class DamagedIcon : public testing::TestWithParam<Damage> {};
+
+TEST_P(DamagedIcon, IsRefused) {
+    const Damage& row = GetParam();
+    Bytes damaged = programIcon();
+    const std::size_t bitmap = damaged[18] | damaged[19] << 8;
+    damaged[row.at + (row.inBitmap ? bitmap : 0)] = row.value;
+    if (row.keep != 0)
+        damaged.resize(row.keep > 0 ? row.keep : damaged.size() + row.keep);
+    EXPECT_FALSE(IconImage::parse(damaged));
 }
 
-TEST(VersionInfo, IsVersionOnePointTwoOfSundrelInUsEnglishUnicode) {
-    const auto& block = resources::VersionInfo::program();
-    EXPECT_EQ(block.fileVersion, (std::array<unsigned, 4>{1, 2, 0, 1}));
-    EXPECT_EQ(block.stringTableKey, "040904b0");
-    for (const auto& [key, value] : {std::pair{"FileVersion", "1, 2, 0, 1"},
-                                     {"OriginalFilename", "Sundrel.EXE"},
-                                     {"InternalName", "Sundrel"},
-                                     {"ProductName", "Sundrel Application"}})
-        EXPECT_EQ(block.value(key), value) << key;
-    EXPECT_EQ(block.value("FileDescription").value_or("").rfind("Sundrel Application", 0), 0u);
-}
+INSTANTIATE_TEST_SUITE_P(Rows, DamagedIcon,
+                         testing::Values(Damage{"CutInTheDirectory", 10, false, 0, 0},
+                                         Damage{"CutBeforeTheLastByte", -1, false, 0, 0},
+                                         Damage{"MoreImagesThanEntries", 0, false, 4, 9},
+                                         Damage{"ImageOffsetPastTheEnd", 0, false, 6 + 13, 0x40},
+                                         Damage{"ThreeBitsPerPixel", 0, true, 14, 3},
+                                         Damage{"TallerThanTheData", 0, true, 9, 0x01}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
