@@ -1,5 +1,7 @@
 #include "platform/AccessibleNames.h"
 
+#include "platform/QtText.h"
+
 #include <QWidget>
 
 namespace platform {
@@ -18,8 +20,7 @@ void AccessibleNames::apply(const std::vector<ControlTemplate>& items,
     for (std::size_t i = 0; i < items.size() && i < controls.size(); ++i) {
         const std::string name = nameOf(items, i);
         if (!name.empty())
-            controls[i]->setAccessibleName(
-                withoutMnemonic(QString::fromUtf8(name.data(), qsizetype(name.size()))));
+            controls[i]->setAccessibleName(withoutMnemonic(QtText::fromBytes(name)));
     }
 }
 

@@ -1,9 +1,9 @@
 #include "platform/AviClip.h"
 #include "platform/LittleEndian.h"
+#include "platform/RiffChunks.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 
 namespace platform {
@@ -28,49 +28,8 @@ std::uint16_t u16(std::span<const unsigned char> bytes, std::size_t at) {
 }
 
 bool is(std::span<const unsigned char> bytes, std::size_t at, const char* code) {
-    return bytes.size() >= at + 4 && std::memcmp(bytes.data() + at, code, 4) == 0;
+    return RiffChunks::hasCode(bytes, at, code);
 }
-
-// Walks the chunks of one RIFF level. A chunk that claims more bytes than its level holds marks
-// the whole level as broken.
-class Chunks final {
-  public:
-    explicit Chunks(std::span<const unsigned char> level) : m_rest(level) {}
-
-    bool next() {
-        if (m_rest.empty())
-            return false;
-        if (m_rest.size() < 8)
-            return fail();
-        const std::uint32_t size = u32(m_rest, 4);
-        if (size > m_rest.size() - 8)
-            return fail();
-        m_header = m_rest.first(8);
-        m_data = m_rest.subspan(8, size);
-        const std::size_t padded = std::min<std::size_t>(8 + size + (size & 1), m_rest.size());
-        m_rest = m_rest.subspan(padded);
-        return true;
-    }
-
-    bool failed() const { return m_failed; }
-    bool is(const char* code) const { return platform::is(m_header, 0, code); }
-    // A LIST of the given type; its data then starts after the type.
-    bool isList(const char* type) const { return is("LIST") && platform::is(m_data, 0, type); }
-    std::span<const unsigned char> data() const { return m_data; }
-    std::span<const unsigned char> listBody() const { return m_data.subspan(4); }
-
-  private:
-    bool fail() {
-        m_failed = true;
-        m_rest = {};
-        return false;
-    }
-
-    std::span<const unsigned char> m_rest;
-    std::span<const unsigned char> m_header;
-    std::span<const unsigned char> m_data;
-    bool m_failed = false;
-};
 
 } // namespace
 
@@ -94,7 +53,7 @@ std::optional<AviClip> AviClip::parse(std::span<const unsigned char> bytes) {
     std::optional<Format> format;
     std::span<const unsigned char> movie;
     bool haveMovie = false;
-    Chunks top(bytes.subspan(12, riffSize - 4));
+    RiffChunks top(bytes.subspan(12, riffSize - 4));
     while (top.next()) {
         if (top.isList("hdrl") && !format)
             format = readHeaders(top.listBody());
@@ -126,7 +85,7 @@ std::optional<AviClip::Format> AviClip::readHeaders(std::span<const unsigned cha
     int streams = 0;
     bool haveMain = false;
     bool haveBitmap = false;
-    Chunks headers(list);
+    RiffChunks headers(list);
     while (headers.next()) {
         if (headers.is("avih")) {
             if (headers.data().size() < mainHeaderSize)
@@ -138,7 +97,7 @@ std::optional<AviClip::Format> AviClip::readHeaders(std::span<const unsigned cha
             continue;
         if (++streams > 1)
             return std::nullopt; // a clip is a single video stream, without sound
-        Chunks stream(headers.listBody());
+        RiffChunks stream(headers.listBody());
         bool video = false;
         while (stream.next()) {
             const auto data = stream.data();
@@ -201,7 +160,7 @@ std::optional<AviClip::Format> AviClip::readHeaders(std::span<const unsigned cha
 
 bool AviClip::readFrames(std::span<const unsigned char> list, const Format& format,
                          std::vector<std::uint8_t>& pixels, bool inRecord) {
-    Chunks chunks(list);
+    RiffChunks chunks(list);
     while (chunks.next()) {
         if (chunks.isList("rec ")) {
             // Records group chunks one level deep; a record inside a record is not a clip.

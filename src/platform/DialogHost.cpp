@@ -3,6 +3,7 @@
 #include "platform/DialogCommand.h"
 #include "platform/DialogWindow.h"
 #include "platform/IconImage.h"
+#include "platform/SystemCommand.h"
 #include "platform/WindowRegistry.h"
 
 #include <QApplication>
@@ -10,9 +11,6 @@
 namespace platform {
 
 namespace {
-
-constexpr unsigned sysCommandMinimize = 0xF020;
-constexpr unsigned sysCommandClose = 0xF060;
 
 std::vector<WindowHandle>& modalStack() {
     static std::vector<WindowHandle> stack;
@@ -77,9 +75,9 @@ void DialogHost::defaultSysCommand(Window dialog, unsigned id) {
     DialogWindow* window = dialogOf(dialog);
     if (window == nullptr)
         return;
-    if ((id & 0xFFF0) == sysCommandMinimize)
+    if ((id & SystemCommand::kindMask) == SystemCommand::minimize)
         window->showMinimized();
-    else if ((id & 0xFFF0) == sysCommandClose)
+    else if ((id & SystemCommand::kindMask) == SystemCommand::close)
         window->sendCommand(DialogCommand::cancel);
 }
 

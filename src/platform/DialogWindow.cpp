@@ -2,35 +2,25 @@
 
 #include "platform/AccessibleControls.h"
 #include "platform/AccessibleNames.h"
-#include "platform/AnimationWidget.h"
 #include "platform/DialogCommand.h"
-#include "platform/ProgressBarWidget.h"
+#include "platform/DialogControlFactory.h"
+#include "platform/QtText.h"
 #include "platform/Style.h"
-#include "platform/UpDownWidget.h"
 #include "platform/WindowRegistry.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
-#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace platform {
 
 namespace {
-
-constexpr unsigned sysCommandMinimize = 0xF020;
-constexpr unsigned sysCommandClose = 0xF060;
-
-QString fromBytes(const std::string& text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 // The letter after a single '&' in a control text, or a null character when there is none.
 QChar mnemonicOf(const QString& text) {
@@ -72,8 +62,8 @@ DialogWindow::DialogWindow(const DialogTemplate& resource, DialogEvents& events,
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_resource(resource), m_events(events) {
     setAttribute(Qt::WA_DeleteOnClose, false);
-    setWindowTitle(fromBytes(resource.caption));
-    QFont font(fromBytes(resource.fontName), resource.pointSize);
+    setWindowTitle(QtText::fromBytes(resource.caption));
+    QFont font(QtText::fromBytes(resource.fontName), resource.pointSize);
     font.setStyleHint(QFont::SansSerif);
     setFont(font);
     computeBaseUnits();
@@ -98,7 +88,8 @@ QRect DialogWindow::mapDialogRect(int x, int y, int cx, int cy) const {
 
 void DialogWindow::createControls() {
     for (const ControlTemplate& item : m_resource.controls) {
-        QWidget* control = createControl(item);
+        QWidget* previous = m_controls.empty() ? nullptr : m_controls.back();
+        QWidget* control = DialogControlFactory::create(item, *this, previous);
         const auto& r = item.rect;
         control->setGeometry(mapDialogRect(r.x, r.y, r.cx, r.cy));
         control->setEnabled(!(item.style & Style::disabled));
@@ -136,63 +127,6 @@ void DialogWindow::createControls() {
             setTabOrder(previous, control);
         previous = control;
     }
-}
-
-QWidget* DialogWindow::createControl(const ControlTemplate& item) {
-    const QString text = fromBytes(item.text);
-    const Qt::FocusPolicy focus = (item.style & Style::tabStop) ? Qt::StrongFocus : Qt::ClickFocus;
-    switch (item.kind) {
-    case ControlKind::PushButton: {
-        auto* button = new QPushButton(text, this);
-        button->setAutoDefault(false);
-        button->setDefault(item.style & Style::defPushButton);
-        button->setFocusPolicy(focus);
-        const int id = item.id;
-        connect(button, &QPushButton::clicked, this, [this, id] { sendCommand(id); });
-        return button;
-    }
-    case ControlKind::Edit: {
-        auto* edit = new QLineEdit(this);
-        edit->setFrame(item.style & Style::border);
-        edit->setFocusPolicy(focus);
-        return edit;
-    }
-    case ControlKind::GroupBox: {
-        auto* group = new QGroupBox(text, this);
-        group->setFocusPolicy(Qt::NoFocus);
-        return group;
-    }
-    case ControlKind::Static: {
-        auto* label = new QLabel(text, this);
-        label->setTextFormat(Qt::PlainText);
-        label->setAlignment((item.style & Style::staticCenter) ? Qt::AlignCenter
-                                                               : Qt::AlignLeft | Qt::AlignVCenter);
-        if (item.style & Style::staticSunken)
-            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setTextInteractionFlags(Qt::NoTextInteraction);
-        return label;
-    }
-    case ControlKind::ProgressBar:
-        return new ProgressBarWidget(this);
-    case ControlKind::UpDown: {
-        auto* upDown = new UpDownWidget(this);
-        // Its buddy is the control just before it.
-        if (!m_controls.empty())
-            upDown->setBuddy(qobject_cast<QLineEdit*>(m_controls.back()));
-        return upDown;
-    }
-    case ControlKind::Animation: {
-        auto* animation = new AnimationWidget(this);
-        animation->setBorder(item.style & Style::border);
-        animation->setFocusPolicy(focus);
-        return animation;
-    }
-    }
-    auto* placeholder = new QFrame(this);
-    if (item.style & Style::border)
-        placeholder->setFrameStyle(QFrame::Box | QFrame::Plain);
-    placeholder->setFocusPolicy(focus);
-    return placeholder;
 }
 
 QWidget* DialogWindow::control(int id) const {
@@ -331,29 +265,19 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
     // The background is wherever no control that takes input lies: group boxes and labels count.
     QWidget* under = childAt(event->pos());
-    if (!m_systemMenuExtras.empty() && (under == nullptr || under->focusPolicy() == Qt::NoFocus))
+    if (!m_systemMenu.empty() && (under == nullptr || under->focusPolicy() == Qt::NoFocus))
         showSystemMenu(event->globalPos());
 }
 
 void DialogWindow::appendSystemMenuItem(const std::string& text, unsigned id) {
-    m_systemMenuExtras.emplace_back(text, id);
+    m_systemMenu.append(text, id);
 }
 
 void DialogWindow::showSystemMenu(const QPoint& globalPosition) {
-    if (m_systemMenuExtras.empty() || m_busy)
+    if (m_systemMenu.empty() || m_busy)
         return;
-    QMenu menu(this);
-    menu.addAction(QStringLiteral("Mi&nimize"))->setData(sysCommandMinimize);
-    menu.addAction(QStringLiteral("&Close"))->setData(sysCommandClose);
-    for (const auto& [text, id] : m_systemMenuExtras) {
-        if (text.empty())
-            menu.addSeparator();
-        else
-            menu.addAction(fromBytes(text))->setData(id);
-    }
-    QAction* chosen = menu.exec(globalPosition);
-    if (chosen != nullptr)
-        m_events.onSysCommand(chosen->data().toUInt());
+    if (const std::optional<unsigned> chosen = m_systemMenu.exec(this, globalPosition))
+        m_events.onSysCommand(*chosen);
 }
 
 } // namespace platform

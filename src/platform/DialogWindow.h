@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DialogEvents.h"
+#include "platform/DialogSystemMenu.h"
 #include "platform/DialogTemplate.h"
 
 #include <QDialog>
@@ -8,8 +9,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-class QMenu;
 
 namespace platform {
 
@@ -43,7 +42,6 @@ class DialogWindow final : public QDialog {
   private:
     void computeBaseUnits();
     void createControls();
-    QWidget* createControl(const ControlTemplate& item);
     bool pressMnemonic(QChar letter);
     void focusNextTabStopAfter(QWidget* control);
 
@@ -53,7 +51,7 @@ class DialogWindow final : public QDialog {
     int m_baseY = 13;
     std::vector<QWidget*> m_controls;
     std::map<int, QWidget*> m_byId;
-    std::vector<std::pair<std::string, unsigned>> m_systemMenuExtras;
+    DialogSystemMenu m_systemMenu;
     bool m_busy = false;
 };
 

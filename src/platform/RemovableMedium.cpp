@@ -54,9 +54,11 @@ bool RemovableMedium::holds(int descriptor) {
     if (!id)
         return false;
     std::ifstream file("/proc/self/mountinfo");
+    // A newline before the table lets the search match its first line like any other.
     std::ostringstream text;
-    text << file.rdbuf();
-    const std::string table = "\n" + text.str(), start = "\n" + std::to_string(*id) + " ";
+    text << '\n' << file.rdbuf();
+    const std::string table = text.str();
+    const std::string start = '\n' + std::to_string(*id) + ' ';
     const std::size_t line = table.find(start);
     if (line == std::string::npos)
         return false;

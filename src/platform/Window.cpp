@@ -1,6 +1,7 @@
 #include "platform/Window.h"
 
 #include "platform/DialogWindow.h"
+#include "platform/QtText.h"
 #include "platform/WindowRegistry.h"
 
 #include <QAbstractButton>
@@ -13,13 +14,6 @@
 namespace platform {
 
 namespace {
-
-QString fromBytes(const std::string& text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-std::string toBytes(const QString& text) {
-    return text.toUtf8().toStdString();
-}
 
 ScreenRect toScreenRect(const QRect& rect) {
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
@@ -41,15 +35,15 @@ std::string Window::text() const {
     if (widget == nullptr)
         return {};
     if (widget->isWindow())
-        return toBytes(widget->windowTitle());
+        return QtText::toBytes(widget->windowTitle());
     if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        return toBytes(edit->text());
+        return QtText::toBytes(edit->text());
     if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        return toBytes(button->text());
+        return QtText::toBytes(button->text());
     if (auto* label = qobject_cast<QLabel*>(widget))
-        return toBytes(label->text());
+        return QtText::toBytes(label->text());
     if (auto* group = qobject_cast<QGroupBox*>(widget))
-        return toBytes(group->title());
+        return QtText::toBytes(group->title());
     return {};
 }
 
@@ -57,7 +51,7 @@ void Window::setText(const std::string& text) {
     QWidget* widget = WindowRegistry::widget(m_handle);
     if (widget == nullptr || this->text() == text)
         return;
-    const QString value = fromBytes(text);
+    const QString value = QtText::fromBytes(text);
     if (widget->isWindow())
         widget->setWindowTitle(value);
     else if (auto* edit = qobject_cast<QLineEdit*>(widget))
