@@ -14,7 +14,6 @@
 #include "support/Files.h"
 #include "support/Modal.h"
 #include "support/RemovableTmpfs.h"
-#include "support/ScriptedMessageBoxes.h"
 #include "support/ScriptedServices.h"
 #include "support/Strace.h"
 #include "support/TempDir.h"
