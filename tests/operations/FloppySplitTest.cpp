@@ -266,28 +266,14 @@ bool shell(const std::string& command) {
                ("{ PATH=$PATH:/sbin:/usr/sbin; " + command + "; } >/dev/null 2>&1").c_str()) == 0;
 }
 
-enum class Kind { tmpfs, readOnly, ext2, ext4, xfs, btrfs };
-
-// How a fresh medium of each kind is made and put in: 1440 KiB, or as small as mkfs allows.
-std::string insertCommand(Kind kind, const std::string& image, const std::string& point) {
-    const std::string loop = " && timeout 60 mount -o loop " + image + " " + point;
-    const std::string sized = "truncate -s " + std::string(kind == Kind::ext4 ? "64M " : "300M ") +
-                              image + " && timeout 60 ";
-    switch (kind) {
-    case Kind::tmpfs:
-    case Kind::readOnly:
-        return "mount -t tmpfs -o size=1440k" + std::string(kind == Kind::readOnly ? ",ro" : "") +
-               " tmpfs " + point;
-    case Kind::ext2:
-        return "timeout 60 mkfs.ext2 -q -F -b 1024 " + image + " 1440" + loop;
-    case Kind::ext4:
-        return sized + "mkfs.ext4 -q -F -m 0 " + image + loop;
-    case Kind::xfs:
-        return sized + "mkfs.xfs -q -f " + image + loop;
-    case Kind::btrfs:
-        return sized + "mkfs.btrfs -q -f " + image + loop;
-    }
-    return "false";
+// Puts in a fresh medium made by `make` ("IMG" standing for an image file): a tmpfs mount as it
+// stands, else made in the image and loop-mounted; 1440 KiB, or as small as mkfs allows.
+std::string insertCommand(std::string make, const std::string& image, const std::string& point) {
+    for (auto at = make.find("IMG"); at != std::string::npos; at = make.find("IMG"))
+        make.replace(at, 3, image);
+    return make.starts_with("mount") ? make + " " + point
+                                     : "timeout 60 sh -c '" + make +
+                                           "' && timeout 60 mount -o loop " + image + " " + point;
 }
 
 std::uint64_t freeBytes(const std::string& point) {
@@ -299,7 +285,7 @@ std::uint64_t freeBytes(const std::string& point) {
 // file named "filler") until it has leaveFree bytes free when that is given, and each medium's
 // files are kept as it comes out.
 struct Disks final {
-    Disks(Kind kind, std::uint64_t leaveFree) : m_kind(kind), m_leaveFree(leaveFree) {
+    Disks(const char* make, std::uint64_t leaveFree) : m_make(make), m_leaveFree(leaveFree) {
         std::filesystem::create_directory(m_point);
         setenv("SUNDREL_DRIVE_A", m_point.c_str(), 1);
     }
@@ -311,7 +297,7 @@ struct Disks final {
     bool insert() {
         eject();
         const std::string image = m_root.file(std::to_string(m_taken.size()) + ".img");
-        m_inserted = shell(insertCommand(m_kind, image, m_point));
+        m_inserted = shell(insertCommand(m_make, image, m_point));
         const std::uint64_t free = freeBytes(m_point);
         if (m_inserted && m_taken.empty() && m_leaveFree != 0 && free > m_leaveFree)
             m_inserted = shell("fallocate -l " + std::to_string(free - m_leaveFree) + " " +
@@ -328,7 +314,7 @@ struct Disks final {
                 m_taken.back()[entry.path().filename()] = Files::read(entry.path());
         shell("umount " + m_point + " || umount -l " + m_point);
     }
-    Kind m_kind;
+    const char* m_make;
     std::uint64_t m_leaveFree;
     std::vector<std::uint64_t> m_free; // as each medium went in, filled
     test::TempDir m_root;
@@ -343,7 +329,7 @@ using enum Act;
 
 struct Medium {
     const char* name;
-    Kind kind;
+    const char* make;        // the medium, as insertCommand makes it
     std::uint64_t leaveFree; // on the first medium, when not 0
     std::uint64_t bytes;
     std::vector<std::pair<std::string, Act>> boxes; // "<A>" stands for drive A:'s directory
@@ -354,25 +340,26 @@ constexpr std::uint64_t MiB = 1024 * 1024;
 const std::vector<std::pair<std::string, Act>> secondMedium = {
     {insertDisk, ok}, {insertDisk, swap}, {allDone, ok}};
 
+const char* const xfs = "truncate -s 300M IMG && mkfs.xfs -q -f IMG";
 // clang-format off
 const Medium media[] = {
-    {"ReadOnly", Kind::readOnly, 0, 5000, {{insertDisk, ok}, {"Access to a:photo.jpg1 was denied.", ok}}, 0},
+    {"ReadOnly", "mount -t tmpfs -o size=1440k,ro tmpfs", 0, 5000, {{insertDisk, ok}, {"Access to a:photo.jpg1 was denied.", ok}}, 0},
     // Once the medium has been measured, its mount point alone is no medium.
-    {"TakenOutAfterASegment", Kind::tmpfs, 0, 3000000,
+    {"TakenOutAfterASegment", "mount -t tmpfs -o size=1440k tmpfs", 0, 3000000,
      {{insertDisk, ok}, {insertDisk, takeOut}, {noDisk, swap}, {insertDisk, swap}, {allDone, ok}}, 0},
     // ext2 needs blocks of its own to map a large file: the segments must still fit.
-    {"Ext2SwappedAtEachPrompt", Kind::ext2, 0, 3000000,
+    {"Ext2SwappedAtEachPrompt", "mkfs.ext2 -q -F -b 1024 IMG 1440", 0, 3000000,
      {{insertDisk, swap}, {insertDisk, swap}, {insertDisk, swap}, {allDone, ok}}, 0},
     // ext2 reserves no room, so another writer can take it: the part written stays and no
     // further disk is asked for.
-    {"Ext2FillingUpWhileWritten", Kind::ext2, 0, 1400000,
+    {"Ext2FillingUpWhileWritten", "mkfs.ext2 -q -F -b 1024 IMG 1440", 0, 1400000,
      {{insertDisk, fillWhileWriting}, {"Disk full while accessing <A>/photo.jpg1.", ok}}, 1048576},
     // One file cannot take all that these report free: each medium takes what it really can.
-    {"Ext4With8MiBFree", Kind::ext4, 8 * MiB, 12 * MiB, secondMedium, 0},
-    {"XfsWith8MiBFree", Kind::xfs, 8 * MiB, 12 * MiB, secondMedium, 0},
-    {"BtrfsWith8MiBFree", Kind::btrfs, 8 * MiB, 12 * MiB, secondMedium, 0},
+    {"Ext4With8MiBFree", "truncate -s 64M IMG && mkfs.ext4 -q -F -m 0 IMG", 8 * MiB, 12 * MiB, secondMedium, 0},
+    {"XfsWith8MiBFree", xfs, 8 * MiB, 12 * MiB, secondMedium, 0},
+    {"BtrfsWith8MiBFree", "truncate -s 300M IMG && mkfs.btrfs -q -f IMG", 8 * MiB, 12 * MiB, secondMedium, 0},
     // Some room free, but not enough for a new file: the medium is full and keeps no segment.
-    {"XfsWith64KiBFree", Kind::xfs, 64 * 1024, 5000, {{insertDisk, ok}, {diskFull, swap}, {allDone, ok}}, 0},
+    {"XfsWith64KiBFree", xfs, 64 * 1024, 5000, {{insertDisk, ok}, {diskFull, swap}, {allDone, ok}}, 0},
 };
 // clang-format on
 
@@ -380,7 +367,7 @@ class FloppySplitReal : public testing::TestWithParam<Medium> {};
 
 TEST_P(FloppySplitReal, WalksTheDisks) {
     const Medium& row = GetParam();
-    Disks disks(row.kind, row.leaveFree);
+    Disks disks(row.make, row.leaveFree);
     if (!disks.insert())
         GTEST_SKIP() << "cannot make and mount this medium here (mount, mkfs, loop)";
     test::TempDir work;
