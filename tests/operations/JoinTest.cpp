@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, Join, testing::ValuesIn(worked), rowName);
 TEST(JoinDlg, TheBarStepsForSegments1To48AndFillsAtTheEnd) {
     TempDir dir;
     for (int k = 1; k <= 60; ++k)
-        Files::write(dir.file("x" + std::to_string(k)), Files::pattern(MiB + 1, k));
+        Files::write(dir.file("x").append(std::to_string(k)), Files::pattern(MiB + 1, k));
     int highest = 0;
     const Outcome outcome =
         drive(join, dir.file("x1"), "", {Answer::ok}, [&](platform::Window dialog) {
@@ -104,7 +104,7 @@ TEST(JoinFaults, ATargetThatMayBeASegmentIsAskedAbout) {
     for (const bool agree : {false, true}) {
         TempDir dir;
         for (int k = 1; k <= 12; ++k)
-            Files::write(dir.file("x" + std::to_string(k)), std::to_string(k) + ";");
+            Files::write(dir.file("x").append(std::to_string(k)), std::to_string(k) + ";");
         const Outcome outcome = drive(join, dir.file("x12"), "",
                                       agree ? std::vector<int>{Answer::ok, Answer::ok}
                                             : std::vector<int>{Answer::cancel});
@@ -116,7 +116,8 @@ TEST(JoinFaults, ATargetThatMayBeASegmentIsAskedAbout) {
         EXPECT_EQ(outcome.boxes, expected);
         EXPECT_EQ(Files::read(dir.file("x1")), agree ? "11;12;" : "1;");
         for (int k = 2; k <= 12; ++k)
-            EXPECT_EQ(Files::read(dir.file("x" + std::to_string(k))), std::to_string(k) + ";");
+            EXPECT_EQ(Files::read(dir.file("x").append(std::to_string(k))),
+                      std::to_string(k) + ";");
     }
 }
 
@@ -152,7 +153,7 @@ TEST_P(JoinLink, ATargetThatIsASegmentIsRefusedAndEmptiesNothing) {
     const Link& row = GetParam();
     TempDir dir;
     for (int k = 1; k <= 3; ++k)
-        Files::write(dir.file("w" + std::to_string(k)), linkedSegments[k - 1]);
+        Files::write(dir.file("w").append(std::to_string(k)), linkedSegments[k - 1]);
     if (!row.whileJoining)
         row.link(dir.path());
     bool linked = false;
