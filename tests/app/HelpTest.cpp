@@ -4,7 +4,6 @@
 #include "platform/MessageBoxAnswer.h"
 #include "platform/MessageBoxType.h"
 #include "support/Modal.h"
-#include "support/ScriptedMessageBoxes.h"
 #include "support/ScriptedServices.h"
 #include "support/Ui.h"
 

@@ -5,7 +5,7 @@
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 #include "support/Modal.h"
-#include "support/ScriptedMessageBoxes.h"
+#include "support/ScriptedServices.h"
 #include "support/Ui.h"
 
 #include <QApplication>

@@ -6,7 +6,6 @@
 #include "platform/MessageBoxType.h"
 #include "resources/ControlIds.h"
 #include "support/Modal.h"
-#include "support/ScriptedMessageBoxes.h"
 #include "support/ScriptedServices.h"
 #include "support/Ui.h"
 

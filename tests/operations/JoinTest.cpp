@@ -1,10 +1,13 @@
 #include "common/CWinApp.h"
 #include "operations/SplitJoinDriver.h"
 #include "support/Files.h"
+#include "support/RowName.h"
 #include "support/ScratchTmpfs.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <set>
@@ -26,53 +29,53 @@ struct Worked {
     Box box;
 };
 
+const Box askName{"Please enter the name of the first split segment ", app, BoxType::ok, untouched};
+// clang-format off
+const Worked worked[] = {
+    {"TwoSegments", {{"report.zip1", "a"}, {"report.zip2", "b"}}, "report.zip1", "report.zip", "ab", joined},
+    {"NotASegmentName", {{"notes.txt", "n"}}, "notes.txt", "", "", missing},
+    {"Utf8_TheLastCharacterWhole", {{"Zü1", "z"}}, "Züé", "Zü", "z", joined},
+    {"EmptyField", {}, "", "", "", askName},
+    {"OneCharacter", {{"1", "1"}}, "é", "", "", askName},
+    {"AGapInTheSet", {{"x1", "1"}, {"x2", "2"}, {"x4", "4"}}, "x1", "x", "12", {"x3 was not found.", app, BoxType::iconStop, full}},
+    {"ASegmentFarPastAMissingOne", {{"x1", "1"}, {"x2", "2"}, {"x12", "?"}}, "x1", "x", "12", joined},
+    {"ZeroLengthSegments", {{"x1", "ab"}, {"x2", ""}, {"x3", "cd"}}, "x1", "x", "abcd", joined},
+    {"ALongerTargetReplaced", {{"x", "old, longer"}, {"x1", "new"}}, "x1", "x", "new", joined},
+    {"NoSegment1_TheTargetKept", {{"x", "old"}, {"x2", "2"}}, "x1", "x", "old", missing},
+};
+// clang-format on
+
+class Join : public testing::TestWithParam<Worked> {};
+
 // Names typed as they stand, relative to the row's directory. The segments are left as they were
 // and nothing but the target is made.
-TEST(JoinDlg, WorkedCases) {
-    const Box askName{"Please enter the name of the first split segment ", app, BoxType::ok,
-                      untouched};
-    // clang-format off
-    const Worked rows[] = {
-        {"report.zip1", {{"report.zip1", "a"}, {"report.zip2", "b"}}, "report.zip1", "report.zip", "ab", joined},
-        {"notes.txt: no notes.tx1", {{"notes.txt", "n"}}, "notes.txt", "", "", missing},
-        {"UTF-8: the last character whole", {{"Zü1", "z"}}, "Züé", "Zü", "z", joined},
-        {"an empty field", {}, "", "", "", askName},
-        {"one character", {{"1", "1"}}, "é", "", "", askName},
-        {"a gap in the set", {{"x1", "1"}, {"x2", "2"}, {"x4", "4"}}, "x1", "x", "12", {"x3 was not found.", app, BoxType::iconStop, full}},
-        {"a segment far past a missing one", {{"x1", "1"}, {"x2", "2"}, {"x12", "?"}}, "x1", "x", "12", joined},
-        {"an earlier, larger split's", {{"x1", "new"}, {"x2", "old"}}, "x1", "x", "newold", joined},
-        {"zero-length segments", {{"x1", "ab"}, {"x2", ""}, {"x3", "cd"}}, "x1", "x", "abcd", joined},
-        {"a target replaced", {{"x", "old, longer"}, {"x1", "new"}}, "x1", "x", "new", joined},
-        {"no segment 1: a target kept", {{"x", "old"}, {"x2", "2"}}, "x1", "x", "old", missing},
-    };
-    // clang-format on
+TEST_P(Join, WorkedCase) {
+    const Worked& row = GetParam();
     const fs::path before = fs::current_path();
-    for (const Worked& row : rows) {
-        SCOPED_TRACE(row.name);
-        TempDir dir;
-        fs::current_path(dir.path());
-        std::set<std::string> names{row.target};
-        for (const auto& [name, content] : row.files) {
-            Files::write(name, content);
-            names.insert(name);
-        }
-        names.erase("");
-        const Outcome outcome = drive(join, row.typed);
-        EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
-        EXPECT_EQ(outcome.after, row.box == askName ? untouched : full);
-        EXPECT_EQ(Files::listing("."), std::vector<std::string>(names.begin(), names.end()));
-        EXPECT_TRUE(row.target.empty() || Files::read(row.target) == row.content);
-        for (const auto& [name, content] : row.files)
-            EXPECT_TRUE(name == row.target || Files::read(name) == content) << name;
+    TempDir dir;
+    fs::current_path(dir.path());
+    std::set<std::string> names{row.target};
+    for (const auto& [name, content] : row.files) {
+        Files::write(name, content);
+        names.insert(name);
     }
+    names.erase("");
+    const Outcome outcome = drive(join, row.typed);
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
+    EXPECT_EQ(outcome.after, row.box == askName ? untouched : full);
+    EXPECT_EQ(Files::listing("."), std::vector<std::string>(names.begin(), names.end()));
+    EXPECT_TRUE(row.target.empty() || Files::read(row.target) == row.content);
+    for (const auto& [name, content] : row.files)
+        EXPECT_TRUE(name == row.target || Files::read(name) == content) << name;
     fs::current_path(before);
 }
+INSTANTIATE_TEST_SUITE_P(Rows, Join, testing::ValuesIn(worked), rowName);
 
 // Segments a little over one chunk of the transfer, so that the join pumps events in each.
 TEST(JoinDlg, TheBarStepsForSegments1To48AndFillsAtTheEnd) {
     TempDir dir;
     for (int k = 1; k <= 60; ++k)
-        Files::write(dir.file("x") + std::to_string(k), Files::pattern(MiB + 1, k));
+        Files::write(dir.file("x").append(std::to_string(k)), Files::pattern(MiB + 1, k));
     int highest = 0;
     const Outcome outcome =
         drive(join, dir.file("x1"), "", {Answer::ok}, [&](platform::Window dialog) {
@@ -103,7 +106,7 @@ TEST(JoinFaults, ATargetThatMayBeASegmentIsAskedAbout) {
     for (const bool agree : {false, true}) {
         TempDir dir;
         for (int k = 1; k <= 12; ++k)
-            Files::write(dir.file("x") + std::to_string(k), std::to_string(k) + ";");
+            Files::write(dir.file("x").append(std::to_string(k)), std::to_string(k) + ";");
         const Outcome outcome = drive(join, dir.file("x12"), "",
                                       agree ? std::vector<int>{Answer::ok, Answer::ok}
                                             : std::vector<int>{Answer::cancel});
@@ -115,58 +118,61 @@ TEST(JoinFaults, ATargetThatMayBeASegmentIsAskedAbout) {
         EXPECT_EQ(outcome.boxes, expected);
         EXPECT_EQ(Files::read(dir.file("x1")), agree ? "11;12;" : "1;");
         for (int k = 2; k <= 12; ++k)
-            EXPECT_EQ(Files::read(dir.file("x") + std::to_string(k)), std::to_string(k) + ";");
+            EXPECT_EQ(Files::read(dir.file("x").append(std::to_string(k))),
+                      std::to_string(k) + ";");
     }
 }
 
+const Box refused{"Error opening target for writing ! ", app, BoxType::ok, untouched};
+const std::string linkedSegments[] = {Files::pattern(MiB + 1, 1), "B", "C"};
+struct Link {
+    const char* name;
+    std::function<void(const std::string& dir)> link;
+    bool whileJoining;
+    Box box;
+    std::string target; // what the target holds afterwards
+};
+const Link links[] = {
+    {"Segment2HardLinkedAsTheTarget",
+     [](const std::string& d) { fs::create_hard_link(d + "/w2", d + "/w"); }, false, refused, "B"},
+    {"TheTargetASymbolicLinkToSegment3",
+     [](const std::string& d) { fs::create_symlink("w3", d + "/w"); }, false, refused, "C"},
+    {"Segment2MadeTheTargetAfterSegment1",
+     [](const std::string& d) {
+         fs::remove(d + "/w2");
+         fs::create_hard_link(d + "/w", d + "/w2");
+     },
+     true,
+     {refused.text, app, BoxType::ok, {0, 50, 1}},
+     linkedSegments[0]},
+};
+
+class JoinLink : public testing::TestWithParam<Link> {};
+
 // A segment under another name (a link) is the target: nothing is emptied, whether the link was
 // there before the join or appears while it runs.
-TEST(JoinFaults, ATargetThatIsASegmentIsRefusedAndEmptiesNothing) {
-    const Box refused{"Error opening target for writing ! ", app, BoxType::ok, untouched};
-    const std::string segments[] = {Files::pattern(MiB + 1, 1), "B", "C"};
-    const struct {
-        const char* name;
-        std::function<void(const std::string& dir)> link;
-        bool whileJoining;
-        Box box;
-        std::string target; // what the target holds afterwards
-    } rows[] = {
-        {"w2 hard-linked as w",
-         [](const std::string& d) { fs::create_hard_link(d + "/w2", d + "/w"); }, false, refused,
-         "B"},
-        {"w a symbolic link to w3",
-         [](const std::string& d) { fs::create_symlink("w3", d + "/w"); }, false, refused, "C"},
-        {"w2 made the target after segment 1",
-         [](const std::string& d) {
-             fs::remove(d + "/w2");
-             fs::create_hard_link(d + "/w", d + "/w2");
-         },
-         true,
-         {refused.text, app, BoxType::ok, {0, 50, 1}},
-         segments[0]},
+TEST_P(JoinLink, ATargetThatIsASegmentIsRefusedAndEmptiesNothing) {
+    const Link& row = GetParam();
+    TempDir dir;
+    for (int k = 1; k <= 3; ++k)
+        Files::write(dir.file("w").append(std::to_string(k)), linkedSegments[k - 1]);
+    if (!row.whileJoining)
+        row.link(dir.path());
+    bool linked = false;
+    const Hook whileMoving = [&](platform::Window) {
+        if (!row.whileJoining || linked || !Files::exists(dir.file("w")))
+            return;
+        row.link(dir.path());
+        linked = true;
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        TempDir dir;
-        for (int k = 1; k <= 3; ++k)
-            Files::write(dir.file("w") + std::to_string(k), segments[k - 1]);
-        if (!row.whileJoining)
-            row.link(dir.path());
-        bool linked = false;
-        const Hook whileMoving = [&](platform::Window) {
-            if (!row.whileJoining || linked || !Files::exists(dir.file("w")))
-                return;
-            row.link(dir.path());
-            linked = true;
-        };
-        const Outcome outcome = drive(join, dir.file("w1"), "", {Answer::ok}, whileMoving);
-        EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
-        EXPECT_TRUE(Files::read(dir.file("w")) == row.target);
-        EXPECT_TRUE(Files::read(dir.file("w1")) == segments[0]);
-        EXPECT_TRUE(Files::read(dir.file("w3")) == "C");
-        EXPECT_TRUE(Files::read(dir.file("w2")) == (row.whileJoining ? row.target : "B"));
-    }
+    const Outcome outcome = drive(join, dir.file("w1"), "", {Answer::ok}, whileMoving);
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
+    EXPECT_TRUE(Files::read(dir.file("w")) == row.target);
+    EXPECT_TRUE(Files::read(dir.file("w1")) == linkedSegments[0]);
+    EXPECT_TRUE(Files::read(dir.file("w3")) == "C");
+    EXPECT_TRUE(Files::read(dir.file("w2")) == (row.whileJoining ? row.target : "B"));
 }
+INSTANTIATE_TEST_SUITE_P(Rows, JoinLink, testing::ValuesIn(links), rowName);
 
 enum Spoil { holdSegment2, holdSegment1, readOnly, noFolder, fillsUp, danglingSegment2 };
 enum Left { nothing, older, segment1, partOf1And2 };
@@ -180,91 +186,103 @@ struct FileFault {
     Bar bar;
 };
 
+const char* sharing = "A sharing violation occurred while accessing ";
+const char* cannotCreate = "Error opening target for writing ! ";
+const Bar stopped{0, 50, 1};
+// clang-format off
+const FileFault faults[] = {
+    {"Segment2HeldByAnotherOpen", holdSegment2, sharing, 2, BoxType::iconStop, segment1, stopped},
+    {"Segment1Held_AnOlderTargetKept", holdSegment1, sharing, 1, BoxType::iconStop, older, untouched},
+    {"ReadOnlyMedium", readOnly, cannotCreate, -1, BoxType::ok, older, untouched},
+    {"TheTargetsFolderMissing", noFolder, cannotCreate, -1, BoxType::ok, nothing, untouched},
+    {"FullMedium", fillsUp, "Disk full while accessing ", 0, BoxType::iconStop, partOf1And2, stopped},
+    {"Segment2ALinkToAMediumThatIsGone", danglingSegment2, "", 2, BoxType::iconStop, segment1, stopped},
+};
+// clang-format on
+
+class JoinFileError : public testing::TestWithParam<FileFault> {};
+
 // On a medium where three segments of 1 MiB leave room for one and a half more. A segment that
 // exists but cannot be opened ends the join with the report: only a missing one ends the set.
-TEST(JoinFaults, AFileErrorEndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget) {
-    const char* sharing = "A sharing violation occurred while accessing ";
-    const char* cannotCreate = "Error opening target for writing ! ";
-    const Bar stopped{0, 50, 1};
-    // clang-format off
-    const FileFault rows[] = {
-        {"segment 2 held by another open", holdSegment2, sharing, 2, BoxType::iconStop, segment1, stopped},
-        {"segment 1 held: an older target kept", holdSegment1, sharing, 1, BoxType::iconStop, older, untouched},
-        {"a read-only medium", readOnly, cannotCreate, -1, BoxType::ok, older, untouched},
-        {"the target's folder missing", noFolder, cannotCreate, -1, BoxType::ok, nothing, untouched},
-        {"a full medium", fillsUp, "Disk full while accessing ", 0, BoxType::iconStop, partOf1And2, stopped},
-        {"segment 2 a link to a medium that is gone", danglingSegment2, "", 2, BoxType::iconStop, segment1, stopped},
-    };
-    // clang-format on
-    for (const FileFault& row : rows) {
-        SCOPED_TRACE(row.name);
-        TempDir dir;
-        ScratchTmpfs medium(dir.path(), "size=4608k");
-        if (!medium.mounted())
-            GTEST_SKIP() << medium.failure();
-        const std::string x = medium.file("x");
-        std::vector<std::string> segments;
-        for (int k = 1; k <= 3; ++k)
-            Files::write(x + std::to_string(k), segments.emplace_back(Files::pattern(MiB, k)));
-        if (row.left == older)
-            Files::write(x, "old");
-        CFile holder;
-        const std::string held = x + (row.spoil == holdSegment1 ? "1" : "2");
-        ASSERT_TRUE(row.spoil > holdSegment1 || holder.Open(held, CFile::modeRead));
-        if (row.spoil == noFolder)
-            fs::create_symlink(medium.file("unplugged/x"), x);
-        if (row.spoil == danglingSegment2) {
-            fs::remove(x + "2");
-            fs::create_symlink(medium.file("unplugged/x2"), x + "2");
-        }
-        ASSERT_TRUE(row.spoil != readOnly || medium.remountReadOnly());
-        const Outcome outcome = drive(join, x + "1");
-        const std::string named =
-            row.named < 0 ? "" : x + (row.named ? std::to_string(row.named) : "") + ".";
-        const std::string report = row.spoil == danglingSegment2
-                                       ? named.substr(0, named.size() - 1) + " was not found."
-                                       : row.report + named;
-        EXPECT_EQ(outcome.boxes, (std::vector<Box>{{report, app, row.type, row.bar}}));
-        EXPECT_EQ(outcome.after, row.bar);
-        EXPECT_TRUE(outcome.open);
-        const std::string left = fs::is_regular_file(x) ? Files::read(x) : "";
-        const std::string expected[] = {"", "old", segments[0],
-                                        (segments[0] + segments[1]).substr(0, left.size())};
-        EXPECT_TRUE(left == expected[row.left]) << left.size() << " bytes";
-        EXPECT_TRUE(row.left != partOf1And2 || (left.size() > MiB && left.size() < 2 * MiB));
-        for (int k = 1; k <= 3; ++k)
-            EXPECT_TRUE((row.spoil == danglingSegment2 && k == 2) ||
-                        Files::read(x + std::to_string(k)) == segments[k - 1]);
+TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget) {
+    const FileFault& row = GetParam();
+    TempDir dir;
+    ScratchTmpfs medium(dir.path(), "size=4608k");
+    if (!medium.mounted())
+        GTEST_SKIP() << medium.failure();
+    const std::string x = medium.file("x");
+    std::vector<std::string> segments;
+    for (int k = 1; k <= 3; ++k)
+        Files::write(x + std::to_string(k), segments.emplace_back(Files::pattern(MiB, k)));
+    if (row.left == older)
+        Files::write(x, "old");
+    CFile holder;
+    const std::string held = x + (row.spoil == holdSegment1 ? "1" : "2");
+    ASSERT_TRUE(row.spoil > holdSegment1 || holder.Open(held, CFile::modeRead));
+    if (row.spoil == noFolder)
+        fs::create_symlink(medium.file("unplugged/x"), x);
+    if (row.spoil == danglingSegment2) {
+        fs::remove(x + "2");
+        fs::create_symlink(medium.file("unplugged/x2"), x + "2");
     }
+    ASSERT_TRUE(row.spoil != readOnly || medium.remountReadOnly());
+    const Outcome outcome = drive(join, x + "1");
+    std::string named = x; // the file named in the report
+    if (row.named > 0)
+        named.append(std::to_string(row.named));
+    const std::string report = row.named < 0                   ? std::string(row.report)
+                               : row.spoil == danglingSegment2 ? named.append(" was not found.")
+                                                               : row.report + named.append(".");
+    EXPECT_EQ(outcome.boxes, (std::vector<Box>{{report, app, row.type, row.bar}}));
+    EXPECT_EQ(outcome.after, row.bar);
+    EXPECT_TRUE(outcome.open);
+    const std::string left = fs::is_regular_file(x) ? Files::read(x) : "";
+    const std::string expected[] = {"", "old", segments[0],
+                                    (segments[0] + segments[1]).substr(0, left.size())};
+    EXPECT_TRUE(left == expected[row.left]) << left.size() << " bytes";
+    EXPECT_TRUE(row.left != partOf1And2 || (left.size() > MiB && left.size() < 2 * MiB));
+    for (int k = 1; k <= 3; ++k)
+        EXPECT_TRUE((row.spoil == danglingSegment2 && k == 2) ||
+                    Files::read(x + std::to_string(k)) == segments[k - 1]);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, JoinFileError, testing::ValuesIn(faults), rowName);
+
+long peakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
-// On a tmpfs when one can be mounted, so that 4 GiB never wait for a disk. The segments are made
-// sparse again before the join, so that they and the joined file never lie there together.
-TEST(SplitBySizeAndJoin, ASparseSourceOver4GiBRoundTrips) {
+// On a tmpfs when one can be mounted, so that 4 GiB never wait for a disk. Each segment holds
+// more than 2^31 bytes and the source's end lies beyond 2^32, and neither passes through memory
+// whole. The segments are made sparse again before the join, so that they and the joined file
+// never lie there together.
+TEST(SplitAndJoin, ASparseSourceOver4GiBRoundTripsInFlatMemory) {
     TempDir dir;
     ScratchTmpfs memory(dir.path(), "size=4200m");
     const std::string place = memory.mounted() ? memory.path() : dir.path();
     const std::string source = place + "/big.iso", original = place + "/original";
-    const std::uint64_t length = 4 * GiB + 1000;
-    // Marks at both ends and across every cut, the last at 4 GiB, where 32-bit offsets wrap.
+    const std::uint64_t length = 4 * GiB + 1000, half = length / 2;
+    // Marks at both ends and across every GiB, the cut and 4 GiB, where 32-bit offsets wrap.
     std::vector<std::pair<std::uint64_t, std::string>> marks;
     for (std::uint64_t k = 0, at = 0; k <= 4; ++k, at = k * GiB - 2048)
         marks.push_back({at, Files::pattern(std::min<std::uint64_t>(4096, length - at), k)});
     Files::makeSparse(source, length, marks);
     Files::makeSparse(original, length, marks);
-    const Outcome split = drive(bySize, source, "1073741824");
+    const long peakBefore = peakResidentKiB();
+    const Outcome split = drive(byNumber, source, "2");
     EXPECT_EQ(split.boxes, (std::vector<Box>{{" The file has been split ! ",
-                                              "Sun Drel - split by size ",
+                                              "Sun Drel - split by number ",
                                               BoxType::iconInformation,
-                                              {0, 4, 4}}}));
-    EXPECT_EQ(Files::segmentLengths(source),
-              (std::vector<std::uint64_t>{GiB, GiB, GiB, GiB + 1000}));
-    const std::string segments = source + "1 " + source + "2 " + source + "3 " + source + "4";
+                                              {0, 2, 2}}}));
+    EXPECT_EQ(Files::segmentLengths(source), (std::vector<std::uint64_t>{half, half}));
+    const std::string segments = source + "1 " + source + "2";
     EXPECT_EQ(std::system(("cat " + segments + " | cmp - " + original).c_str()), 0);
     ASSERT_EQ(
         std::system(("for s in " + segments + "; do fallocate -d $s || exit 1; done").c_str()), 0);
     EXPECT_EQ(drive(join, source + "1").boxes, std::vector<Box>{joined});
     EXPECT_EQ(std::system(("cmp " + source + " " + original).c_str()), 0) << "joined back";
+    EXPECT_LT(peakResidentKiB() - peakBefore, 64 * 1024);
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 #include "platform/ProgressBar.h"
 #include "resources/ControlIds.h"
 #include "support/Modal.h"
-#include "support/ScriptedMessageBoxes.h"
+#include "support/ScriptedServices.h"
 #include "support/Ui.h"
 
 #include <QTimer>
@@ -59,8 +59,8 @@ using Hook = std::function<void(platform::Window dialog)>;
 // size) typed, then for each entry of `clicks` that hook run and the action button clicked, the
 // message boxes answered in turn. `whileMoving` runs at every event pump of the work.
 inline Outcome drive(Operation operation, const std::string& path, const std::string& amount = {},
-                     const std::vector<int>& answers = {Answer::ok},
-                     Hook whileMoving = {}, const std::vector<Hook>& clicks = {nullptr}) {
+                     const std::vector<int>& answers = {Answer::ok}, Hook whileMoving = {},
+                     const std::vector<Hook>& clicks = {nullptr}) {
     namespace Split = resources::ControlIds::Split;
     namespace Join = resources::ControlIds::Join;
     const int ids[3][4] = {{Split::path, Split::segmentCount, Split::split, Split::progress},

@@ -1,6 +1,7 @@
 #include "common/CWinApp.h"
 #include "operations/SplitJoinDriver.h"
 #include "support/Files.h"
+#include "support/RowName.h"
 #include "support/ScratchTmpfs.h"
 #include "support/TempDir.h"
 
@@ -25,67 +26,52 @@ struct Worked {
     Bar bar;
 };
 
+// clang-format off
+const Worked worked[] = {
+    {"ByNumber_TheLastTakesTheRest", byNumber, 10, "3", {3, 3, 4}, {0, 3, 3}},
+    {"ByNumber_FourEmptyThenAll", byNumber, 3, "5", {0, 0, 0, 0, 3}, {0, 5, 5}},
+    {"ByNumber_EmptyByFour_ThreeEmptyNoFourth", byNumber, 0, "4", {0, 0, 0}, {0, 4, 3}},
+    {"ByNumber_NegativeCount_AllInOneStep", byNumber, 10, "-3", {10}, {0, -3, 0}},
+    {"ByNumber_TwelveUnpaddedNames", byNumber, 100, "12", {8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 12}, {0, 12, 12}},
+    {"BySize_TheLastTakesTheRest", bySize, 10, "4", {4, 6}, {0, 2, 2}},
+    {"BySize_OverHalfTheLength_ACopy", bySize, 10, "6", {10}, {0, 1, 1}},
+    {"BySize_ShorterThanTheSize_ACopy", bySize, 10, "64", {10}, {0, 0, 0}},
+    {"BySize_EmptySource_NoSegment", bySize, 0, "4", {}, {0, 0, 0}},
+};
+// clang-format on
+
+class Split : public testing::TestWithParam<Worked> {};
+
 // The segments hold the source's bytes under names 1, 2, ... (cat joins them into the source, and
 // so does the join) and nothing else is made; the one message comes up with the bar where the
 // split left it and the source still held.
-TEST(Split, WorkedCases) {
-    // clang-format off
-    const Worked rows[] = {
-        {"by number: 10 bytes by 3, the last takes the rest", byNumber, 10, "3", {3, 3, 4}, {0, 3, 3}},
-        {"by number: 12 bytes by 3", byNumber, 12, "3", {4, 4, 4}, {0, 3, 3}},
-        {"by number: 3 bytes by 5, four empty, then all", byNumber, 3, "5", {0, 0, 0, 0, 3}, {0, 5, 5}},
-        {"by number: empty by 4, three empty, no fourth", byNumber, 0, "4", {0, 0, 0}, {0, 4, 3}},
-        {"by number: empty by 1, nothing", byNumber, 0, "1", {}, {0, 1, 0}},
-        {"by number: count 1, a copy", byNumber, 10, "1", {10}, {0, 1, 1}},
-        {"by number: a negative count, all in one, one step", byNumber, 10, "-3", {10}, {0, -3, 0}},
-        {"by number: 12 unpadded names", byNumber, 100, "12", {8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 12}, {0, 12, 12}},
-        {"by size: 10 by 3, the last takes the rest", bySize, 10, "3", {3, 3, 4}, {0, 3, 3}},
-        {"by size: 10 by 4", bySize, 10, "4", {4, 6}, {0, 2, 2}},
-        {"by size: 12 by 4", bySize, 12, "4", {4, 4, 4}, {0, 3, 3}},
-        {"by size: equal to the length, a copy", bySize, 10, "10", {10}, {0, 1, 1}},
-        {"by size: over half the length, a copy", bySize, 10, "6", {10}, {0, 1, 1}},
-        {"by size: a source shorter than the size, a copy", bySize, 10, "64", {10}, {0, 0, 0}},
-        {"by size: an empty source, no segment", bySize, 0, "4", {}, {0, 0, 0}},
-    };
-    // clang-format on
-    for (const Worked& row : rows) {
-        SCOPED_TRACE(row.name);
-        TempDir dir;
-        const std::string source = dir.file("a.bin"), bytes = Files::pattern(row.length);
-        Files::write(source, bytes);
-        const Outcome outcome = drive(row.operation, source, row.amount);
-        const char* caption =
-            row.operation == byNumber ? "Sun Drel - split by number " : "Sun Drel - split by size ";
-        EXPECT_EQ(outcome.boxes, (std::vector<Box>{{" The file has been split ! ", caption,
-                                                    BoxType::iconInformation, row.bar}}));
-        EXPECT_TRUE(outcome.held && outcome.open);
-        EXPECT_EQ(Files::segmentLengths(source), row.segments);
-        EXPECT_EQ(Files::listing(dir.path()).size(), row.segments.size() + 1);
-        std::string cat = "cat /dev/null";
-        for (std::size_t k = 1; k <= row.segments.size(); ++k)
-            cat += " " + source + std::to_string(k);
-        EXPECT_EQ(std::system((cat + " | cmp - " + source).c_str()), 0);
-        EXPECT_TRUE(row.segments.empty() ||
-                    (drive(join, source + "1").boxes.size() == 1 && Files::read(source) == bytes))
-            << "joined back";
-    }
+TEST_P(Split, WorkedCase) {
+    const Worked& row = GetParam();
+    TempDir dir;
+    const std::string source = dir.file("a.bin"), bytes = Files::pattern(row.length);
+    Files::write(source, bytes);
+    const Outcome outcome = drive(row.operation, source, row.amount);
+    const char* caption =
+        row.operation == byNumber ? "Sun Drel - split by number " : "Sun Drel - split by size ";
+    EXPECT_EQ(outcome.boxes, (std::vector<Box>{{" The file has been split ! ", caption,
+                                                BoxType::iconInformation, row.bar}}));
+    EXPECT_TRUE(outcome.held && outcome.open);
+    EXPECT_EQ(Files::segmentLengths(source), row.segments);
+    EXPECT_EQ(Files::listing(dir.path()).size(), row.segments.size() + 1);
+    std::string cat = "cat /dev/null";
+    for (std::size_t k = 1; k <= row.segments.size(); ++k)
+        cat += " " + source + std::to_string(k);
+    EXPECT_EQ(std::system((cat + " | cmp - " + source).c_str()), 0);
+    EXPECT_TRUE(row.segments.empty() ||
+                (drive(join, source + "1").boxes.size() == 1 && Files::read(source) == bytes))
+        << "joined back";
 }
+INSTANTIATE_TEST_SUITE_P(Rows, Split, testing::ValuesIn(worked), rowName);
 
 TEST(SplitBySize, ASizeBeyond32BitsIsClampedToTheLargest) {
     TempDir dir;
     Files::write(dir.file("a"), "0123456789");
     EXPECT_EQ(drive(bySize, dir.file("a"), "99999999999").kept, dir.file("a") + "|4294967295");
-}
-
-// GNU split -n too puts the remainder in the last segment.
-TEST(SplitByNumber, MatchesGnuSplitByteForByte) {
-    TempDir dir;
-    Files::write(dir.file("a"), Files::pattern(1000003, 5));
-    drive(byNumber, dir.file("a"), "7");
-    const std::string compare =
-        "cd " + dir.path() + " && split -d -a 1 -n 7 a g && for k in " +
-        "1 2 3 4 5 6 7; do cmp a$k g$((k-1)) || exit 1; done && ! test -e a8";
-    EXPECT_EQ(std::system(compare.c_str()), 0) << compare;
 }
 
 enum Source { aFile, noPath, missing, folder, held };
@@ -97,45 +83,42 @@ struct Refusal {
     Box box;
 };
 
-TEST(SplitRefusals, ShowTheirMessageAndWriteNothing) {
-    const std::string number = "Sundrel - split by number ";
-    const Box integer{"Please enter an integer.", app, BoxType::iconExclamation, untouched};
-    const Box positive{"Please enter a positive integer.", app, BoxType::iconExclamation,
-                       untouched};
-    const Box cannotOpen{" Error Opening Source File for reading ", number,
-                         BoxType::iconInformation, untouched};
-    // clang-format off
-    const Refusal rows[] = {
-        {"empty path", byNumber, noPath, "3", {"Please specify a file to be split ", number, BoxType::iconInformation, untouched}},
-        {"count 0", byNumber, aFile, "0", {" Please give the number of segments required (non-zero) ", "Sun Drel - split by number ", BoxType::iconInformation, untouched}},
-        {"count: the arrows' 1,000", byNumber, aFile, "1,000", integer},
-        {"count: letters", byNumber, aFile, "three", integer},
-        {"no such source", byNumber, missing, "3", cannotOpen},
-        {"a directory as source", byNumber, folder, "3", cannotOpen},
-        {"a source held by another open", byNumber, held, "3", cannotOpen},
-        {"size -5", bySize, aFile, "-5", positive},
-        {"size: letters", bySize, aFile, "five", positive},
-        {"size: empty", bySize, aFile, "", positive},
-        {"size: the arrows' 1,000", bySize, aFile, "1,000", positive},
-        {"size 0", bySize, aFile, "0", {" Please give the size of segments required (non-zero) ", "Sun Drel - split by size", BoxType::iconInformation, untouched}},
-        {"size: no such source, no icon, no own caption", bySize, missing, "3", {" Error Opening File for reading ", app, 0, untouched}},
-    };
-    // clang-format on
-    for (const Refusal& row : rows) {
-        SCOPED_TRACE(row.name);
-        TempDir dir;
-        Files::write(dir.file("a"), "0123456789");
-        std::filesystem::create_directory(dir.file("folder"));
-        CFile holder;
-        ASSERT_TRUE(row.source != held || holder.Open(dir.file("a"), CFile::modeRead));
-        const std::string paths[] = {dir.file("a"), "", dir.file("missing"), dir.file("folder"),
-                                     dir.file("a")};
-        const Outcome outcome = drive(row.operation, paths[row.source], row.amount);
-        EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
-        EXPECT_EQ(Files::listing(dir.path()), (std::vector<std::string>{"a", "folder"}));
-        EXPECT_TRUE(outcome.open);
-    }
+const std::string number = "Sundrel - split by number ";
+const Box positive{"Please enter a positive integer.", app, BoxType::iconExclamation, untouched};
+const Box cannotOpen{" Error Opening Source File for reading ", number, BoxType::iconInformation,
+                     untouched};
+// clang-format off
+const Refusal refusals[] = {
+    {"ByNumber_EmptyPath", byNumber, noPath, "3", {"Please specify a file to be split ", number, BoxType::iconInformation, untouched}},
+    {"ByNumber_CountZero", byNumber, aFile, "0", {" Please give the number of segments required (non-zero) ", "Sun Drel - split by number ", BoxType::iconInformation, untouched}},
+    {"ByNumber_CountInLetters", byNumber, aFile, "three", {"Please enter an integer.", app, BoxType::iconExclamation, untouched}},
+    {"ByNumber_NoSuchSource", byNumber, missing, "3", cannotOpen},
+    {"ByNumber_ADirectoryAsSource", byNumber, folder, "3", cannotOpen},
+    {"ByNumber_ASourceHeldByAnotherOpen", byNumber, held, "3", cannotOpen},
+    {"BySize_Negative", bySize, aFile, "-5", positive},
+    {"BySize_Empty", bySize, aFile, "", positive},
+    {"BySize_Zero", bySize, aFile, "0", {" Please give the size of segments required (non-zero) ", "Sun Drel - split by size", BoxType::iconInformation, untouched}},
+    {"BySize_NoSuchSource", bySize, missing, "3", {" Error Opening File for reading ", app, 0, untouched}},
+};
+// clang-format on
+
+class SplitRefusal : public testing::TestWithParam<Refusal> {};
+
+TEST_P(SplitRefusal, ShowsItsMessageAndWritesNothing) {
+    const Refusal& row = GetParam();
+    TempDir dir;
+    Files::write(dir.file("a"), "0123456789");
+    std::filesystem::create_directory(dir.file("folder"));
+    CFile holder;
+    ASSERT_TRUE(row.source != held || holder.Open(dir.file("a"), CFile::modeRead));
+    const std::string paths[] = {dir.file("a"), "", dir.file("missing"), dir.file("folder"),
+                                 dir.file("a")};
+    const Outcome outcome = drive(row.operation, paths[row.source], row.amount);
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
+    EXPECT_EQ(Files::listing(dir.path()), (std::vector<std::string>{"a", "folder"}));
+    EXPECT_TRUE(outcome.open);
 }
+INSTANTIATE_TEST_SUITE_P(Rows, SplitRefusal, testing::ValuesIn(refusals), rowName);
 
 // The arrows write the locale's thousands separator, which the count's exchange then refuses.
 TEST(SplitByNumber, TheArrowsStopAt2And1000AndTheirThousandIsRefused) {
@@ -170,51 +153,58 @@ struct FileFault {
     int segments;
 };
 
+// clang-format off
+const FileFault faults[] = {
+    {"FolderMovedAwayAfterSegment1", folderMovedAway, 6 << 20, "3", "2097152", "", " contains an invalid path.", 1, 3},
+    {"ReadOnlyMedium", readOnly, 6 << 20, "3", "2097152", "Access to ", " was denied.", 0, 3},
+    {"MediumFillsUpInSegment2", fillsUp, 3 << 20, "4", "786432", "Disk full while accessing ", ".", 1, 4},
+};
+// clang-format on
+
+class SplitFault : public testing::TestWithParam<std::tuple<FileFault, Operation>> {};
+
 // Each fault met through both dialogs. The dialog stays open with its values, and what was
 // written stays: the finished segments whole, the failed one with at most the bytes read for it.
-TEST(SplitFaults, AFileErrorEndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
-    // clang-format off
-    const FileFault rows[] = {
-        {"the folder moved away after segment 1", folderMovedAway, 6 << 20, "3", "2097152", "", " contains an invalid path.", 1, 3},
-        {"a read-only medium", readOnly, 6 << 20, "3", "2097152", "Access to ", " was denied.", 0, 3},
-        {"the medium fills up in segment 2", fillsUp, 3 << 20, "4", "786432", "Disk full while accessing ", ".", 1, 4},
+TEST_P(SplitFault, EndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
+    const auto& [row, operation] = GetParam();
+    const std::string amount = operation == byNumber ? row.count : row.size;
+    TempDir dir;
+    ScratchTmpfs medium(dir.path(), row.fault == fillsUp ? "size=4m" : "size=16m");
+    if (!medium.mounted())
+        GTEST_SKIP() << medium.failure();
+    std::filesystem::create_directory(medium.file("in"));
+    const std::string source = medium.file("in/a"), bytes = Files::pattern(row.length);
+    Files::write(source, bytes);
+    ASSERT_TRUE(row.fault != readOnly || medium.remountReadOnly());
+    bool moved = false;
+    const auto move = [&](platform::Window) {
+        if (row.fault == folderMovedAway && !moved && Files::exists(source + "1"))
+            moved = std::rename(medium.file("in").c_str(), medium.file("out").c_str()) == 0;
     };
-    // clang-format on
-    for (const Operation operation : {byNumber, bySize}) {
-        for (const FileFault& row : rows) {
-            const std::string amount = operation == byNumber ? row.count : row.size;
-            SCOPED_TRACE(std::string(row.name) + ", amount " + amount);
-            TempDir dir;
-            ScratchTmpfs medium(dir.path(), row.fault == fillsUp ? "size=4m" : "size=16m");
-            if (!medium.mounted())
-                GTEST_SKIP() << medium.failure();
-            std::filesystem::create_directory(medium.file("in"));
-            const std::string source = medium.file("in/a"), bytes = Files::pattern(row.length);
-            Files::write(source, bytes);
-            ASSERT_TRUE(row.fault != readOnly || medium.remountReadOnly());
-            bool moved = false;
-            const auto move = [&](platform::Window) {
-                if (row.fault == folderMovedAway && !moved && Files::exists(source + "1"))
-                    moved = std::rename(medium.file("in").c_str(), medium.file("out").c_str()) == 0;
-            };
-            const Outcome outcome = drive(operation, source, amount, {Answer::ok}, move);
-            const std::string failed = source + std::to_string(row.written + 1);
-            EXPECT_EQ(outcome.boxes, (std::vector<Box>{{row.before + failed + row.after,
-                                                        app,
-                                                        BoxType::iconStop,
-                                                        {0, row.segments, row.written}}}));
-            EXPECT_TRUE(outcome.open);
-            EXPECT_EQ(outcome.kept, source + "|" + amount);
-            const std::string base = moved ? medium.file("out/a") : source;
-            const std::uint64_t each = row.length / row.segments;
-            for (int k = 1; k <= row.written + 1; ++k) {
-                const std::string segment = base + std::to_string(k);
-                const std::string got = Files::exists(segment) ? Files::read(segment) : "";
-                EXPECT_EQ(got, bytes.substr((k - 1) * each, k <= row.written ? each : got.size()));
-            }
-            EXPECT_FALSE(Files::exists(base + std::to_string(row.written + 2)));
-        }
+    const Outcome outcome = drive(operation, source, amount, {Answer::ok}, move);
+    const std::string failed = source + std::to_string(row.written + 1);
+    EXPECT_EQ(outcome.boxes, (std::vector<Box>{{row.before + failed + row.after,
+                                                app,
+                                                BoxType::iconStop,
+                                                {0, row.segments, row.written}}}));
+    EXPECT_TRUE(outcome.open);
+    EXPECT_EQ(outcome.kept, source + "|" + amount);
+    const std::string base = moved ? medium.file("out/a") : source;
+    const std::uint64_t each = row.length / row.segments;
+    for (int k = 1; k <= row.written + 1; ++k) {
+        const std::string segment = base + std::to_string(k);
+        const std::string got = Files::exists(segment) ? Files::read(segment) : "";
+        EXPECT_EQ(got, bytes.substr((k - 1) * each, k <= row.written ? each : got.size()));
     }
+    EXPECT_FALSE(Files::exists(base + std::to_string(row.written + 2)));
 }
+std::string faultName(const testing::TestParamInfo<SplitFault::ParamType>& info) {
+    const FileFault& row = std::get<0>(info.param);
+    return std::string(std::get<1>(info.param) == byNumber ? "ByNumber_" : "BySize_") + row.name;
+}
+INSTANTIATE_TEST_SUITE_P(Rows, SplitFault,
+                         testing::Combine(testing::ValuesIn(faults),
+                                          testing::Values(byNumber, bySize)),
+                         faultName);
 
 } // namespace
