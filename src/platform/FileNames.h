@@ -13,13 +13,11 @@ class FileNames final {
     // holds no medium.
     static std::optional<std::string> resolve(const std::string& name);
 
-    // The absolute path of a name: its directory resolved against the current directory. A name
-    // whose directory cannot be resolved is kept as it was given.
-    static std::string fullPath(const std::string& name);
+    // The absolute form of a path that a name stood for (see resolve): its directory resolved
+    // against the current directory and through links. A path whose directory cannot be resolved
+    // is kept as it is.
+    static std::string fullPath(const std::string& path);
 
-    // Whether the directory that would hold the named file exists; a name that is not found in an
-    // existing directory is a missing file, one in a missing directory an invalid path.
-    static bool parentDirectoryExists(const std::string& name);
     // Whether anything at all stands under that name: a file, a directory, or a link even when
     // it leads nowhere.
     static bool nameExists(const std::string& name);

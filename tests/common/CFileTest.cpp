@@ -227,14 +227,6 @@ TEST(CFile, OpensWhereTheFileSystemRefusesOrLacksLocks) {
     }
 }
 
-TEST(CFileException, MapsSystemErrorsOntoCauses) {
-    const std::pair<int, int> rows[] = {{0, 0},      {ENOTDIR, 3}, {EMFILE, 4},  {EPERM, 5},
-                                        {EBUSY, 11}, {ENOLCK, 12}, {EDQUOT, 13}, {EXDEV, 1}};
-    for (const auto& [errnoValue, cause] : rows)
-        EXPECT_EQ(CFileException::OsErrorToCause(errnoValue, true), cause)
-            << "errno " << errnoValue;
-}
-
 long peakResidentKiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

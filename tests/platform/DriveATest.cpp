@@ -87,7 +87,7 @@ TEST(DriveA, ANamedDirectoryIsDriveAUntilTheMediumItWasSeenOnGoes) {
     EXPECT_EQ(DriveA::freeSpace(), std::nullopt);
     const auto opened =
         platform::PosixFile::open("a:photo.jpg1", platform::PosixFile::Access::write, true);
-    EXPECT_EQ(opened.error, ENOMEDIUM);
+    EXPECT_EQ(opened.error.osError, ENOMEDIUM);
     EXPECT_TRUE(std::filesystem::is_empty(point)) << "written to the disk below the mount point";
 }
 
