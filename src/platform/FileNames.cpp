@@ -29,6 +29,13 @@ std::optional<std::string> FileNames::resolve(const std::string& name) {
     return *drive + "/" + name.substr(2);
 }
 
+std::string FileNames::shownPath(const std::string& name) {
+    if (!onDriveA(name))
+        return name;
+    const auto drive = DriveA::directoryName();
+    return drive ? *drive + "/" + name.substr(2) : name;
+}
+
 std::string FileNames::fullPath(const std::string& path) {
     if (path.empty())
         return path;

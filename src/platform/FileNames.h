@@ -13,6 +13,10 @@ class FileNames final {
     // holds no medium.
     static std::optional<std::string> resolve(const std::string& name);
 
+    // The path that a report shows for a name: a name on drive A: in the medium's directory as
+    // it was named when the drive was looked at (see DriveA::Look); every other name as it is.
+    static std::string shownPath(const std::string& name);
+
     // The absolute form of a path that a name stood for (see resolve): its directory resolved
     // against the current directory and through links. A path whose directory cannot be resolved
     // is kept as it is.
@@ -28,9 +32,10 @@ class FileNames final {
 
     // The directory part of a path: "." when it has none, "/" for a name in the root.
     static std::string directoryOf(const std::string& path);
+    // Whether the name begins with "a:" or "A:".
+    static bool onDriveA(const std::string& name);
 
   private:
-    static bool onDriveA(const std::string& name);
     static std::string lastPart(const std::string& path);
 };
 

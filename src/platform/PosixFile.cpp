@@ -117,6 +117,10 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
     int descriptor = noDescriptor;
     if (const int error = openPath(*path, access, create, descriptor); error != 0)
         return {noDescriptor, FileError::ofName(error, *path), std::move(*path)};
+    // While drive A: is looked at, its names lead through a descriptor that the look lets go of;
+    // the file keeps the path of the medium's directory that it was opened in.
+    if (FileNames::onDriveA(name))
+        return {descriptor, {}, FileNames::fullPath(FileNames::shownPath(name))};
     return {descriptor, {}, std::move(*path)};
 }
 
