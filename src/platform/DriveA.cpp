@@ -31,7 +31,7 @@ std::optional<std::string> realDirectory(const std::string& path) {
     return std::string(resolved);
 }
 
-// The look held by DriveA::Look: the medium's directory, open (noDescriptor when the drive was
+// The look held by DriveA::Look: the medium's directory, open (-1 when the drive was
 // empty), and the type of its file system. Names on the drive are reached through the
 // descriptor's entry in /proc/self/fd, so they lead into the medium that was looked at whatever
 // is mounted at its mount point now.
