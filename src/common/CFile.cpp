@@ -6,6 +6,8 @@
 #include "platform/SpaceReservation.h"
 #include "platform/WorkerThread.h"
 
+#include <utility>
+
 using platform::PosixFile;
 
 namespace {
@@ -44,24 +46,20 @@ bool CFile::Open(const std::string& fileName, unsigned openFlags, CFileException
     m_descriptor = noDescriptor;
     m_closeOnDelete = false;
     m_strFileName.clear();
+    m_path.clear();
     m_onRemovableMedium.reset();
     openFlags &= ~static_cast<unsigned>(typeBinary);
 
-    m_strFileName = platform::FileNames::fullPath(fileName);
-    const PosixFile::Opened opened =
+    PosixFile::Opened opened =
         PosixFile::open(fileName, accessOf(openFlags), (openFlags & modeCreate) != 0);
     if (opened.descriptor == PosixFile::noDescriptor) {
-        m_strFileName.clear();
-        if (error != nullptr) {
-            error->m_cause = CFileException::OsErrorToCause(
-                opened.error, platform::FileNames::parentDirectoryExists(fileName));
-            error->m_lOsError = opened.error;
-            error->m_strFileName = fileName;
-        }
+        if (error != nullptr)
+            *error = CFileException(opened.error, fileName);
         return false;
     }
     m_descriptor = opened.descriptor;
     m_closeOnDelete = true;
+    m_path = std::move(opened.path);
     return true;
 }
 
@@ -69,8 +67,8 @@ std::uint64_t CFile::Read(void* buffer, std::uint64_t count) {
     if (count == 0)
         return 0;
     const PosixFile::Transfer read = PosixFile::read(m_descriptor, buffer, count);
-    if (read.error != 0)
-        throw CFileException(CFileException::OsErrorToCause(read.error, true), read.error);
+    if (read.error)
+        throw CFileException(read.error);
     return read.count;
 }
 
@@ -78,33 +76,36 @@ void CFile::Write(const void* buffer, std::uint64_t count) {
     if (count == 0)
         return;
     const PosixFile::Transfer written = PosixFile::write(m_descriptor, buffer, count);
-    if (written.error != 0)
-        throw CFileException(CFileException::OsErrorToCause(written.error, true), written.error,
-                             m_strFileName);
+    if (written.error)
+        throw CFileException(written.error, GetFilePath());
     if (written.count < count)
-        throw CFileException(CFileException::diskFull, -1, m_strFileName);
+        throw CFileException(CFileException::diskFull, -1, GetFilePath());
 }
 
 void CFile::Close() {
     if (m_descriptor == noDescriptor)
         return;
-    const int error = PosixFile::close(m_descriptor);
+    const platform::FileError error = PosixFile::close(m_descriptor);
     m_descriptor = noDescriptor;
     m_closeOnDelete = false;
     m_strFileName.clear();
+    m_path.clear();
     m_onRemovableMedium.reset();
-    if (error != 0)
-        throw CFileException(CFileException::OsErrorToCause(error, true), error);
+    if (error)
+        throw CFileException(error);
 }
 
 std::uint64_t CFile::GetLength() const {
     const PosixFile::Length length = PosixFile::length(m_descriptor);
-    if (length.error != 0)
-        throw CFileException(CFileException::OsErrorToCause(length.error, true), length.error);
+    if (length.error)
+        throw CFileException(length.error);
     return length.length;
 }
 
+// Worked out when first asked: only reports name the file, and most files are never reported.
 const std::string& CFile::GetFilePath() const {
+    if (m_strFileName.empty() && !m_path.empty())
+        m_strFileName = platform::FileNames::fullPath(m_path);
     return m_strFileName;
 }
 
@@ -113,11 +114,11 @@ bool CFile::IsOpen() const {
 }
 
 void CFile::Flush() {
-    int error = 0;
+    platform::FileError error;
     platform::WorkerThread::runWhilePumping(
-        [&] { error = PosixFile::flush(m_descriptor, m_strFileName); });
-    if (error != 0)
-        throw CFileException(CFileException::OsErrorToCause(error, true), error, m_strFileName);
+        [&] { error = PosixFile::flush(m_descriptor, m_path); });
+    if (error)
+        throw CFileException(error, GetFilePath());
 }
 
 std::uint64_t CFile::Reserve(std::uint64_t count) {
@@ -125,11 +126,8 @@ std::uint64_t CFile::Reserve(std::uint64_t count) {
 }
 
 void CFile::Remove(const std::string& fileName) {
-    const int error = PosixFile::remove(fileName);
-    if (error != 0)
-        throw CFileException(CFileException::OsErrorToCause(
-                                 error, platform::FileNames::parentDirectoryExists(fileName)),
-                             error, fileName);
+    if (const platform::FileError error = PosixFile::remove(fileName))
+        throw CFileException(error, fileName);
 }
 
 bool CFile::IsOnRemovableMedium() const {

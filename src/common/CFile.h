@@ -52,6 +52,7 @@ class CFile final {
     static constexpr int noDescriptor = -1;
     int m_descriptor = noDescriptor;
     bool m_closeOnDelete = false;
-    std::string m_strFileName;
+    std::string m_path;                // what the name stood for when it was opened
+    mutable std::string m_strFileName; // its full path, once asked for
     mutable std::optional<bool> m_onRemovableMedium;
 };

@@ -4,10 +4,25 @@
 
 #include "resources/StringTable.h"
 
-#include <cerrno>
 #include <utility>
 
 namespace {
+
+using platform::FileCause;
+
+// The platform's causes are these causes by number.
+static_assert(static_cast<int>(FileCause::none) == CFileException::none);
+static_assert(static_cast<int>(FileCause::generic) == CFileException::genericException);
+static_assert(static_cast<int>(FileCause::fileNotFound) == CFileException::fileNotFound);
+static_assert(static_cast<int>(FileCause::badPath) == CFileException::badPath);
+static_assert(static_cast<int>(FileCause::tooManyOpenFiles) == CFileException::tooManyOpenFiles);
+static_assert(static_cast<int>(FileCause::accessDenied) == CFileException::accessDenied);
+static_assert(static_cast<int>(FileCause::directoryFull) == CFileException::directoryFull);
+static_assert(static_cast<int>(FileCause::badSeek) == CFileException::badSeek);
+static_assert(static_cast<int>(FileCause::hardIO) == CFileException::hardIO);
+static_assert(static_cast<int>(FileCause::sharingViolation) == CFileException::sharingViolation);
+static_assert(static_cast<int>(FileCause::lockViolation) == CFileException::lockViolation);
+static_assert(static_cast<int>(FileCause::diskFull) == CFileException::diskFull);
 
 constexpr std::size_t longestMessage = 511;
 
@@ -16,53 +31,8 @@ constexpr std::size_t longestMessage = 511;
 CFileException::CFileException(int cause, long osError, std::string fileName)
     : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(fileName)) {}
 
-int CFileException::OsErrorToCause(int errnoValue, bool parentDirectoryExists) {
-    switch (errnoValue) {
-    case 0:
-        return none;
-    case ENOENT:
-        return parentDirectoryExists ? fileNotFound : badPath;
-    case EBADF:
-        return fileNotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-    case EINVAL:
-        return badPath;
-    case EMFILE:
-    case ENFILE:
-        return tooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case EEXIST:
-        return accessDenied;
-    case EMLINK:
-        return directoryFull;
-    case ESPIPE:
-    case EOVERFLOW:
-        return badSeek;
-    case EIO:
-    case ENXIO:
-    case ENODEV:
-    case ENOMEDIUM:
-    case EREMOTEIO:
-        return hardIO;
-    case EWOULDBLOCK:
-    case EBUSY:
-    case ETXTBSY:
-        return sharingViolation;
-    case ENOLCK:
-    case EDEADLK:
-        return lockViolation;
-    case ENOSPC:
-    case EDQUOT:
-        return diskFull;
-    default:
-        return genericException;
-    }
-}
+CFileException::CFileException(const platform::FileError& error, std::string fileName)
+    : CFileException(static_cast<int>(error.cause), error.osError, std::move(fileName)) {}
 
 std::string CFileException::GetErrorMessage() const {
     const bool known = m_cause >= none && m_cause <= endOfFile;

@@ -2,6 +2,8 @@
 
 #include "common/CException.h"
 
+#include "platform/FileError.h"
+
 #include <string>
 
 // A file request that failed: what kind of failure, the system's error code, and the file.
@@ -26,10 +28,8 @@ class CFileException final : public CException {
     };
 
     explicit CFileException(int cause = none, long osError = -1, std::string fileName = {});
-
-    // The cause that a system error code (errno) stands for. A name that is not found is a
-    // missing file when its directory exists and an invalid path when it does not.
-    static int OsErrorToCause(int errnoValue, bool parentDirectoryExists);
+    // A failure that the system reported, with its cause and error code.
+    explicit CFileException(const platform::FileError& error, std::string fileName = {});
 
     // The text that reports this failure to the user: the template of the cause, with the file
     // name (or "an unnamed file" when there is none) in place of "%1".

@@ -25,10 +25,9 @@ void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count) 
     case FileCopy::Outcome::complete:
         return;
     case FileCopy::Outcome::readFailed:
-        throw CFileException(CFileException::OsErrorToCause(result.error, true), result.error);
+        throw CFileException(result.error);
     case FileCopy::Outcome::writeFailed:
-        throw CFileException(CFileException::OsErrorToCause(result.error, true), result.error,
-                             segment.GetFilePath());
+        throw CFileException(result.error, segment.GetFilePath());
     case FileCopy::Outcome::writeShort:
         throw CFileException(CFileException::diskFull, -1, segment.GetFilePath());
     case FileCopy::Outcome::sourceEnded:

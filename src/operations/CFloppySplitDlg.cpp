@@ -120,8 +120,10 @@ bool CFloppySplitDlg::SplitToMedia() {
         if (Ask(insertDisk) != answerOk)
             return false;
         std::uint64_t written = 0;
+        // The medium whose free space sizes the segment is the medium it is written on.
+        platform::DriveA::Look medium;
         for (bool mediumFull = false; written == 0; mediumFull = true) {
-            const auto size = NextSegmentSize(length - done, mediumFull);
+            const auto size = NextSegmentSize(length - done, mediumFull, medium);
             if (!size)
                 return false;
             written = WriteSegment(source, name, *size);
@@ -134,8 +136,11 @@ bool CFloppySplitDlg::SplitToMedia() {
 }
 
 std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t bytesLeft,
-                                                              bool mediumFull) {
+                                                              bool mediumFull,
+                                                              platform::DriveA::Look& medium) {
     for (;;) {
+        if (!mediumFull)
+            medium.take();
         const auto free = mediumFull ? std::optional<std::uint64_t>(0)
                                      : platform::Services::freeSpace().freeBytesOnDriveA();
         mediumFull = false;
@@ -143,6 +148,7 @@ std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t byte
             m_animate.Play(0, -1, -1);
             return std::min(*free, bytesLeft);
         }
+        medium.release(); // the user may now unmount it and change it
         m_animate.Stop();
         if (Ask(free ? diskFull : noDisk) != answerOk)
             return std::nullopt;

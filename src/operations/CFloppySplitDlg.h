@@ -3,6 +3,7 @@
 #include "common/CAnimateCtrl.h"
 #include "common/CDialog.h"
 
+#include "platform/DriveA.h"
 #include "platform/ScreenRect.h"
 
 #include <cstdint>
@@ -37,9 +38,10 @@ class CFloppySplitDlg final : public CDialog {
     // user cancelled. The dialog is restored on every way out.
     bool SplitToMedia();
     // Measures the medium until it has room: the bytes for the next segment, or nothing when the
-    // user cancelled. mediumFull: the medium just took nothing, so the user is first told that it
-    // has no free space.
-    std::optional<std::uint64_t> NextSegmentSize(std::uint64_t bytesLeft, bool mediumFull);
+    // user cancelled (the dialog is then restored). mediumFull: the medium just took nothing, so
+    // the user is first told that it has no free space.
+    std::optional<std::uint64_t> NextSegmentSize(std::uint64_t bytesLeft, bool mediumFull,
+                                                 platform::DriveA::Look& medium);
     // Writes at most size bytes as the segment, as many as the medium takes; returns how many
     // (0: the medium took none, and keeps no segment file).
     std::uint64_t WriteSegment(CFile& source, const std::string& name, std::uint64_t size);

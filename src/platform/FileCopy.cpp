@@ -15,7 +15,7 @@ FileCopy::Result FileCopy::copy(int source, int target, std::uint64_t count,
                                 const std::function<void()>& betweenChunks) {
     const std::uint64_t moved = copyInKernel(source, target, count, betweenChunks);
     if (moved == count)
-        return {Outcome::complete, 0, moved};
+        return {Outcome::complete, {}, moved};
     return copyThroughBuffer(source, target, count, moved, betweenChunks);
 }
 
@@ -45,24 +45,24 @@ FileCopy::Result FileCopy::copyThroughBuffer(int source, int target, std::uint64
                                              const std::function<void()>& betweenChunks) {
     const std::unique_ptr<char[]> buffer(new (std::nothrow) char[chunkSize]);
     if (!buffer)
-        return {Outcome::readFailed, ENOMEM, moved};
+        return {Outcome::readFailed, FileError::of(ENOMEM), moved};
     while (moved < count) {
         const std::uint64_t wanted = std::min(count - moved, chunkSize);
         const PosixFile::Transfer read = PosixFile::read(source, buffer.get(), wanted);
-        if (read.error != 0)
+        if (read.error)
             return {Outcome::readFailed, read.error, moved};
         const PosixFile::Transfer written = PosixFile::write(target, buffer.get(), read.count);
         moved += written.count;
-        if (written.error != 0)
+        if (written.error)
             return {Outcome::writeFailed, written.error, moved};
         if (written.count < read.count)
-            return {Outcome::writeShort, 0, moved};
+            return {Outcome::writeShort, {}, moved};
         if (read.count < wanted)
-            return {Outcome::sourceEnded, 0, moved};
+            return {Outcome::sourceEnded, {}, moved};
         if (moved < count && betweenChunks)
             betweenChunks();
     }
-    return {Outcome::complete, 0, moved};
+    return {Outcome::complete, {}, moved};
 }
 
 } // namespace platform

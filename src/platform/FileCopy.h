@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileError.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -11,14 +13,14 @@ class FileCopy final {
   public:
     enum class Outcome {
         complete,    // every byte moved
-        readFailed,  // the source failed; error holds its errno
-        writeFailed, // the target failed; error holds its errno
+        readFailed,  // the source failed; error says why
+        writeFailed, // the target failed; error says why
         writeShort,  // the target took fewer bytes than it was given, without an error
         sourceEnded, // the source ended first; every byte it had was moved
     };
     struct Result {
         Outcome outcome;
-        int error;           // errno for readFailed and writeFailed, 0 otherwise
+        FileError error;     // for readFailed and writeFailed, none otherwise
         std::uint64_t moved; // bytes that reached the target
     };
     static constexpr std::uint64_t chunkSize = 1u << 20;

@@ -30,23 +30,23 @@ std::optional<std::string> FileNames::resolve(const std::string& name) {
     return *drive + "/" + name.substr(2);
 }
 
-std::string FileNames::fullPath(const std::string& name) {
-    const auto path = resolve(name);
-    if (!path || path->empty())
+std::string FileNames::shownPath(const std::string& name) {
+    if (!onDriveA(name))
         return name;
-    const std::string last = PathParts::lastPart(*path);
-    if (last.empty() || last == "." || last == "..")
-        return realPath(*path).value_or(name);
-    const auto directory = realPath(directoryOf(*path));
-    if (!directory)
-        return name;
-    return (*directory == "/" ? std::string() : *directory) + "/" + last;
+    const auto drive = DriveA::directoryName();
+    return drive ? *drive + "/" + name.substr(2) : name;
 }
 
-bool FileNames::parentDirectoryExists(const std::string& name) {
-    const auto path = resolve(name);
-    struct stat status {};
-    return path && stat(directoryOf(*path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+std::string FileNames::fullPath(const std::string& path) {
+    if (path.empty())
+        return path;
+    const std::string last = PathParts::lastPart(path);
+    if (last.empty() || last == "." || last == "..")
+        return realPath(path).value_or(path);
+    const auto directory = realPath(directoryOf(path));
+    if (!directory)
+        return path;
+    return (*directory == "/" ? std::string() : *directory) + "/" + last;
 }
 
 bool FileNames::nameExists(const std::string& name) {

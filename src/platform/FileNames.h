@@ -13,13 +13,15 @@ class FileNames final {
     // holds no medium.
     static std::optional<std::string> resolve(const std::string& name);
 
-    // The absolute path of a name: its directory resolved against the current directory. A name
-    // whose directory cannot be resolved is kept as it was given.
-    static std::string fullPath(const std::string& name);
+    // The path that a report shows for a name: a name on drive A: in the medium's directory as
+    // it was named when the drive was looked at (see DriveA::Look); every other name as it is.
+    static std::string shownPath(const std::string& name);
 
-    // Whether the directory that would hold the named file exists; a name that is not found in an
-    // existing directory is a missing file, one in a missing directory an invalid path.
-    static bool parentDirectoryExists(const std::string& name);
+    // The absolute form of a path that a name stood for (see resolve): its directory resolved
+    // against the current directory and through links. A path whose directory cannot be resolved
+    // is kept as it is.
+    static std::string fullPath(const std::string& path);
+
     // Whether anything at all stands under that name: a file, a directory, or a link even when
     // it leads nowhere.
     static bool nameExists(const std::string& name);
@@ -30,9 +32,10 @@ class FileNames final {
 
     // The directory part of a path: "." when it has none, "/" for a name in the root.
     static std::string directoryOf(const std::string& path);
+    // Whether the name begins with "a:" or "A:".
+    static bool onDriveA(const std::string& name);
 
   private:
-    static bool onDriveA(const std::string& name);
 };
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <mutex>
 
@@ -62,8 +63,11 @@ bool OpenFiles::heldForWriting(FileIdentity identity) {
 OpenFiles::Reservation::~Reservation() {
     Registry& r = registry();
     const std::lock_guard lock(r.guard);
-    for (const FileIdentity& identity : m_identities)
-        r.reserved.erase(std::ranges::find(r.reserved, identity));
+    // Newest first, each found from the back: a join reserves every segment of its set, and
+    // releasing them costs no more than taking them.
+    for (auto identity = m_identities.rbegin(); identity != m_identities.rend(); ++identity)
+        r.reserved.erase(
+            std::prev(std::find(r.reserved.rbegin(), r.reserved.rend(), *identity).base()));
 }
 
 bool OpenFiles::Reservation::add(const std::string& name) {

@@ -9,6 +9,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <climits>
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -43,9 +45,10 @@ int accessFlags(PosixFile::Access access) {
     return O_RDWR;
 }
 
-PosixFile::Opened failAndClose(int descriptor, int error) {
+// Closes what was opened and answers the failure: the errno saved before the close.
+int failAndClose(int descriptor, int error) {
     ::close(descriptor);
-    return {PosixFile::noDescriptor, error};
+    return error;
 }
 
 // Only regular files are written, and read besides them only block devices (a stick imaged into
@@ -85,7 +88,9 @@ int refusalOfOpened(int descriptor, const std::optional<struct stat>& named, boo
         return EBUSY;
     if (const int refused = refusal(status, writing); refused != 0)
         return refused;
-    return FileSystemKind::isPseudo(descriptor) ? EACCES : 0;
+    // The kernel's pseudo file systems have no device behind them: a file on a disk, a stick or
+    // an image needs no further look.
+    return major(status.st_dev) == 0 && FileSystemKind::isPseudo(descriptor) ? EACCES : 0;
 }
 
 // A file system without locks (or without flock) leaves every file unlocked; the identity
@@ -106,17 +111,28 @@ int tryLock(int descriptor, int operation) {
 } // namespace
 
 PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool create) {
-    const auto path = FileNames::resolve(name);
+    auto path = FileNames::resolve(name);
     if (!path)
-        return {noDescriptor, ENOMEDIUM};
+        return {noDescriptor, FileError::of(ENOMEDIUM), name};
+    int descriptor = noDescriptor;
+    if (const int error = openPath(*path, access, create, descriptor); error != 0)
+        return {noDescriptor, FileError::ofName(error, *path), std::move(*path)};
+    // While drive A: is looked at, its names lead through a descriptor that the look lets go of;
+    // the file keeps the path of the medium's directory that it was opened in.
+    if (FileNames::onDriveA(name))
+        return {descriptor, {}, FileNames::fullPath(FileNames::shownPath(name))};
+    return {descriptor, {}, std::move(*path)};
+}
+
+int PosixFile::openPath(const std::string& path, Access access, bool create, int& opened) {
     const bool writing = create || access != Access::read;
     std::optional<struct stat> named;
-    if (struct stat status{}; stat(path->c_str(), &status) == 0)
+    if (struct stat status{}; stat(path.c_str(), &status) == 0)
         named = status;
     else if (errno != ENOENT || !create)
-        return {noDescriptor, errno};
-    if (const int refused = refusalBeforeOpening(*path, create, writing, named); refused != 0)
-        return {noDescriptor, refused};
+        return errno;
+    if (const int refused = refusalBeforeOpening(path, create, writing, named); refused != 0)
+        return refused;
     // Non-blocking only while opening: a named pipe put under the name since it was looked at
     // would otherwise hold the program in open() for ever.
     int flags = accessFlags(access) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
@@ -127,15 +143,16 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
     }
     int descriptor;
     do {
-        descriptor = ::open(path->c_str(), flags, 0666);
+        descriptor = ::open(path.c_str(), flags, 0666);
     } while (descriptor < 0 && errno == EINTR);
     if (descriptor < 0)
-        return {noDescriptor, errno};
+        return errno;
 
     struct stat status {};
     if (const int refused = refusalOfOpened(descriptor, named, writing, status); refused != 0)
         return failAndClose(descriptor, refused);
-    if (fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) != 0)
+    // F_SETFL changes only the status flags, and of those the open set O_NONBLOCK alone.
+    if (fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0)
         return failAndClose(descriptor, errno);
     if (const int error = lock(descriptor, !writing); error != 0)
         return failAndClose(descriptor, error);
@@ -147,7 +164,8 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
             return failAndClose(descriptor, errno);
     }
     OpenFiles::add(descriptor, identity, writing);
-    return {descriptor, 0};
+    opened = descriptor;
+    return 0;
 }
 
 PosixFile::Transfer PosixFile::read(int descriptor, void* buffer, std::uint64_t count) {
@@ -159,12 +177,12 @@ PosixFile::Transfer PosixFile::read(int descriptor, void* buffer, std::uint64_t 
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return {done, errno};
+            return {done, FileError::of(errno)};
         if (got == 0)
             break;
         done += static_cast<std::uint64_t>(got);
     }
-    return {done, 0};
+    return {done, {}};
 }
 
 PosixFile::Transfer PosixFile::write(int descriptor, const void* buffer, std::uint64_t count) {
@@ -176,49 +194,49 @@ PosixFile::Transfer PosixFile::write(int descriptor, const void* buffer, std::ui
         if (put < 0 && errno == EINTR)
             continue;
         if (put < 0)
-            return {done, errno};
+            return {done, FileError::of(errno)};
         if (put == 0)
             break;
         done += static_cast<std::uint64_t>(put);
     }
-    return {done, 0};
+    return {done, {}};
 }
 
-int PosixFile::close(int descriptor) {
+FileError PosixFile::close(int descriptor) {
     OpenFiles::remove(descriptor);
     // Linux releases the descriptor even when close() is interrupted; retrying could close a
     // descriptor that another part of the program has been given meanwhile.
     if (::close(descriptor) != 0 && errno != EINTR)
-        return errno;
-    return 0;
+        return FileError::of(errno);
+    return {};
 }
 
 PosixFile::Length PosixFile::length(int descriptor) {
     struct stat status {};
     if (fstat(descriptor, &status) != 0)
-        return {0, errno};
+        return {0, FileError::of(errno)};
     if (S_ISBLK(status.st_mode)) {
         std::uint64_t size = 0;
         if (ioctl(descriptor, BLKGETSIZE64, &size) != 0)
-            return {0, errno};
-        return {size, 0};
+            return {0, FileError::of(errno)};
+        return {size, {}};
     }
-    return {static_cast<std::uint64_t>(status.st_size), 0};
+    return {static_cast<std::uint64_t>(status.st_size), {}};
 }
 
-int PosixFile::remove(const std::string& name) {
+FileError PosixFile::remove(const std::string& name) {
     const auto path = FileNames::resolve(name);
     if (!path)
-        return ENOMEDIUM;
-    return ::unlink(path->c_str()) == 0 ? 0 : errno;
+        return FileError::of(ENOMEDIUM);
+    return ::unlink(path->c_str()) == 0 ? FileError{} : FileError::ofName(errno, *path);
 }
 
 // Every failure counts: a medium that turns read-only after a failed write-back answers EROFS,
 // and the bytes that did not reach it are gone.
-int PosixFile::flush(int descriptor, const std::string& path) {
+FileError PosixFile::flush(int descriptor, const std::string& path) {
     if (fsync(descriptor) != 0)
-        return errno;
-    return syncDirectoryOf(path);
+        return FileError::of(errno);
+    return FileError::of(syncDirectoryOf(path));
 }
 
 int PosixFile::lock(int descriptor, bool readOnly) {
@@ -233,10 +251,9 @@ int PosixFile::lock(int descriptor, bool readOnly) {
 // The directory that holds the file's entry: behind a link, the one where the file really is.
 // Some file systems cannot synchronise a directory (EINVAL); their entries need nothing more.
 int PosixFile::syncDirectoryOf(const std::string& path) {
-    const std::string name = FileNames::resolve(path).value_or(path);
     char real[PATH_MAX];
     const std::string directory =
-        FileNames::directoryOf(realpath(name.c_str(), real) != nullptr ? real : name);
+        FileNames::directoryOf(realpath(path.c_str(), real) != nullptr ? real : path);
     const int descriptor = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0)
         return errno;

@@ -284,12 +284,4 @@ INSTANTIATE_TEST_SUITE_P(
                     LockRefusal{"NoLocksAtAll", "flock:error=ENOLCK", true, 11, EBUSY, sharing}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CFileException, MapsSystemErrorsOntoCauses) {
-    const std::pair<int, int> rows[] = {{0, 0},      {ENOTDIR, 3}, {EMFILE, 4},  {EPERM, 5},
-                                        {EBUSY, 11}, {ENOLCK, 12}, {EDQUOT, 13}, {EXDEV, 1}};
-    for (const auto& [errnoValue, cause] : rows)
-        EXPECT_EQ(CFileException::OsErrorToCause(errnoValue, true), cause)
-            << "errno " << errnoValue;
-}
-
 } // namespace

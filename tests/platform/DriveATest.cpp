@@ -76,8 +76,35 @@ TEST(DriveA, ANamedDirectoryIsDriveAUntilTheMediumItWasSeenOnGoes) {
     EXPECT_EQ(DriveA::freeSpace(), std::nullopt);
     const auto opened =
         platform::PosixFile::open("a:photo.jpg1", platform::PosixFile::Access::write, true);
-    EXPECT_EQ(opened.error, ENOMEDIUM);
+    EXPECT_EQ(opened.error.osError, ENOMEDIUM);
     EXPECT_TRUE(std::filesystem::is_empty(point)) << "written to the disk below the mount point";
+}
+
+// A medium swapped between the look that measured it and the open: the segment still lands on the
+// medium measured, and the next look finds the new one.
+TEST(DriveA, ALookServesTheMeasurementAndTheOpenFromOneMedium) {
+    test::TempDir dir;
+    const std::string point = dir.file("drive");
+    ASSERT_EQ(mkdir(point.c_str(), 0755), 0);
+    if (mount("tmpfs", point.c_str(), "tmpfs", 0, "size=1440k") != 0)
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    setenv("SUNDREL_DRIVE_A", point.c_str(), 1);
+    DriveA::Look look;
+    look.take();
+    EXPECT_EQ(DriveA::freeSpace(), Space(1440 * KiB));
+    ASSERT_EQ(umount2(point.c_str(), MNT_DETACH), 0);
+    ASSERT_EQ(mount("tmpfs", point.c_str(), "tmpfs", 0, "size=720k"), 0);
+    EXPECT_EQ(DriveA::freeSpace(), Space(1440 * KiB));
+    const auto opened =
+        platform::PosixFile::open("a:photo.jpg1", platform::PosixFile::Access::write, true);
+    ASSERT_FALSE(opened.error);
+    EXPECT_EQ(opened.path, point + "/photo.jpg1");
+    platform::PosixFile::close(opened.descriptor);
+    EXPECT_TRUE(std::filesystem::is_empty(point)) << "written on the medium put in after the look";
+    look.take();
+    EXPECT_EQ(DriveA::freeSpace(), Space(720 * KiB));
+    look.release();
+    umount2(point.c_str(), MNT_DETACH);
 }
 
 // A large file on ext2 needs indirect blocks taken from the same free space.
