@@ -37,15 +37,23 @@ void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count) 
 
 FileCopy::Result CSegmentTransfer::CopyPumpingBetweenChunks(CFile& source, CFile& segment,
                                                             std::uint64_t count) {
-    // Windows repaint and timers run at the first chunk boundary and then about sixty times a
-    // second: pumping after every chunk costs more than the copy itself on a fast disk.
+    // Windows repaint and timers run at a segment's first chunk boundary and then about sixty
+    // times a second: pumping after every chunk costs more than the copy itself on a fast disk.
     std::chrono::steady_clock::time_point lastPump{};
-    const auto pump = [&lastPump] {
-        const auto now = std::chrono::steady_clock::now();
-        if (now - lastPump < std::chrono::milliseconds(16))
-            return;
-        lastPump = now;
-        platform::EventPump::pumpWithoutInput();
-    };
-    return FileCopy::copy(source.m_descriptor, segment.m_descriptor, count, pump);
+    const FileCopy::Result result = FileCopy::copy(source.m_descriptor, segment.m_descriptor, count,
+                                                   [&lastPump] { PumpIfDue(lastPump); });
+    return result;
+}
+
+void CSegmentTransfer::RepaintNowAndThen() {
+    static std::chrono::steady_clock::time_point lastPump{};
+    PumpIfDue(lastPump);
+}
+
+void CSegmentTransfer::PumpIfDue(std::chrono::steady_clock::time_point& lastPump) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastPump < std::chrono::milliseconds(16))
+        return;
+    lastPump = now;
+    platform::EventPump::pumpWithoutInput();
 }

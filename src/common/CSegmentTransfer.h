@@ -4,6 +4,7 @@
 
 #include "platform/FileCopy.h"
 
+#include <chrono>
 #include <cstdint>
 
 // Moves one segment's bytes between open files without holding the segment in memory.
@@ -11,12 +12,17 @@ class CSegmentTransfer final {
   public:
     // Moves count bytes from the source's position to the segment's position. Windows repaint and
     // timers run between chunks, and throughout when the segment is on a removable medium; user
-    // input waits. Raises CFileException: a failing read with no file name, a failing or short
-    // write with the segment's full path, and a source that ends before count bytes (cause
-    // endOfFile) with the source's full path. Only bytes that were read are written.
+    // input waits. Raises CFileException: a failing read with no file name,
+    // a failing or short write with the segment's full path, and a source that ends before count
+    // bytes (cause endOfFile) with the source's full path. Only bytes that were read are written.
     static void Move(CFile& source, CFile& segment, std::uint64_t count);
+    // Lets windows repaint and timers run, at most about sixty times a second. Called after each
+    // segment: a segment of one chunk has no boundary inside it, and a long run of small
+    // segments would otherwise freeze the window.
+    static void RepaintNowAndThen();
 
   private:
     static platform::FileCopy::Result CopyPumpingBetweenChunks(CFile& source, CFile& segment,
                                                                std::uint64_t count);
+    static void PumpIfDue(std::chrono::steady_clock::time_point& lastPump);
 };

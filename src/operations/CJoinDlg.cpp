@@ -189,6 +189,7 @@ CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const s
         segment.Close();
         if (number <= lastSteppedSegment)
             m_progress.StepIt();
+        CSegmentTransfer::RepaintNowAndThen();
         ++number;
         next = openSegment(segment, base, number, missing);
     } while (next == SegmentOpen::opened);

@@ -46,4 +46,5 @@ void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t num
         segment.Flush();
     segment.Close();
     m_progress.StepIt();
+    CSegmentTransfer::RepaintNowAndThen();
 }

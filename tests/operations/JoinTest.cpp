@@ -89,6 +89,21 @@ TEST(JoinDlg, TheBarStepsForSegments1To48AndFillsAtTheEnd) {
     EXPECT_EQ(Files::size(dir.file("x")), 60 * (MiB + 1));
 }
 
+// Segments of one chunk each have no boundary inside them: the window still repaints between them.
+TEST(JoinDlg, AJoinOfSmallSegmentsLetsTheWindowRepaint) {
+    TempDir dir;
+    for (int k = 1; k <= 400; ++k)
+        Files::write(dir.file("s").append(std::to_string(k)), Files::pattern(4096, k));
+    int pumpsWhileJoining = 0;
+    drive(join, dir.file("s1"), "", {Answer::ok}, [&](platform::Window) {
+        std::error_code none;
+        const auto joined = std::filesystem::file_size(dir.file("s"), none);
+        pumpsWhileJoining += !none && joined > 0 && joined < 400 * 4096;
+    });
+    EXPECT_GT(pumpsWhileJoining, 0) << "the window was frozen for the whole join";
+    EXPECT_EQ(Files::size(dir.file("s")), 400 * 4096);
+}
+
 // The second join makes the target anew, from the segments as they are then.
 TEST(JoinDlg, ASecondJoinInOneOpeningStartsAfresh) {
     TempDir dir;
