@@ -1,6 +1,6 @@
 // Writes one size of an icon group as a PNG file: ico-to-png <input.ico> <size> <output.png>
 
-#include "platform/IconImage.h"
+#include "platform/codecs/IconImage.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,7 +1,7 @@
 #include "support/BenchMessageBoxes.h"
 
-#include "platform/MessageBoxAnswer.h"
-#include "platform/Services.h"
+#include "platform/gui/MessageBoxAnswer.h"
+#include "platform/gui/Services.h"
 
 namespace bench {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MessageBoxService.h"
+#include "platform/gui/MessageBoxService.h"
 
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 #include "support/Stopwatch.h"
 
 #include "common/CDialog.h"
-#include "platform/DialogHost.h"
+#include "platform/gui/DialogHost.h"
 
 #include <QTimer>
 

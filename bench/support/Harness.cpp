@@ -1,6 +1,6 @@
 #include "support/Harness.h"
 
-#include "platform/Application.h"
+#include "platform/gui/Application.h"
 
 #include <sys/resource.h>
 

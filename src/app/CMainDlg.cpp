@@ -2,7 +2,7 @@
 
 #include "app/CAboutDlg.h"
 
-#include "platform/DialogHost.h"
+#include "platform/gui/DialogHost.h"
 #include "resources/BinaryResources.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"

@@ -1,6 +1,6 @@
 #include "app/CSegmentApp.h"
 
-#include "platform/Application.h"
+#include "platform/gui/Application.h"
 
 int main(int, char** argv) {
     // The program reads no command line, and neither does the desktop session: given the

@@ -2,9 +2,9 @@
 
 #include "common/CWinApp.h"
 
-#include "platform/DialogHost.h"
-#include "platform/MessageBoxType.h"
-#include "platform/Services.h"
+#include "platform/gui/DialogHost.h"
+#include "platform/gui/MessageBoxType.h"
+#include "platform/gui/Services.h"
 #include "resources/StringTable.h"
 
 namespace {

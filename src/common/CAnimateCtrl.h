@@ -2,7 +2,7 @@
 
 #include "common/CWndControl.h"
 
-#include "platform/Animation.h"
+#include "platform/gui/Animation.h"
 #include "resources/BinaryResources.h"
 
 class CAnimateCtrl final : public CWndControl {

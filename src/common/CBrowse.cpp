@@ -3,7 +3,7 @@
 #include "common/CDialog.h"
 #include "common/CFileDialog.h"
 
-#include "platform/DialogCommand.h"
+#include "platform/gui/DialogCommand.h"
 
 void CBrowse::Run(CDialog& dialog, std::string& keptPath) {
     CFileDialog chooser(dialog, CFileDialog::overwritePrompt | CFileDialog::hideReadOnly);

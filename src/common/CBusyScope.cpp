@@ -1,6 +1,6 @@
 #include "common/CBusyScope.h"
 
-#include "platform/DialogHost.h"
+#include "platform/gui/DialogHost.h"
 
 CBusyScope::CBusyScope(platform::Window dialog) : m_dialog(dialog) {
     platform::DialogHost::setBusy(m_dialog, true);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Window.h"
+#include "platform/gui/Window.h"
 
 // While the scope lives its dialog is busy: windows repaint and timers run between the chunks of
 // a transfer, but no command (Esc and the close box included) reaches the dialog under the running

@@ -6,7 +6,7 @@
 #include "common/CUserException.h"
 #include "common/CWndControl.h"
 
-#include "platform/MessageBoxType.h"
+#include "platform/gui/MessageBoxType.h"
 #include "resources/StringTable.h"
 
 platform::Window CDataExchange::Control(int id) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Window.h"
+#include "platform/gui/Window.h"
 
 #include <string>
 

@@ -8,10 +8,10 @@
 #include "common/CWinApp.h"
 #include "common/CWindowPlacement.h"
 
-#include "platform/DialogCommand.h"
-#include "platform/DialogHost.h"
-#include "platform/MessageBoxType.h"
-#include "platform/Services.h"
+#include "platform/gui/DialogCommand.h"
+#include "platform/gui/DialogHost.h"
+#include "platform/gui/MessageBoxType.h"
+#include "platform/gui/Services.h"
 #include "resources/DialogTemplates.h"
 #include "resources/StringTable.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/DialogEvents.h"
-#include "platform/Window.h"
+#include "platform/gui/DialogEvents.h"
+#include "platform/gui/Window.h"
 
 #include <optional>
 #include <string>

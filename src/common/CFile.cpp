@@ -1,10 +1,10 @@
 #include "common/CFile.h"
 
-#include "platform/FileNames.h"
-#include "platform/PosixFile.h"
-#include "platform/RemovableMedium.h"
-#include "platform/SpaceReservation.h"
-#include "platform/WorkerThread.h"
+#include "platform/files/FileNames.h"
+#include "platform/files/PosixFile.h"
+#include "platform/files/RemovableMedium.h"
+#include "platform/files/SpaceReservation.h"
+#include "platform/gui/WorkerThread.h"
 
 #include <utility>
 

@@ -2,8 +2,8 @@
 
 #include "common/CDialog.h"
 
-#include "platform/DialogCommand.h"
-#include "platform/Services.h"
+#include "platform/gui/DialogCommand.h"
+#include "platform/gui/Services.h"
 
 CFileDialog::CFileDialog(CDialog& owner, unsigned flags)
     : m_owner(owner), m_flags(flags | enableHook | enableSizing | explorer) {}

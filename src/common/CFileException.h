@@ -2,7 +2,7 @@
 
 #include "common/CException.h"
 
-#include "platform/FileError.h"
+#include "platform/gui/FileError.h"
 
 #include <string>
 

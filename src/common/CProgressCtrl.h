@@ -2,7 +2,7 @@
 
 #include "common/CWndControl.h"
 
-#include "platform/ProgressBar.h"
+#include "platform/gui/ProgressBar.h"
 
 class CProgressCtrl final : public CWndControl {
   public:

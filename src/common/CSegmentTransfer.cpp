@@ -1,7 +1,7 @@
 #include "common/CSegmentTransfer.h"
 
-#include "platform/EventPump.h"
-#include "platform/WorkerThread.h"
+#include "platform/gui/EventPump.h"
+#include "platform/gui/WorkerThread.h"
 
 #include <chrono>
 

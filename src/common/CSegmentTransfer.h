@@ -2,7 +2,7 @@
 
 #include "common/CFile.h"
 
-#include "platform/FileCopy.h"
+#include "platform/files/FileCopy.h"
 
 #include <chrono>
 #include <cstdint>

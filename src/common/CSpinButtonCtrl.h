@@ -2,7 +2,7 @@
 
 #include "common/CWndControl.h"
 
-#include "platform/UpDown.h"
+#include "platform/gui/UpDown.h"
 
 class CSpinButtonCtrl final : public CWndControl {
   public:

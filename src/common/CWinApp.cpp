@@ -2,10 +2,10 @@
 
 #include "common/AfxMessageBox.h"
 
-#include "platform/MessageBoxType.h"
-#include "platform/PathParts.h"
-#include "platform/Process.h"
-#include "platform/Services.h"
+#include "platform/files/PathParts.h"
+#include "platform/gui/MessageBoxType.h"
+#include "platform/gui/Process.h"
+#include "platform/gui/Services.h"
 #include "resources/StringTable.h"
 
 namespace {

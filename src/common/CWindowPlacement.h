@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ScreenRect.h"
+#include "platform/gui/ScreenRect.h"
 
 // Where a dialog opens: centred on a rectangle, then pushed back inside the work area.
 class CWindowPlacement final {

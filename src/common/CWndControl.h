@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Window.h"
+#include "platform/gui/Window.h"
 
 // A control of a dialog bound to a member object. The binding is made by the field exchange and
 // follows the dialog's window: each opening makes new controls, and the member is bound anew.

@@ -7,11 +7,11 @@
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 
-#include "platform/DialogCommand.h"
-#include "platform/MessageBoxAnswer.h"
-#include "platform/MessageBoxType.h"
-#include "platform/PathParts.h"
-#include "platform/Services.h"
+#include "platform/files/PathParts.h"
+#include "platform/gui/DialogCommand.h"
+#include "platform/gui/MessageBoxAnswer.h"
+#include "platform/gui/MessageBoxType.h"
+#include "platform/gui/Services.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 

@@ -3,8 +3,8 @@
 #include "common/CAnimateCtrl.h"
 #include "common/CDialog.h"
 
-#include "platform/DriveA.h"
-#include "platform/ScreenRect.h"
+#include "platform/files/DriveA.h"
+#include "platform/gui/ScreenRect.h"
 
 #include <cstdint>
 #include <optional>

@@ -9,10 +9,10 @@
 #include "common/CSegmentTransfer.h"
 #include "common/CUtf8Text.h"
 
-#include "platform/FileNames.h"
-#include "platform/MessageBoxAnswer.h"
-#include "platform/MessageBoxType.h"
-#include "platform/OpenFiles.h"
+#include "platform/files/FileNames.h"
+#include "platform/files/OpenFiles.h"
+#include "platform/gui/MessageBoxAnswer.h"
+#include "platform/gui/MessageBoxType.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 

@@ -4,7 +4,7 @@
 #include "common/CFile.h"
 #include "common/CProgressCtrl.h"
 
-#include "platform/Window.h"
+#include "platform/gui/Window.h"
 
 #include <cstdint>
 #include <string>

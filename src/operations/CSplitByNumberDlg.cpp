@@ -4,7 +4,7 @@
 #include "common/CFile.h"
 #include "operations/CSegmentWriter.h"
 
-#include "platform/MessageBoxType.h"
+#include "platform/gui/MessageBoxType.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DialogCommand.h"
+#include "platform/gui/DialogCommand.h"
 
 // The numbers by which each dialog addresses its controls; the templates give the controls these
 // numbers. A number means something only within its own dialog. Done, OK and Exit are the

@@ -1,6 +1,6 @@
 #include "resources/DialogTemplates.h"
 
-#include "platform/Style.h"
+#include "platform/gui/Style.h"
 #include "resources/ControlIds.h"
 
 #include <map>

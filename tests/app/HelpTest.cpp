@@ -1,8 +1,8 @@
 #include "app/CMainDlg.h"
 #include "app/CSegmentApp.h"
 
-#include "platform/MessageBoxAnswer.h"
-#include "platform/MessageBoxType.h"
+#include "platform/gui/MessageBoxAnswer.h"
+#include "platform/gui/MessageBoxType.h"
 #include "support/Modal.h"
 #include "support/ScriptedServices.h"
 #include "support/Ui.h"

@@ -1,7 +1,7 @@
 #include "app/CMainDlg.h"
 
-#include "platform/DialogCommand.h"
-#include "platform/DialogHost.h"
+#include "platform/gui/DialogCommand.h"
+#include "platform/gui/DialogHost.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 #include "support/Modal.h"

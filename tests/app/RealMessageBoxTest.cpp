@@ -1,6 +1,6 @@
-#include "platform/MessageBoxAnswer.h"
-#include "platform/MessageBoxType.h"
-#include "platform/Services.h"
+#include "platform/gui/MessageBoxAnswer.h"
+#include "platform/gui/MessageBoxType.h"
+#include "platform/gui/Services.h"
 #include "support/Modal.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "platform/AnimationWidget.h"
-#include "platform/AviClip.h"
-#include "platform/EventPump.h"
+#include "platform/codecs/AviClip.h"
+#include "platform/gui/AnimationWidget.h"
+#include "platform/gui/EventPump.h"
 #include "resources/BinaryResources.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/RemovableMedium.h"
+#include "platform/files/RemovableMedium.h"
 #include "support/Files.h"
 #include "support/RemovableTmpfs.h"
 #include "support/TempDir.h"

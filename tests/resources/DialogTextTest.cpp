@@ -1,4 +1,4 @@
-#include "platform/DialogWindow.h"
+#include "platform/gui/DialogWindow.h"
 #include "resources/DialogTemplates.h"
 
 #include <QFontInfo>

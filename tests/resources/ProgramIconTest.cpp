@@ -1,4 +1,4 @@
-#include "platform/IconImage.h"
+#include "platform/codecs/IconImage.h"
 #include "resources/BinaryResources.h"
 
 #include <gtest/gtest.h>

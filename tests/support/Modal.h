@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/CDialog.h"
-#include "platform/DialogCommand.h"
-#include "platform/DialogHost.h"
+#include "platform/gui/DialogCommand.h"
+#include "platform/gui/DialogHost.h"
 
 #include <QApplication>
 #include <QDialog>

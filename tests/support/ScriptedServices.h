@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MessageBoxAnswer.h"
-#include "platform/Services.h"
+#include "platform/gui/MessageBoxAnswer.h"
+#include "platform/gui/Services.h"
 
 #include <gtest/gtest.h>
 

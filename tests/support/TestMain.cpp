@@ -1,4 +1,4 @@
-#include "platform/Application.h"
+#include "platform/gui/Application.h"
 #include "support/Modal.h"
 
 #include <gtest/gtest.h>

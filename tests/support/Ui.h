@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Window.h"
-#include "platform/WindowRegistry.h"
+#include "platform/gui/Window.h"
+#include "platform/gui/WindowRegistry.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/gui/FileError.h"
+
+#include <cstdint>
+#include <functional>
+
+namespace platform {
+
+// Moves bytes from one open file to another in bounded chunks, so memory stays the same whatever
+// the count.
+class FileCopy final {
+  public:
+    enum class Outcome {
+        complete,    // every byte moved
+        readFailed,  // the source failed; error says why
+        writeFailed, // the target failed; error says why
+        writeShort,  // the target took fewer bytes than it was given, without an error
+        sourceEnded, // the source ended first; every byte it had was moved
+    };
+    struct Result {
+        Outcome outcome;
+        FileError error;     // for readFailed and writeFailed, none otherwise
+        std::uint64_t moved; // bytes that reached the target
+    };
+    static constexpr std::uint64_t chunkSize = 1u << 20;
+
+    // Moves count bytes from the source's position to the target's position, advancing both,
+    // and calls betweenChunks (when given) after each chunk while bytes remain.
+    static Result copy(int source, int target, std::uint64_t count,
+                       const std::function<void()>& betweenChunks);
+
+  private:
+    static std::uint64_t copyInKernel(int source, int target, std::uint64_t count,
+                                      const std::function<void()>& betweenChunks);
+    static Result copyThroughBuffer(int source, int target, std::uint64_t count,
+                                    std::uint64_t moved,
+                                    const std::function<void()>& betweenChunks);
+};
+
+} // namespace platform

@@ -1,0 +1,44 @@
+#include "platform/files/FileSystemKind.h"
+
+#include "platform/files/MountTable.h"
+
+#include <linux/magic.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/vfs.h>
+
+#include <algorithm>
+
+namespace platform {
+
+bool FileSystemKind::isPseudo(int descriptor) {
+    struct statfs status {};
+    if (fstatfs(descriptor, &status) != 0)
+        return false;
+    constexpr unsigned long configfsMagic = 0x62656570; // not in <linux/magic.h>
+    constexpr unsigned long pseudo[] = {
+        PROC_SUPER_MAGIC,   SYSFS_MAGIC,         DEBUGFS_MAGIC, TRACEFS_MAGIC,  SECURITYFS_MAGIC,
+        CGROUP_SUPER_MAGIC, CGROUP2_SUPER_MAGIC, BPF_FS_MAGIC,  PSTOREFS_MAGIC, EFIVARFS_MAGIC,
+        configfsMagic,      SELINUX_MAGIC,       SMACK_MAGIC,   BINFMTFS_MAGIC,
+    };
+    const auto type = static_cast<unsigned long>(status.f_type);
+    return std::ranges::count(pseudo, type) != 0;
+}
+
+// devtmpfs reports the magic number of tmpfs (or of ramfs): only the mount table tells them apart.
+bool FileSystemKind::holdsDeviceNodes(const std::string& path) {
+    struct statfs system {};
+    struct stat status {};
+    if (statfs(path.c_str(), &system) != 0 || stat(path.c_str(), &status) != 0)
+        return false;
+    if (system.f_type != TMPFS_MAGIC && system.f_type != RAMFS_MAGIC)
+        return false;
+    const std::string number =
+        std::to_string(major(status.st_dev)) + ":" + std::to_string(minor(status.st_dev));
+    const auto mounts = MountTable::current();
+    return std::ranges::any_of(mounts, [&](const MountTable::Mount& mount) {
+        return mount.device == number && mount.fileSystem == "devtmpfs";
+    });
+}
+
+} // namespace platform

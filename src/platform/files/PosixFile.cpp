@@ -1,0 +1,267 @@
+#include "platform/files/PosixFile.h"
+
+#include "platform/files/FileNames.h"
+#include "platform/files/FileSystemKind.h"
+#include "platform/files/OpenFiles.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+// Measured once the lock is held, so no other instance can grow the file in between. A file that
+// is already empty is not truncated: on ext4 a truncate makes the later close write the file out.
+bool emptyAfterLock(int descriptor) {
+    struct stat status {};
+    return fstat(descriptor, &status) == 0 && status.st_size == 0;
+}
+
+// The most one read() or write() call is asked to move; the kernel moves at most about 2 GiB.
+constexpr std::uint64_t largestRequest = 1u << 30;
+
+int accessFlags(PosixFile::Access access) {
+    switch (access) {
+    case PosixFile::Access::read:
+        return O_RDONLY;
+    case PosixFile::Access::write:
+        return O_WRONLY;
+    case PosixFile::Access::readWrite:
+        break;
+    }
+    return O_RDWR;
+}
+
+// Closes what was opened and answers the failure: the errno saved before the close.
+int failAndClose(int descriptor, int error) {
+    ::close(descriptor);
+    return error;
+}
+
+// Only regular files are written, and read besides them only block devices (a stick imaged into
+// segments). Anything else is refused unopened: opening a serial port resets the board behind
+// it, opening a watchdog arms it, and a pipe would wait for a writer for ever.
+int refusal(const struct stat& status, bool writing) {
+    if (S_ISREG(status.st_mode))
+        return 0;
+    if (S_ISDIR(status.st_mode))
+        return EISDIR;
+    return S_ISBLK(status.st_mode) && !writing ? 0 : EACCES;
+}
+
+bool sameFile(const struct stat& named, const struct stat& opened) {
+    return named.st_dev == opened.st_dev && named.st_ino == opened.st_ino &&
+           (named.st_mode & S_IFMT) == (opened.st_mode & S_IFMT);
+}
+
+// Looks at what stands under the name (named, when anything does) before it is opened.
+int refusalBeforeOpening(const std::string& path, bool create, bool writing,
+                         const std::optional<struct stat>& named) {
+    if (named) {
+        if (const int refused = refusal(*named, writing); refused != 0)
+            return refused;
+    }
+    const bool onDeviceNodes =
+        create && FileSystemKind::holdsDeviceNodes(named ? path : FileNames::directoryOf(path));
+    return onDeviceNodes ? EACCES : 0;
+}
+
+// What was opened must be what was looked at, before anything is emptied or written.
+int refusalOfOpened(int descriptor, const std::optional<struct stat>& named, bool writing,
+                    struct stat& status) {
+    if (fstat(descriptor, &status) != 0)
+        return errno;
+    if (named && !sameFile(*named, status))
+        return EBUSY;
+    if (const int refused = refusal(status, writing); refused != 0)
+        return refused;
+    // The kernel's pseudo file systems have no device behind them: a file on a disk, a stick or
+    // an image needs no further look.
+    return major(status.st_dev) == 0 && FileSystemKind::isPseudo(descriptor) ? EACCES : 0;
+}
+
+// A file system without locks (or without flock) leaves every file unlocked; the identity
+// checks still keep a file this process reads from being emptied.
+bool withoutLocks(int error) {
+    return error == EOPNOTSUPP || error == ENOTSUP || error == ENOSYS || error == EINVAL ||
+           error == ENOLCK;
+}
+
+int tryLock(int descriptor, int operation) {
+    while (flock(descriptor, operation | LOCK_NB) != 0) {
+        if (errno != EINTR)
+            return errno;
+    }
+    return 0;
+}
+
+} // namespace
+
+PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool create) {
+    auto path = FileNames::resolve(name);
+    if (!path)
+        return {noDescriptor, FileError::of(ENOMEDIUM), name};
+    int descriptor = noDescriptor;
+    if (const int error = openPath(*path, access, create, descriptor); error != 0)
+        return {noDescriptor, FileError::ofName(error, *path), std::move(*path)};
+    // While drive A: is looked at, its names lead through a descriptor that the look lets go of;
+    // the file keeps the path of the medium's directory that it was opened in.
+    if (FileNames::onDriveA(name))
+        return {descriptor, {}, FileNames::fullPath(FileNames::shownPath(name))};
+    return {descriptor, {}, std::move(*path)};
+}
+
+int PosixFile::openPath(const std::string& path, Access access, bool create, int& opened) {
+    const bool writing = create || access != Access::read;
+    std::optional<struct stat> named;
+    if (struct stat status{}; stat(path.c_str(), &status) == 0)
+        named = status;
+    else if (errno != ENOENT || !create)
+        return errno;
+    if (const int refused = refusalBeforeOpening(path, create, writing, named); refused != 0)
+        return refused;
+    // Non-blocking only while opening: a named pipe put under the name since it was looked at
+    // would otherwise hold the program in open() for ever.
+    int flags = accessFlags(access) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    if (create) {
+        flags |= O_CREAT;
+        if (access == Access::read)
+            flags = (flags & ~O_ACCMODE) | O_RDWR; // emptying needs write access
+    }
+    int descriptor;
+    do {
+        descriptor = ::open(path.c_str(), flags, 0666);
+    } while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0)
+        return errno;
+
+    struct stat status {};
+    if (const int refused = refusalOfOpened(descriptor, named, writing, status); refused != 0)
+        return failAndClose(descriptor, refused);
+    // F_SETFL changes only the status flags, and of those the open set O_NONBLOCK alone.
+    if (fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return failAndClose(descriptor, errno);
+    if (const int error = lock(descriptor, !writing); error != 0)
+        return failAndClose(descriptor, error);
+    const FileIdentity identity{status.st_dev, status.st_ino};
+    if (create ? OpenFiles::inUse(identity) : OpenFiles::heldForWriting(identity))
+        return failAndClose(descriptor, EBUSY);
+    if (create && !emptyAfterLock(descriptor)) {
+        if (ftruncate(descriptor, 0) != 0)
+            return failAndClose(descriptor, errno);
+    }
+    OpenFiles::add(descriptor, identity, writing);
+    opened = descriptor;
+    return 0;
+}
+
+PosixFile::Transfer PosixFile::read(int descriptor, void* buffer, std::uint64_t count) {
+    auto* bytes = static_cast<char*>(buffer);
+    std::uint64_t done = 0;
+    while (done < count) {
+        const ssize_t got =
+            ::read(descriptor, bytes + done, std::min(count - done, largestRequest));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {done, FileError::of(errno)};
+        if (got == 0)
+            break;
+        done += static_cast<std::uint64_t>(got);
+    }
+    return {done, {}};
+}
+
+PosixFile::Transfer PosixFile::write(int descriptor, const void* buffer, std::uint64_t count) {
+    const auto* bytes = static_cast<const char*>(buffer);
+    std::uint64_t done = 0;
+    while (done < count) {
+        const ssize_t put =
+            ::write(descriptor, bytes + done, std::min(count - done, largestRequest));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return {done, FileError::of(errno)};
+        if (put == 0)
+            break;
+        done += static_cast<std::uint64_t>(put);
+    }
+    return {done, {}};
+}
+
+FileError PosixFile::close(int descriptor) {
+    OpenFiles::remove(descriptor);
+    // Linux releases the descriptor even when close() is interrupted; retrying could close a
+    // descriptor that another part of the program has been given meanwhile.
+    if (::close(descriptor) != 0 && errno != EINTR)
+        return FileError::of(errno);
+    return {};
+}
+
+PosixFile::Length PosixFile::length(int descriptor) {
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0)
+        return {0, FileError::of(errno)};
+    if (S_ISBLK(status.st_mode)) {
+        std::uint64_t size = 0;
+        if (ioctl(descriptor, BLKGETSIZE64, &size) != 0)
+            return {0, FileError::of(errno)};
+        return {size, {}};
+    }
+    return {static_cast<std::uint64_t>(status.st_size), {}};
+}
+
+FileError PosixFile::remove(const std::string& name) {
+    const auto path = FileNames::resolve(name);
+    if (!path)
+        return FileError::of(ENOMEDIUM);
+    return ::unlink(path->c_str()) == 0 ? FileError{} : FileError::ofName(errno, *path);
+}
+
+// Every failure counts: a medium that turns read-only after a failed write-back answers EROFS,
+// and the bytes that did not reach it are gone.
+FileError PosixFile::flush(int descriptor, const std::string& path) {
+    if (fsync(descriptor) != 0)
+        return FileError::of(errno);
+    return FileError::of(syncDirectoryOf(path));
+}
+
+int PosixFile::lock(int descriptor, bool readOnly) {
+    int error = tryLock(descriptor, LOCK_EX);
+    // NFS emulates flock with byte-range locks, and an exclusive one needs a descriptor open for
+    // writing. A shared lock still keeps another instance's writer out.
+    if (error == EBADF && readOnly)
+        error = tryLock(descriptor, LOCK_SH);
+    return withoutLocks(error) ? 0 : error;
+}
+
+// The directory that holds the file's entry: behind a link, the one where the file really is.
+// Some file systems cannot synchronise a directory (EINVAL); their entries need nothing more.
+int PosixFile::syncDirectoryOf(const std::string& path) {
+    char real[PATH_MAX];
+    const std::string directory =
+        FileNames::directoryOf(realpath(path.c_str(), real) != nullptr ? real : path);
+    const int descriptor = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return errno;
+    int error = 0;
+    if (fsync(descriptor) != 0 && errno != EINVAL)
+        error = errno;
+    ::close(descriptor);
+    return error;
+}
+
+} // namespace platform
