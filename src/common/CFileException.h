@@ -2,7 +2,7 @@
 
 #include "common/CException.h"
 
-#include "platform/gui/FileError.h"
+#include "platform/files/FileError.h"
 
 #include <string>
 

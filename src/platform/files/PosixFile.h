@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/gui/FileError.h"
+#include "platform/files/FileError.h"
 
 #include <cstdint>
 #include <string>

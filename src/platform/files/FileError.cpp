@@ -1,4 +1,4 @@
-#include "platform/gui/FileError.h"
+#include "platform/files/FileError.h"
 
 #include "platform/files/FileNames.h"
 
