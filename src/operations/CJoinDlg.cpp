@@ -71,8 +71,9 @@ SegmentOpen openSegment(CFile& segment, const std::string& base, long long numbe
 
 // A set that ends at a missing number while a segment stands a few numbers further on has lost
 // one: what came before the gap is not the file that was split.
+constexpr long long lookedAhead = 8;
+
 bool segmentsFollow(const std::string& base, long long missing) {
-    constexpr long long lookedAhead = 8;
     for (long long number = missing + 1; number <= missing + lookedAhead; ++number) {
         if (platform::FileNames::isRegularFile(CSegmentName::Make(base, number)))
             return true;
@@ -137,8 +138,13 @@ void CJoinDlg::OnJoin() {
     // A segment may be the target under another name (a hard or a symbolic link): no file of the
     // set may be emptied as the target.
     platform::OpenFiles::Reservation set;
-    for (long long number = 1; set.add(CSegmentName::Make(target, number)); ++number) {
-    }
+    long long gap = 1;
+    while (set.add(CSegmentName::Make(target, gap)))
+        ++gap;
+    // Segments a few numbers past a gap are not joined, but they are reported, and must not be
+    // emptied as the target either.
+    for (long long number = gap + 1; number <= gap + lookedAhead; ++number)
+        set.add(CSegmentName::Make(target, number));
     CFile output;
     if (!output.Open(target, createMode)) {
         MessageBox(targetRefused, std::nullopt, plainBox);

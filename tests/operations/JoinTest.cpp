@@ -152,6 +152,12 @@ const Link links[] = {
      [](const std::string& d) { fs::create_hard_link(d + "/w2", d + "/w"); }, false, refused, "B"},
     {"TheTargetASymbolicLinkToSegment3",
      [](const std::string& d) { fs::create_symlink("w3", d + "/w"); }, false, refused, "C"},
+    {"TheTargetASymbolicLinkToASegmentPastAGap",
+     [](const std::string& d) {
+         Files::write(d + "/w5", "E");
+         fs::create_symlink("w5", d + "/w");
+     },
+     false, refused, "E"},
     {"Segment2MadeTheTargetAfterSegment1",
      [](const std::string& d) {
          fs::remove(d + "/w2");
