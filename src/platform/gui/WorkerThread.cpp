@@ -31,7 +31,17 @@ class Worker final {
         m_wake.notify_one();
         while (!m_finished.wait_for(lock, pumpInterval, [this] { return m_done; })) {
             lock.unlock();
-            EventPump::pumpWithoutInput();
+            try {
+                EventPump::pumpWithoutInput();
+            } catch (...) {
+                // The job works on its caller's data: it ends before the caller's frame goes, and
+                // the worker is free for the next job.
+                lock.lock();
+                m_finished.wait(lock, [this] { return m_done; });
+                m_job = nullptr;
+                m_failure = nullptr;
+                throw;
+            }
             lock.lock();
         }
         m_job = nullptr;
