@@ -11,6 +11,7 @@
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QLocale>
 #include <QTest>
@@ -91,6 +92,13 @@ INSTANTIATE_TEST_SUITE_P(
         KeyRow{"AltAndAMnemonic", key(Split::path, Qt::Key_F, Qt::AltModifier), {Split::split}},
         KeyRow{"ALetterInAnEditFieldIsTyped", key(Split::path, Qt::Key_F), {}},
         KeyRow{"AMnemonicLetterOnAButton", key(Split::browse, Qt::Key_D), {DialogCommand::ok}},
+        KeyRow{"AButtonUnderAModalDialogTakesNoPress",
+               [](Window w) {
+                   commandsFrom(DialogTemplates::about, [w](Window) {
+                       static_cast<QAbstractButton*>(widget(w.child(Split::split)))->click();
+                   });
+               },
+               {}},
         KeyRow{"ABusyDialogTakesNoCommand",
                [](Window w) {
                    DialogHost::setBusy(w, true);

@@ -27,7 +27,7 @@ QWidget* DialogControlFactory::create(const ControlTemplate& item, DialogWindow&
         button->setFocusPolicy(focus);
         const int id = item.id;
         QObject::connect(button, &QPushButton::clicked, &dialog,
-                         [&dialog, id] { dialog.sendCommand(id); });
+                         [&dialog, id] { dialog.sendClick(id); });
         return button;
     }
     case ControlKind::Edit: {

@@ -8,6 +8,7 @@
 #include "platform/gui/Style.h"
 #include "platform/gui/WindowRegistry.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
@@ -132,6 +133,13 @@ void DialogWindow::createControls() {
 QWidget* DialogWindow::control(int id) const {
     auto found = m_byId.find(id);
     return found == m_byId.end() ? nullptr : found->second;
+}
+
+void DialogWindow::sendClick(int id) {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != this)
+        return;
+    sendCommand(id);
 }
 
 void DialogWindow::sendCommand(int id) {

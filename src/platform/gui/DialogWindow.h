@@ -30,6 +30,9 @@ class DialogWindow final : public QDialog {
     bool isBusy() const { return m_busy; }
     void focusFirstTabStop();
     void sendCommand(int id);
+    // A button's click. Qt's modality stops the mouse and the keys but not a screen reader's
+    // press: a window under a modal one takes no click.
+    void sendClick(int id);
     // Shows the window and waits until it is done; answers the result it was done with.
     int run();
 
