@@ -168,38 +168,39 @@ int PosixFile::openPath(const std::string& path, Access access, bool create, int
     return 0;
 }
 
-PosixFile::Transfer PosixFile::read(int descriptor, void* buffer, std::uint64_t count) {
-    auto* bytes = static_cast<char*>(buffer);
+namespace {
+
+// Calls step(done, most) until count bytes have moved, the file ends (a step of 0) or a step
+// fails; a step interrupted by a signal is asked again.
+template <typename Step> PosixFile::Transfer moveAll(std::uint64_t count, Step step) {
     std::uint64_t done = 0;
     while (done < count) {
-        const ssize_t got =
-            ::read(descriptor, bytes + done, std::min(count - done, largestRequest));
-        if (got < 0 && errno == EINTR)
+        const ssize_t moved = step(done, std::min(count - done, largestRequest));
+        if (moved < 0 && errno == EINTR)
             continue;
-        if (got < 0)
+        if (moved < 0)
             return {done, FileError::of(errno)};
-        if (got == 0)
+        if (moved == 0)
             break;
-        done += static_cast<std::uint64_t>(got);
+        done += static_cast<std::uint64_t>(moved);
     }
     return {done, {}};
 }
 
+} // namespace
+
+PosixFile::Transfer PosixFile::read(int descriptor, void* buffer, std::uint64_t count) {
+    auto* bytes = static_cast<char*>(buffer);
+    return moveAll(count, [&](std::uint64_t done, std::uint64_t most) {
+        return ::read(descriptor, bytes + done, most);
+    });
+}
+
 PosixFile::Transfer PosixFile::write(int descriptor, const void* buffer, std::uint64_t count) {
     const auto* bytes = static_cast<const char*>(buffer);
-    std::uint64_t done = 0;
-    while (done < count) {
-        const ssize_t put =
-            ::write(descriptor, bytes + done, std::min(count - done, largestRequest));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0)
-            return {done, FileError::of(errno)};
-        if (put == 0)
-            break;
-        done += static_cast<std::uint64_t>(put);
-    }
-    return {done, {}};
+    return moveAll(count, [&](std::uint64_t done, std::uint64_t most) {
+        return ::write(descriptor, bytes + done, most);
+    });
 }
 
 FileError PosixFile::close(int descriptor) {
