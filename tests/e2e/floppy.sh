@@ -39,9 +39,5 @@ e2e_wait_gone "Sun Drel - split to floppies"
 [ "$(stat -c %s "$kept/data.bin1") $(stat -c %s "$kept/data.bin2")" = "1474560 525440" ] &&
   [ ! -e "$kept/data.bin3" ] || e2e_fail "the segments have the wrong sizes"
 cat "$kept/data.bin1" "$kept/data.bin2" | cmp -s - "$source_file" || e2e_fail "the segments joined are not the source"
-e2e_key Escape
-e2e_wait_gone "Sun drel - Split files to floppies"
-e2e_wait_window " Sun Drel " >/dev/null
-e2e_key Escape
-e2e_wait_exit 0
+e2e_leave "Sun drel - Split files to floppies"
 e2e_pass

@@ -128,4 +128,15 @@ e2e_expect_segments() {
     e2e_fail "the segments do not make up the source"
 }
 
+# Leaves the dialog of that title with Esc, then the main window, and checks the program ended
+# well.
+e2e_leave() {
+  local dialog=$1
+  e2e_key Escape
+  e2e_wait_gone "$dialog"
+  e2e_wait_window " Sun Drel " >/dev/null
+  e2e_key Escape
+  e2e_wait_exit 0
+}
+
 e2e_pass() { echo "PASS: $(basename "$0")"; }

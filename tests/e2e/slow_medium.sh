@@ -53,9 +53,5 @@ e2e_wait_window "Sun Drel - split to floppies" >/dev/null
 cmp -s "$drive/data.bin1" "$source_file" || e2e_fail "the segment on the medium is not the source"
 e2e_key Return
 e2e_wait_gone "Sun Drel - split to floppies"
-e2e_key Escape
-e2e_wait_gone "Sun drel - Split files to floppies"
-e2e_wait_window " Sun Drel " >/dev/null
-e2e_key Escape
-e2e_wait_exit 0
+e2e_leave "Sun drel - Split files to floppies"
 e2e_pass
