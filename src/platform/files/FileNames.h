@@ -34,8 +34,6 @@ class FileNames final {
     static std::string directoryOf(const std::string& path);
     // Whether the name begins with "a:" or "A:".
     static bool onDriveA(const std::string& name);
-
-  private:
 };
 
 } // namespace platform
