@@ -1,5 +1,5 @@
-// The floppy split dialog walked as a user walks it: with a scripted free-space query and a plain
-// directory as drive A:, then on real media mounted and unmounted as a user swaps disks.
+// The floppy split dialog walked as a user walks it, on a plain directory as drive A: or on real
+// media mounted and unmounted as a user swaps disks.
 
 #include "common/CWinApp.h"
 #include "operations/CFloppySplitDlg.h"
@@ -31,7 +31,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <optional>
 #include <set>
 
 namespace {
@@ -48,24 +47,24 @@ const std::string allDone = " The file has been split and transferred to floppie
 const std::string noFile = "Please specify a file to be split ";
 const std::string cannotOpen = " Error Opening File for reading ";
 
-// The dialog at one moment: its height, how many of "&Split File !" and "&Done" are enabled,
-// whether the clip plays and whether a segment is being written.
+// The dialog at one moment: expanded to its template's size or collapsed to end where the strip
+// begins, how many of "&Split File !" and "&Done" are enabled, whether the clip plays and whether
+// a segment is being written.
 std::string stateOf(platform::Window dialog) {
     const platform::ScreenRect client = dialog.clientRect();
-    const platform::DialogTemplate* resource = resources::DialogTemplates::Find(132);
+    const auto* resource =
+        resources::DialogTemplates::Find(resources::DialogTemplates::floppySplit);
     const platform::ScreenRect full = dialog.mapDialogRect({0, 0, resource->cx, resource->cy});
-    const platform::Window split = dialog.child(ids::split),
-                           done = dialog.child(platform::DialogCommand::ok);
     const int stripTop = dialog.child(ids::animation).rect().top - client.top;
-    const bool buttonsAbove =
-        std::max(split.rect().bottom, done.rect().bottom) - client.top < stripTop;
     const auto* window =
         dynamic_cast<platform::DialogWindow*>(platform::WindowRegistry::widget(dialog.handle()));
-    const std::string height = client.width() != full.width()                ? "other size"
-                               : client.height() == full.height()            ? "expanded"
-                               : client.height() == stripTop && buttonsAbove ? "collapsed"
-                                                                             : "other";
-    return height + ", " + std::to_string(split.isEnabled() + done.isEnabled()) + " buttons" +
+    const std::string height = client.width() != full.width()     ? "other size"
+                               : client.height() == full.height() ? "expanded"
+                               : client.height() == stripTop      ? "collapsed"
+                                                                  : "other";
+    const int buttons = dialog.child(ids::split).isEnabled() +
+                        dialog.child(platform::DialogCommand::ok).isEnabled();
+    return height + ", " + std::to_string(buttons) + " buttons" +
            (platform::Animation(dialog.child(ids::animation)).isPlaying() ? ", playing" : "") +
            (window && window->isBusy() ? ", writing" : "");
 }
@@ -133,78 +132,194 @@ Outcome split(
     return outcome;
 }
 
-constexpr std::uint64_t floppy = 1457664;  // 2,847 free clusters of 512 bytes
-const std::string photo = "<w>/photo.jpg"; // "<w>": the working directory, with the source
+bool shell(const std::string& command) {
+    return std::system(
+               ("{ PATH=$PATH:/sbin:/usr/sbin; " + command + "; } >/dev/null 2>&1").c_str()) == 0;
+}
 
-struct Walk {
-    const char* name;
-    std::string typed;
-    std::uint64_t bytes; // of the source, named after the typed path's bare name
-    std::vector<std::optional<std::uint64_t>> freeSpace; // the query's answers, in order
-    std::vector<std::string> boxes;      // each answered OK but a last prompt, answered Cancel
-    std::vector<std::uint64_t> segments; // left on drive A:, numbered from 1
+// Puts in a fresh medium made by `make` ("IMG" standing for an image file): a tmpfs mount as it
+// stands, else made in the image and loop-mounted; 1440 KiB, or as small as mkfs allows.
+std::string insertCommand(std::string make, const std::string& image, const std::string& point) {
+    for (auto at = make.find("IMG"); at != std::string::npos; at = make.find("IMG"))
+        make.replace(at, 3, image);
+    return make.starts_with("mount") ? make + " " + point
+                                     : "timeout 60 sh -c '" + make +
+                                           "' && timeout 60 mount -o loop " + image + " " + point;
+}
+
+std::uint64_t freeBytes(const std::string& point) {
+    struct statvfs space {};
+    return statvfs(point.c_str(), &space) == 0 ? space.f_bavail * space.f_frsize : 0;
+}
+
+// Drive A: for one row, named by SUNDREL_DRIVE_A: media go in and out, the first filled (by a
+// file named "filler") until it has leaveFree bytes free when that is given, and each medium's
+// files are kept as it comes out. Without `make` it is a bare directory, emptied as it "comes out".
+struct Disks final {
+    Disks(const char* make, std::uint64_t leaveFree) : m_make(make), m_leaveFree(leaveFree) {
+        std::filesystem::create_directory(m_point);
+        setenv("SUNDREL_DRIVE_A", m_point.c_str(), 1);
+    }
+    ~Disks() {
+        eject();
+        unsetenv("SUNDREL_DRIVE_A");
+    }
+    // Takes out the medium in the drive, if any, and puts a fresh one in; false when it cannot.
+    bool insert() {
+        eject();
+        if (m_make == nullptr)
+            return m_inserted = true;
+        const std::string image = m_root.file(std::to_string(m_taken.size()) + ".img");
+        m_inserted = shell(insertCommand(m_make, image, m_point));
+        const std::uint64_t free = freeBytes(m_point);
+        if (m_inserted && m_taken.empty() && m_leaveFree != 0 && free > m_leaveFree)
+            m_inserted = shell("fallocate -l " + std::to_string(free - m_leaveFree) + " " +
+                               m_point + "/filler");
+        m_free.push_back(freeBytes(m_point));
+        return m_inserted;
+    }
+    void eject() {
+        if (!std::exchange(m_inserted, false))
+            return;
+        m_taken.emplace_back();
+        for (const auto& entry : std::filesystem::directory_iterator(m_point))
+            if (entry.is_regular_file() && entry.path().filename() != "filler") // nor lost+found
+                m_taken.back()[entry.path().filename()] = Files::read(entry.path());
+        shell(m_make == nullptr ? "rm -rf " + m_point + "/*"
+                                : "umount " + m_point + " || umount -l " + m_point);
+    }
+    const char* m_make;
+    std::uint64_t m_leaveFree;
+    std::vector<std::uint64_t> m_free; // as each medium went in, filled
+    test::TempDir m_root;
+    std::string m_point = m_root.file("drive");
+    bool m_inserted = false;
+    std::vector<std::map<std::string, std::string>> m_taken; // each medium's files, in order
 };
 
+// What the user does while a box is up: answers OK, having first done what the act names, or
+// answers Cancel.
+enum class Act { ok, cancel, swap, takeOut, fill, fillWhileWriting };
+using enum Act;
+
+// Fills the medium that holds path until a write fails for want of room.
+void fillUp(const std::string& path) {
+    std::ofstream out(path, std::ios::binary);
+    while (out << std::string(4096, 'f')) {
+    }
+}
+
+struct Medium {
+    const char* name;
+    const char* make;        // the medium, as insertCommand makes it; nullptr: a bare directory
+    std::uint64_t leaveFree; // on the first medium, when not 0
+    std::uint64_t bytes;
+    std::vector<std::pair<std::string, Act>> boxes; // "<A>" stands for drive A:'s directory
+    std::uint64_t keptAtLeast = 0; // of the source on the media, all of it when the split succeeds
+    std::string typed = "<w>/photo.jpg"; // "<w>": the working directory, which holds the source
+};
+
+constexpr std::uint64_t MiB = 1024 * 1024;
+const std::vector<std::pair<std::string, Act>> secondMedium = {
+    {insertDisk, ok}, {insertDisk, swap}, {allDone, ok}};
+
+const char* const tmpfs = "mount -t tmpfs -o size=1440k tmpfs";
+const char* const xfs = "truncate -s 300M IMG && mkfs.xfs -q -f IMG";
 // clang-format off
-const Walk walks[] = {
-    {"ThreeDisks", photo, 3000000, {floppy, floppy, floppy},
-     {insertDisk, insertDisk, insertDisk, allDone}, {floppy, floppy, 84672}},
-    {"EmptySource", photo, 0, {}, {allDone}, {}},
-    {"CancelAtTheFirstPrompt", photo, 5000, {}, {insertDisk}, {}},
-    {"NoDiskThenADisk", photo, 5000, {std::nullopt, floppy}, {insertDisk, noDisk, allDone}, {5000}},
-    {"FullDiskThenCancel", photo, 5000, {0}, {insertDisk, diskFull}, {}},
-    {"PathWithoutSlash", "photo.jpg", 3, {floppy}, {insertDisk, allDone}, {3}},
-    {"EmptyField", "", 0, {}, {noFile}, {}},
-    {"SourceCannotBeOpened", "<w>/missing/photo.jpg", 3, {}, {cannotOpen}, {}},
-    {"BareNameOver51Characters", "<w>/" + std::string(60, 'n'), 3, {floppy}, {insertDisk, allDone}, {3}},
+const Medium media[] = {
+    {"EmptyField", nullptr, 0, 3, {{noFile, ok}}, 0, ""},
+    {"SourceCannotBeOpened", nullptr, 0, 3, {{cannotOpen, ok}}, 0, "<w>/missing/photo.jpg"},
+    {"CancelAtTheFirstPrompt", nullptr, 0, 5000, {{insertDisk, cancel}}},
+    {"EmptySource", nullptr, 0, 0, {{allDone, ok}}},
+    {"PathWithoutSlash", nullptr, 0, 3, {{insertDisk, ok}, {allDone, ok}}, 0, "photo.jpg"},
+    {"BareNameOver51Characters", nullptr, 0, 3, {{insertDisk, ok}, {allDone, ok}}, 0, "<w>/" + std::string(60, 'n')},
+    {"FullThenCancel", tmpfs, 0, 5000, {{insertDisk, fill}, {diskFull, cancel}}},
+    {"ReadOnly", "mount -t tmpfs -o size=1440k,ro tmpfs", 0, 5000, {{insertDisk, ok}, {"Access to a:photo.jpg1 was denied.", ok}}},
+    // Once the medium has been measured, its mount point alone is no medium.
+    {"TakenOutAfterASegment", tmpfs, 0, 3000000,
+     {{insertDisk, ok}, {insertDisk, takeOut}, {noDisk, swap}, {insertDisk, swap}, {allDone, ok}}},
+    // ext2 needs blocks of its own to map a large file: the segments must still fit.
+    {"Ext2SwappedAtEachPrompt", "mkfs.ext2 -q -F -b 1024 IMG 1440", 0, 3000000,
+     {{insertDisk, swap}, {insertDisk, swap}, {insertDisk, swap}, {allDone, ok}}},
+    // ext2 reserves no room, so another writer can take it: the part written stays and no
+    // further disk is asked for.
+    {"Ext2FillingUpWhileWritten", "mkfs.ext2 -q -F -b 1024 IMG 1440", 0, 1400000,
+     {{insertDisk, fillWhileWriting}, {"Disk full while accessing <A>/photo.jpg1.", ok}}, MiB},
+    // One file cannot take all that these report free: each medium takes what it really can.
+    {"Ext4With8MiBFree", "truncate -s 64M IMG && mkfs.ext4 -q -F -m 0 IMG", 8 * MiB, 12 * MiB, secondMedium},
+    {"XfsWith8MiBFree", xfs, 8 * MiB, 12 * MiB, secondMedium},
+    {"BtrfsWith8MiBFree", "truncate -s 300M IMG && mkfs.btrfs -q -f IMG", 8 * MiB, 12 * MiB, secondMedium},
+    // Some room free, but not enough for a new file: the medium is full and keeps no segment.
+    {"XfsWith64KiBFree", xfs, 64 * 1024, 5000, {{insertDisk, ok}, {diskFull, swap}, {allDone, ok}}},
 };
 // clang-format on
 
-// Drive A: is the directory that SUNDREL_DRIVE_A names during one row.
-template <typename Row> class OnDriveA : public testing::TestWithParam<Row> {
-  protected:
-    void TearDown() override { unsetenv("SUNDREL_DRIVE_A"); }
-};
-using FloppySplitScripted = OnDriveA<Walk>;
+class FloppySplit : public testing::TestWithParam<Medium> {};
 
-TEST_P(FloppySplitScripted, WalksTheDisks) {
-    const Walk& walk = GetParam();
+TEST_P(FloppySplit, WalksTheDisks) {
+    const Medium& row = GetParam();
+    Disks disks(row.make, row.leaveFree);
+    if (!disks.insert())
+        GTEST_SKIP() << "cannot make and mount this medium here (mount, mkfs, loop)";
     const std::filesystem::path before = std::filesystem::current_path();
     test::TempDir work;
-    const std::string drive = work.file("drive");
-    std::filesystem::create_directory(drive);
-    setenv("SUNDREL_DRIVE_A", drive.c_str(), 1);
     std::filesystem::current_path(work.path());
-    std::string typed = walk.typed;
+    std::string typed = row.typed;
     if (typed.starts_with("<w>"))
         typed.replace(0, 3, work.path());
     const std::string bare = typed.substr(typed.rfind('/') + 1),
-                      bytes = Files::pattern(walk.bytes, 7);
+                      bytes = Files::pattern(row.bytes, 11);
     if (!bare.empty())
         Files::write(work.file(bare), bytes);
-    test::ScriptedFreeSpace freeSpace;
-    for (const auto& free : walk.freeSpace)
-        freeSpace.answer(free);
-    std::vector<std::function<int()>> replies(walk.boxes.size(), [] { return Answer::ok; });
-    replies.back() = [&walk] { return walk.boxes.back() == allDone ? Answer::ok : Answer::cancel; };
-    const Outcome outcome = split(typed, replies);
+    const std::string drive = std::filesystem::canonical(disks.m_point);
+    std::vector<std::string> texts;
+    std::vector<std::function<int()>> replies;
+    Act pending = ok;
+    for (auto [text, act] : row.boxes) {
+        if (const auto at = text.find("<A>"); at != std::string::npos)
+            text.replace(at, 3, drive);
+        texts.push_back(text);
+        replies.push_back([&, act] {
+            if (act == swap && !disks.insert())
+                ADD_FAILURE() << "no fresh medium";
+            if (act == takeOut)
+                disks.eject();
+            if (act == fill)
+                fillUp(disks.m_point + "/other");
+            pending = act;
+            return act == cancel ? Answer::cancel : Answer::ok;
+        });
+    }
+    const Outcome outcome = split(typed, replies, [&](platform::Window) {
+        if (std::exchange(pending, ok) == fillWhileWriting)
+            fillUp(disks.m_point + "/other");
+    });
     std::filesystem::current_path(before);
+    disks.eject();
 
-    EXPECT_EQ(outcome.texts, walk.boxes);
-    // Events are pumped between a segment's chunks, and while a slow flush runs.
-    if (walk.segments.empty() || walk.segments[0] > 1048576) {
-        EXPECT_EQ(outcome.wrote, !walk.segments.empty());
+    EXPECT_EQ(outcome.texts, texts);
+    EXPECT_TRUE(std::filesystem::is_empty(disks.m_point)); // nothing on the bare mount point
+    std::string kept; // the segments, numbered on from medium to medium
+    std::size_t largest = 0;
+    for (std::size_t k = 0, count = 0; k < disks.m_taken.size(); ++k) {
+        for (const auto& [name, content] : disks.m_taken[k]) {
+            if (name == "other")
+                continue;
+            EXPECT_EQ(name, bare + std::to_string(++count));
+            kept += content;
+            largest = std::max(largest, content.size());
+            if (row.leaveFree != 0 && kept.size() < bytes.size()) { // it filled its medium
+                EXPECT_GE(content.size(), disks.m_free.at(k) / 100 * 95) << name;
+            }
+        }
     }
-    std::vector<std::string> names;
-    std::uint64_t offset = 0;
-    for (std::uint64_t size : walk.segments) {
-        names.push_back(bare + std::to_string(names.size() + 1));
-        EXPECT_EQ(Files::read(drive + "/" + names.back()), bytes.substr(offset, size));
-        offset += size;
-    }
-    EXPECT_EQ(Files::listing(drive), names);
+    EXPECT_EQ(kept, bytes.substr(0, kept.size()));
+    EXPECT_GE(kept.size(), row.keptAtLeast);
+    EXPECT_EQ(kept.size() == bytes.size(), texts.back() == allDone);
+    // Events are pumped between a segment's chunks.
+    EXPECT_TRUE(outcome.wrote || largest <= MiB);
 }
-INSTANTIATE_TEST_SUITE_P(Rows, FloppySplitScripted, testing::ValuesIn(walks), test::rowName);
+INSTANTIATE_TEST_SUITE_P(Rows, FloppySplit, testing::ValuesIn(media), test::rowName);
 
 struct Slow {
     const char* name;
@@ -219,7 +334,10 @@ const Slow slowRows[] = {
      "Access to <A>/photo.jpg1 was denied."},
 };
 
-using FloppySplitSlow = OnDriveA<Slow>;
+class FloppySplitSlow : public testing::TestWithParam<Slow> {
+  protected:
+    void TearDown() override { unsetenv("SUNDREL_DRIVE_A"); }
+};
 
 // A medium that takes seconds to take a segment or to flush it: meanwhile the clip moves and
 // timers run, while Esc and the close box are refused. A flush that fails is the segment's file
@@ -227,14 +345,12 @@ using FloppySplitSlow = OnDriveA<Slow>;
 TEST_P(FloppySplitSlow, TheClipMovesAndInputWaits) {
     const Slow& row = GetParam();
     test::TempDir work;
-    test::RemovableTmpfs drive("size=1440k");
+    test::RemovableTmpfs drive("size=1440k"); // where writes run off the GUI thread
     if (!drive.mounted())
         GTEST_SKIP() << drive.failure();
     setenv("SUNDREL_DRIVE_A", drive.path().c_str(), 1);
     const std::string bytes = Files::pattern(5000, 3), segment = drive.file("photo.jpg1");
     Files::write(work.file("photo.jpg"), bytes);
-    test::ScriptedFreeSpace freeSpace;
-    freeSpace.answer(floppy);
     std::set<int> frames; // shown while the medium was slow
     const auto slow = [&](platform::Window dialog) {
         if (row.written != (Files::exists(segment) && Files::size(segment) == bytes.size()))
@@ -260,163 +376,5 @@ TEST_P(FloppySplitSlow, TheClipMovesAndInputWaits) {
     EXPECT_EQ(Files::read(segment), bytes);
 }
 INSTANTIATE_TEST_SUITE_P(Rows, FloppySplitSlow, testing::ValuesIn(slowRows), test::rowName);
-
-bool shell(const std::string& command) {
-    return std::system(
-               ("{ PATH=$PATH:/sbin:/usr/sbin; " + command + "; } >/dev/null 2>&1").c_str()) == 0;
-}
-
-// Puts in a fresh medium made by `make` ("IMG" standing for an image file): a tmpfs mount as it
-// stands, else made in the image and loop-mounted; 1440 KiB, or as small as mkfs allows.
-std::string insertCommand(std::string make, const std::string& image, const std::string& point) {
-    for (auto at = make.find("IMG"); at != std::string::npos; at = make.find("IMG"))
-        make.replace(at, 3, image);
-    return make.starts_with("mount") ? make + " " + point
-                                     : "timeout 60 sh -c '" + make +
-                                           "' && timeout 60 mount -o loop " + image + " " + point;
-}
-
-std::uint64_t freeBytes(const std::string& point) {
-    struct statvfs space {};
-    return statvfs(point.c_str(), &space) == 0 ? space.f_bavail * space.f_frsize : 0;
-}
-
-// Drive A: for one row, named by SUNDREL_DRIVE_A: media go in and out, the first filled (by a
-// file named "filler") until it has leaveFree bytes free when that is given, and each medium's
-// files are kept as it comes out.
-struct Disks final {
-    Disks(const char* make, std::uint64_t leaveFree) : m_make(make), m_leaveFree(leaveFree) {
-        std::filesystem::create_directory(m_point);
-        setenv("SUNDREL_DRIVE_A", m_point.c_str(), 1);
-    }
-    ~Disks() {
-        eject();
-        unsetenv("SUNDREL_DRIVE_A");
-    }
-    // Takes out the medium in the drive, if any, and puts a fresh one in; false when it cannot.
-    bool insert() {
-        eject();
-        const std::string image = m_root.file(std::to_string(m_taken.size()) + ".img");
-        m_inserted = shell(insertCommand(m_make, image, m_point));
-        const std::uint64_t free = freeBytes(m_point);
-        if (m_inserted && m_taken.empty() && m_leaveFree != 0 && free > m_leaveFree)
-            m_inserted = shell("fallocate -l " + std::to_string(free - m_leaveFree) + " " +
-                               m_point + "/filler");
-        m_free.push_back(freeBytes(m_point));
-        return m_inserted;
-    }
-    void eject() {
-        if (!std::exchange(m_inserted, false))
-            return;
-        m_taken.emplace_back();
-        for (const auto& entry : std::filesystem::directory_iterator(m_point))
-            if (entry.is_regular_file() && entry.path().filename() != "filler") // nor lost+found
-                m_taken.back()[entry.path().filename()] = Files::read(entry.path());
-        shell("umount " + m_point + " || umount -l " + m_point);
-    }
-    const char* m_make;
-    std::uint64_t m_leaveFree;
-    std::vector<std::uint64_t> m_free; // as each medium went in, filled
-    test::TempDir m_root;
-    std::string m_point = m_root.file("drive");
-    bool m_inserted = false;
-    std::vector<std::map<std::string, std::string>> m_taken; // each medium's files, in order
-};
-
-// What the user does while a box is up, before answering OK.
-enum class Act { ok, swap, takeOut, fillWhileWriting };
-using enum Act;
-
-struct Medium {
-    const char* name;
-    const char* make;        // the medium, as insertCommand makes it
-    std::uint64_t leaveFree; // on the first medium, when not 0
-    std::uint64_t bytes;
-    std::vector<std::pair<std::string, Act>> boxes; // "<A>" stands for drive A:'s directory
-    std::uint64_t keptAtLeast; // of the source on the media, all of it when the split succeeds
-};
-
-constexpr std::uint64_t MiB = 1024 * 1024;
-const std::vector<std::pair<std::string, Act>> secondMedium = {
-    {insertDisk, ok}, {insertDisk, swap}, {allDone, ok}};
-
-const char* const xfs = "truncate -s 300M IMG && mkfs.xfs -q -f IMG";
-// clang-format off
-const Medium media[] = {
-    {"ReadOnly", "mount -t tmpfs -o size=1440k,ro tmpfs", 0, 5000, {{insertDisk, ok}, {"Access to a:photo.jpg1 was denied.", ok}}, 0},
-    // Once the medium has been measured, its mount point alone is no medium.
-    {"TakenOutAfterASegment", "mount -t tmpfs -o size=1440k tmpfs", 0, 3000000,
-     {{insertDisk, ok}, {insertDisk, takeOut}, {noDisk, swap}, {insertDisk, swap}, {allDone, ok}}, 0},
-    // ext2 needs blocks of its own to map a large file: the segments must still fit.
-    {"Ext2SwappedAtEachPrompt", "mkfs.ext2 -q -F -b 1024 IMG 1440", 0, 3000000,
-     {{insertDisk, swap}, {insertDisk, swap}, {insertDisk, swap}, {allDone, ok}}, 0},
-    // ext2 reserves no room, so another writer can take it: the part written stays and no
-    // further disk is asked for.
-    {"Ext2FillingUpWhileWritten", "mkfs.ext2 -q -F -b 1024 IMG 1440", 0, 1400000,
-     {{insertDisk, fillWhileWriting}, {"Disk full while accessing <A>/photo.jpg1.", ok}}, 1048576},
-    // One file cannot take all that these report free: each medium takes what it really can.
-    {"Ext4With8MiBFree", "truncate -s 64M IMG && mkfs.ext4 -q -F -m 0 IMG", 8 * MiB, 12 * MiB, secondMedium, 0},
-    {"XfsWith8MiBFree", xfs, 8 * MiB, 12 * MiB, secondMedium, 0},
-    {"BtrfsWith8MiBFree", "truncate -s 300M IMG && mkfs.btrfs -q -f IMG", 8 * MiB, 12 * MiB, secondMedium, 0},
-    // Some room free, but not enough for a new file: the medium is full and keeps no segment.
-    {"XfsWith64KiBFree", xfs, 64 * 1024, 5000, {{insertDisk, ok}, {diskFull, swap}, {allDone, ok}}, 0},
-};
-// clang-format on
-
-class FloppySplitReal : public testing::TestWithParam<Medium> {};
-
-TEST_P(FloppySplitReal, WalksTheDisks) {
-    const Medium& row = GetParam();
-    Disks disks(row.make, row.leaveFree);
-    if (!disks.insert())
-        GTEST_SKIP() << "cannot make and mount this medium here (mount, mkfs, loop)";
-    test::TempDir work;
-    const std::string bytes = Files::pattern(row.bytes, 11);
-    Files::write(work.file("photo.jpg"), bytes);
-    const std::string drive = std::filesystem::canonical(disks.m_point);
-    std::vector<std::string> texts;
-    std::vector<std::function<int()>> replies;
-    Act pending = ok;
-    for (auto [text, act] : row.boxes) {
-        if (const auto at = text.find("<A>"); at != std::string::npos)
-            text.replace(at, 3, drive);
-        texts.push_back(text);
-        replies.push_back([&, act] {
-            if (act == swap && !disks.insert())
-                ADD_FAILURE() << "no fresh medium";
-            if (act == takeOut)
-                disks.eject();
-            pending = act;
-            return Answer::ok;
-        });
-    }
-    const Outcome outcome = split(work.file("photo.jpg"), replies, [&](platform::Window) {
-        std::ofstream out;
-        if (std::exchange(pending, ok) == fillWhileWriting)
-            out.open(disks.m_point + "/other", std::ios::binary);
-        while (out.is_open() && out << std::string(4096, 'f')) {
-        }
-    });
-    disks.eject();
-
-    EXPECT_EQ(outcome.texts, texts);
-    EXPECT_TRUE(std::filesystem::is_empty(disks.m_point)); // nothing on the bare directory
-    std::string kept; // the segments, numbered on from medium to medium
-    for (std::size_t k = 0, count = 0; k < disks.m_taken.size(); ++k) {
-        for (const auto& [name, content] : disks.m_taken[k]) {
-            if (name == "other")
-                continue;
-            EXPECT_EQ(name, "photo.jpg" + std::to_string(++count));
-            kept += content;
-            if (row.leaveFree != 0 && kept.size() < bytes.size()) { // it filled its medium
-                EXPECT_GE(content.size(), disks.m_free.at(k) / 100 * 95) << name;
-            }
-        }
-    }
-    EXPECT_EQ(kept, bytes.substr(0, kept.size()));
-    EXPECT_GE(kept.size(), row.keptAtLeast);
-    EXPECT_EQ(kept.size() == bytes.size(), texts.back() == allDone);
-}
-INSTANTIATE_TEST_SUITE_P(Rows, FloppySplitReal, testing::ValuesIn(media), test::rowName);
 
 } // namespace
