@@ -22,26 +22,39 @@ const std::string app = CWinApp::DisplayName();
 const Box joined{"File Joined ", app, BoxType::ok, full},
     missing{"Segment File Missing !", app, BoxType::ok, {0, 50, 0}};
 
+using Named = std::vector<std::pair<std::string, std::string>>; // names and contents
 struct Worked {
     const char* name;
-    std::vector<std::pair<std::string, std::string>> files; // names and contents
-    std::string typed, target, content;                     // target "": none may appear
-    Box box;
+    Named files;
+    std::string typed, target, content; // target "": none may appear
+    std::vector<Box> boxes;
+    std::vector<int> answers = {Answer::ok};
 };
 
 const Box askName{"Please enter the name of the first split segment ", app, BoxType::ok, untouched};
+// Given segment 12 the target is segment 1's name: replaced only when the user agrees.
+const Box mayBeASegment{"x1 already exists and may be a segment itself. Replace it?", app,
+                        BoxType::okCancel | BoxType::iconExclamation, untouched};
+const Named twelve = [] {
+    Named files;
+    for (int k = 1; k <= 12; ++k)
+        files.emplace_back("x" + std::to_string(k), std::to_string(k) + ";");
+    return files;
+}();
 // clang-format off
 const Worked worked[] = {
-    {"TwoSegments", {{"report.zip1", "a"}, {"report.zip2", "b"}}, "report.zip1", "report.zip", "ab", joined},
-    {"NotASegmentName", {{"notes.txt", "n"}}, "notes.txt", "", "", missing},
-    {"Utf8_TheLastCharacterWhole", {{"Zü1", "z"}}, "Züé", "Zü", "z", joined},
-    {"EmptyField", {}, "", "", "", askName},
-    {"OneCharacter", {{"1", "1"}}, "é", "", "", askName},
-    {"AGapInTheSet", {{"x1", "1"}, {"x2", "2"}, {"x4", "4"}}, "x1", "x", "12", {"x3 was not found.", app, BoxType::iconStop, full}},
-    {"ASegmentFarPastAMissingOne", {{"x1", "1"}, {"x2", "2"}, {"x12", "?"}}, "x1", "x", "12", joined},
-    {"ZeroLengthSegments", {{"x1", "ab"}, {"x2", ""}, {"x3", "cd"}}, "x1", "x", "abcd", joined},
-    {"ALongerTargetReplaced", {{"x", "old, longer"}, {"x1", "new"}}, "x1", "x", "new", joined},
-    {"NoSegment1_TheTargetKept", {{"x", "old"}, {"x2", "2"}}, "x1", "x", "old", missing},
+    {"TwoSegments", {{"report.zip1", "a"}, {"report.zip2", "b"}}, "report.zip1", "report.zip", "ab", {joined}},
+    {"NotASegmentName", {{"notes.txt", "n"}}, "notes.txt", "", "", {missing}},
+    {"Utf8_TheLastCharacterWhole", {{"Zü1", "z"}}, "Züé", "Zü", "z", {joined}},
+    {"EmptyField", {}, "", "", "", {askName}},
+    {"OneCharacter", {{"1", "1"}}, "é", "", "", {askName}},
+    {"AGapInTheSet", {{"x1", "1"}, {"x2", "2"}, {"x4", "4"}}, "x1", "x", "12", {{"x3 was not found.", app, BoxType::iconStop, full}}},
+    {"ASegmentFarPastAMissingOne", {{"x1", "1"}, {"x2", "2"}, {"x12", "?"}}, "x1", "x", "12", {joined}},
+    {"ZeroLengthSegments", {{"x1", "ab"}, {"x2", ""}, {"x3", "cd"}}, "x1", "x", "abcd", {joined}},
+    {"ALongerTargetReplaced", {{"x", "old, longer"}, {"x1", "new"}}, "x1", "x", "new", {joined}},
+    {"NoSegment1_TheTargetKept", {{"x", "old"}, {"x2", "2"}}, "x1", "x", "old", {missing}},
+    {"Segment12_TheTargetMayBeASegment_Kept", twelve, "x12", "x1", "1;", {mayBeASegment}, {Answer::cancel}},
+    {"Segment12_TheTargetMayBeASegment_Replaced", twelve, "x12", "x1", "11;12;", {mayBeASegment, joined}, {Answer::ok, Answer::ok}},
 };
 // clang-format on
 
@@ -60,9 +73,9 @@ TEST_P(Join, WorkedCase) {
         names.insert(name);
     }
     names.erase("");
-    const Outcome outcome = drive(join, row.typed);
-    EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
-    EXPECT_EQ(outcome.after, row.box == askName ? untouched : full);
+    const Outcome outcome = drive(join, row.typed, "", row.answers);
+    EXPECT_EQ(outcome.boxes, row.boxes);
+    EXPECT_EQ(outcome.after, row.boxes.back().bar == untouched ? untouched : full);
     EXPECT_EQ(Files::listing("."), std::vector<std::string>(names.begin(), names.end()));
     EXPECT_TRUE(row.target.empty() || Files::read(row.target) == row.content);
     for (const auto& [name, content] : row.files)
@@ -116,115 +129,64 @@ TEST(JoinDlg, ASecondJoinInOneOpeningStartsAfresh) {
     EXPECT_EQ(Files::read(dir.file("x")), "1two");
 }
 
-// Given segment 12 the target is segment 1's name: replaced only when the user agrees.
-TEST(JoinFaults, ATargetThatMayBeASegmentIsAskedAbout) {
-    for (const bool agree : {false, true}) {
-        TempDir dir;
-        for (int k = 1; k <= 12; ++k)
-            Files::write(dir.file("x").append(std::to_string(k)), std::to_string(k) + ";");
-        const Outcome outcome = drive(join, dir.file("x12"), "",
-                                      agree ? std::vector<int>{Answer::ok, Answer::ok}
-                                            : std::vector<int>{Answer::cancel});
-        std::vector<Box> expected{
-            {dir.file("x1") + " already exists and may be a segment itself. Replace it?", app,
-             BoxType::okCancel | BoxType::iconExclamation, untouched}};
-        if (agree)
-            expected.push_back(joined);
-        EXPECT_EQ(outcome.boxes, expected);
-        EXPECT_EQ(Files::read(dir.file("x1")), agree ? "11;12;" : "1;");
-        for (int k = 2; k <= 12; ++k)
-            EXPECT_EQ(Files::read(dir.file("x").append(std::to_string(k))),
-                      std::to_string(k) + ";");
-    }
-}
-
-const Box refused{"Error opening target for writing ! ", app, BoxType::ok, untouched};
-const std::string linkedSegments[] = {Files::pattern(MiB + 1, 1), "B", "C"};
-struct Link {
-    const char* name;
-    std::function<void(const std::string& dir)> link;
-    bool whileJoining;
-    Box box;
-    std::string target; // what the target holds afterwards
-};
-const Link links[] = {
-    {"Segment2HardLinkedAsTheTarget",
-     [](const std::string& d) { fs::create_hard_link(d + "/w2", d + "/w"); }, false, refused, "B"},
-    {"TheTargetASymbolicLinkToSegment3",
-     [](const std::string& d) { fs::create_symlink("w3", d + "/w"); }, false, refused, "C"},
-    {"TheTargetASymbolicLinkToASegmentPastAGap",
-     [](const std::string& d) {
-         Files::write(d + "/w5", "E");
-         fs::create_symlink("w5", d + "/w");
-     },
-     false, refused, "E"},
-    {"Segment2MadeTheTargetAfterSegment1",
-     [](const std::string& d) {
-         fs::remove(d + "/w2");
-         fs::create_hard_link(d + "/w", d + "/w2");
-     },
-     true,
-     {refused.text, app, BoxType::ok, {0, 50, 1}},
-     linkedSegments[0]},
-};
-
-class JoinLink : public testing::TestWithParam<Link> {};
-
-// A segment under another name (a link) is the target: nothing is emptied, whether the link was
-// there before the join or appears while it runs.
-TEST_P(JoinLink, ATargetThatIsASegmentIsRefusedAndEmptiesNothing) {
-    const Link& row = GetParam();
-    TempDir dir;
-    for (int k = 1; k <= 3; ++k)
-        Files::write(dir.file("w").append(std::to_string(k)), linkedSegments[k - 1]);
-    if (!row.whileJoining)
-        row.link(dir.path());
-    bool linked = false;
-    const Hook whileMoving = [&](platform::Window) {
-        if (!row.whileJoining || linked || !Files::exists(dir.file("w")))
-            return;
-        row.link(dir.path());
-        linked = true;
-    };
-    const Outcome outcome = drive(join, dir.file("w1"), "", {Answer::ok}, whileMoving);
-    EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
-    EXPECT_TRUE(Files::read(dir.file("w")) == row.target);
-    EXPECT_TRUE(Files::read(dir.file("w1")) == linkedSegments[0]);
-    EXPECT_TRUE(Files::read(dir.file("w3")) == "C");
-    EXPECT_TRUE(Files::read(dir.file("w2")) == (row.whileJoining ? row.target : "B"));
-}
-INSTANTIATE_TEST_SUITE_P(Rows, JoinLink, testing::ValuesIn(links), rowName);
-
-enum Spoil { holdSegment2, holdSegment1, readOnly, noFolder, fillsUp, danglingSegment2 };
-enum Left { nothing, older, segment1, partOf1And2 };
+// How the join is spoilt: the target a link to a segment, a segment held, and the rest.
+enum Spoil { as2, to3, pastAGap, whileJoining, hold1, hold2, readOnly, noFolder, fillsUp, gone2 };
+enum Left { nothing, older, segment1, segment2, segment3, pastTheGap, partOf1And2 };
 struct FileFault {
     const char* name;
     Spoil spoil;
-    const char* report; // followed by the file named and "." when one is
-    int named;          // the file named: segment k, 0 the target, -1 none
+    const char* report; // "<x>" stands for the target
     unsigned type;
     Left left; // what stands under the target's name afterwards
     Bar bar;
 };
 
-const char* sharing = "A sharing violation occurred while accessing ";
 const char* cannotCreate = "Error opening target for writing ! ";
 const Bar stopped{0, 50, 1};
 // clang-format off
 const FileFault faults[] = {
-    {"Segment2HeldByAnotherOpen", holdSegment2, sharing, 2, BoxType::iconStop, segment1, stopped},
-    {"Segment1Held_AnOlderTargetKept", holdSegment1, sharing, 1, BoxType::iconStop, older, untouched},
-    {"ReadOnlyMedium", readOnly, cannotCreate, -1, BoxType::ok, older, untouched},
-    {"TheTargetsFolderMissing", noFolder, cannotCreate, -1, BoxType::ok, nothing, untouched},
-    {"FullMedium", fillsUp, "Disk full while accessing ", 0, BoxType::iconStop, partOf1And2, stopped},
-    {"Segment2ALinkToAMediumThatIsGone", danglingSegment2, "", 2, BoxType::iconStop, segment1, stopped},
+    {"Segment2HardLinkedAsTheTarget", as2, cannotCreate, BoxType::ok, segment2, untouched},
+    {"TheTargetASymbolicLinkToSegment3", to3, cannotCreate, BoxType::ok, segment3, untouched},
+    {"TheTargetASymbolicLinkToASegmentPastAGap", pastAGap, cannotCreate, BoxType::ok, pastTheGap, untouched},
+    {"Segment2MadeTheTargetAfterSegment1", whileJoining, cannotCreate, BoxType::ok, segment1, stopped},
+    {"Segment2HeldByAnotherOpen", hold2, "A sharing violation occurred while accessing <x>2.", BoxType::iconStop, segment1, stopped},
+    {"Segment1Held_AnOlderTargetKept", hold1, "A sharing violation occurred while accessing <x>1.", BoxType::iconStop, older, untouched},
+    {"ReadOnlyMedium", readOnly, cannotCreate, BoxType::ok, older, untouched},
+    {"TheTargetsFolderMissing", noFolder, cannotCreate, BoxType::ok, nothing, untouched},
+    {"FullMedium", fillsUp, "Disk full while accessing <x>.", BoxType::iconStop, partOf1And2, stopped},
+    {"Segment2ALinkToAMediumThatIsGone", gone2, "<x>2 was not found.", BoxType::iconStop, segment1, stopped},
 };
 // clang-format on
+
+// Links and names gone on the medium that holds the segments x1 to x3: the target may be a segment
+// under another name, from the start or from a moment during the join.
+void spoil(Spoil fault, const ScratchTmpfs& medium, const std::string& x) {
+    switch (fault) {
+    case as2:
+        return fs::create_hard_link(x + "2", x);
+    case to3:
+        return fs::create_symlink("x3", x);
+    case pastAGap:
+        Files::write(x + "5", "E");
+        return fs::create_symlink("x5", x);
+    case whileJoining:
+        fs::remove(x + "2");
+        return fs::create_hard_link(x, x + "2");
+    case noFolder:
+        return fs::create_symlink(medium.file("unplugged/x"), x);
+    case gone2:
+        fs::remove(x + "2");
+        return fs::create_symlink(medium.file("unplugged/x2"), x + "2");
+    default:
+        return;
+    }
+}
 
 class JoinFileError : public testing::TestWithParam<FileFault> {};
 
 // On a medium where three segments of 1 MiB leave room for one and a half more. A segment that
-// exists but cannot be opened ends the join with the report: only a missing one ends the set.
+// exists but cannot be opened ends the join with the report: only a missing one ends the set. No
+// segment is ever emptied as the target.
 TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget) {
     const FileFault& row = GetParam();
     TempDir dir;
@@ -232,39 +194,42 @@ TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget) {
     if (!medium.mounted())
         GTEST_SKIP() << medium.failure();
     const std::string x = medium.file("x");
-    std::vector<std::string> segments;
+    std::vector<std::string> segments; // the first one over a chunk, so that the join pumps in it
     for (int k = 1; k <= 3; ++k)
-        Files::write(x + std::to_string(k), segments.emplace_back(Files::pattern(MiB, k)));
+        Files::write(x + std::to_string(k),
+                     segments.emplace_back(Files::pattern(MiB + (k == 1), k)));
     if (row.left == older)
         Files::write(x, "old");
     CFile holder;
-    const std::string held = x + (row.spoil == holdSegment1 ? "1" : "2");
-    ASSERT_TRUE(row.spoil > holdSegment1 || holder.Open(held, CFile::modeRead));
-    if (row.spoil == noFolder)
-        fs::create_symlink(medium.file("unplugged/x"), x);
-    if (row.spoil == danglingSegment2) {
-        fs::remove(x + "2");
-        fs::create_symlink(medium.file("unplugged/x2"), x + "2");
-    }
+    ASSERT_TRUE((row.spoil != hold1 && row.spoil != hold2) ||
+                holder.Open(x + (row.spoil == hold1 ? "1" : "2"), CFile::modeRead));
     ASSERT_TRUE(row.spoil != readOnly || medium.remountReadOnly());
-    const Outcome outcome = drive(join, x + "1");
-    std::string named = x; // the file named in the report
-    if (row.named > 0)
-        named.append(std::to_string(row.named));
-    const std::string report = row.named < 0                   ? std::string(row.report)
-                               : row.spoil == danglingSegment2 ? named.append(" was not found.")
-                                                               : row.report + named.append(".");
+    const bool linksLater = row.spoil == whileJoining;
+    bool pending = linksLater;
+    if (!linksLater)
+        spoil(row.spoil, medium, x);
+    const Outcome outcome = drive(join, x + "1", "", {Answer::ok}, [&](platform::Window) {
+        if (pending && Files::exists(x)) {
+            spoil(row.spoil, medium, x);
+            pending = false;
+        }
+    });
+    std::string report = row.report;
+    if (const auto at = report.find("<x>"); at != std::string::npos)
+        report.replace(at, 3, x);
     EXPECT_EQ(outcome.boxes, (std::vector<Box>{{report, app, row.type, row.bar}}));
     EXPECT_EQ(outcome.after, row.bar);
     EXPECT_TRUE(outcome.open);
     const std::string left = fs::is_regular_file(x) ? Files::read(x) : "";
-    const std::string expected[] = {"", "old", segments[0],
-                                    (segments[0] + segments[1]).substr(0, left.size())};
+    const std::string part = (segments[0] + segments[1]).substr(0, left.size());
+    const std::string expected[] = {"", "old", segments[0], segments[1], segments[2], "E", part};
     EXPECT_TRUE(left == expected[row.left]) << left.size() << " bytes";
     EXPECT_TRUE(row.left != partOf1And2 || (left.size() > MiB && left.size() < 2 * MiB));
     for (int k = 1; k <= 3; ++k)
-        EXPECT_TRUE((row.spoil == danglingSegment2 && k == 2) ||
-                    Files::read(x + std::to_string(k)) == segments[k - 1]);
+        EXPECT_TRUE((row.spoil == gone2 && k == 2) ||
+                    Files::read(x + std::to_string(k)) ==
+                        segments[linksLater && k == 2 ? 0 : k - 1])
+            << "segment " << k;
 }
 INSTANTIATE_TEST_SUITE_P(Rows, JoinFileError, testing::ValuesIn(faults), rowName);
 
