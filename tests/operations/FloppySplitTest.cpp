@@ -47,24 +47,25 @@ const std::string allDone = " The file has been split and transferred to floppie
 const std::string noFile = "Please specify a file to be split ";
 const std::string cannotOpen = " Error Opening File for reading ";
 
-// The dialog at one moment: expanded to its template's size or collapsed to end where the strip
-// begins, how many of "&Split File !" and "&Done" are enabled, whether the clip plays and whether
-// a segment is being written.
+// The dialog at one moment: its height, how many of "&Split File !" and "&Done" are enabled,
+// whether the clip plays and whether a segment is being written.
 std::string stateOf(platform::Window dialog) {
     const platform::ScreenRect client = dialog.clientRect();
-    const auto* resource =
+    const platform::DialogTemplate* resource =
         resources::DialogTemplates::Find(resources::DialogTemplates::floppySplit);
     const platform::ScreenRect full = dialog.mapDialogRect({0, 0, resource->cx, resource->cy});
+    const platform::Window split = dialog.child(ids::split),
+                           done = dialog.child(platform::DialogCommand::ok);
     const int stripTop = dialog.child(ids::animation).rect().top - client.top;
+    const bool buttonsAbove =
+        std::max(split.rect().bottom, done.rect().bottom) - client.top < stripTop;
     const auto* window =
         dynamic_cast<platform::DialogWindow*>(platform::WindowRegistry::widget(dialog.handle()));
-    const std::string height = client.width() != full.width()     ? "other size"
-                               : client.height() == full.height() ? "expanded"
-                               : client.height() == stripTop      ? "collapsed"
-                                                                  : "other";
-    const int buttons = dialog.child(ids::split).isEnabled() +
-                        dialog.child(platform::DialogCommand::ok).isEnabled();
-    return height + ", " + std::to_string(buttons) + " buttons" +
+    const std::string height = client.width() != full.width()                ? "other size"
+                               : client.height() == full.height()            ? "expanded"
+                               : client.height() == stripTop && buttonsAbove ? "collapsed"
+                                                                             : "other";
+    return height + ", " + std::to_string(split.isEnabled() + done.isEnabled()) + " buttons" +
            (platform::Animation(dialog.child(ids::animation)).isPlaying() ? ", playing" : "") +
            (window && window->isBusy() ? ", writing" : "");
 }
