@@ -78,9 +78,21 @@ struct Refusal {
     Source source;
     const char* amount;
     Box box;
+    Hook beforeTheClick = nullptr;
 };
 
+// The arrows stop at 2 and at 1000, which they write with the locale's thousands separator.
+void pressTheArrows(platform::Window dialog) {
+    for (const auto& [key, presses, shown] :
+         {std::tuple{Qt::Key_Down, 3, "2"}, {Qt::Key_Up, 998, "1,000"}}) {
+        for (int press = 0; press < presses; ++press)
+            Ui::key(dialog, key);
+        EXPECT_EQ(Ui::text(dialog, resources::ControlIds::Split::segmentCount), shown);
+    }
+}
+
 const std::string number = "Sundrel - split by number ";
+const Box integer{"Please enter an integer.", app, BoxType::iconExclamation, untouched};
 const Box positive{"Please enter a positive integer.", app, BoxType::iconExclamation, untouched};
 const Box cannotOpen{" Error Opening Source File for reading ", number, BoxType::iconInformation,
                      untouched};
@@ -88,7 +100,8 @@ const Box cannotOpen{" Error Opening Source File for reading ", number, BoxType:
 const Refusal refusals[] = {
     {"ByNumber_EmptyPath", byNumber, noPath, "3", {"Please specify a file to be split ", number, BoxType::iconInformation, untouched}},
     {"ByNumber_CountZero", byNumber, aFile, "0", {" Please give the number of segments required (non-zero) ", "Sun Drel - split by number ", BoxType::iconInformation, untouched}},
-    {"ByNumber_CountInLetters", byNumber, aFile, "three", {"Please enter an integer.", app, BoxType::iconExclamation, untouched}},
+    {"ByNumber_CountInLetters", byNumber, aFile, "three", integer},
+    {"ByNumber_TheArrowsThousandWithItsSeparator", byNumber, aFile, "3", integer, pressTheArrows},
     {"ByNumber_NoSuchSource", byNumber, missing, "3", cannotOpen},
     {"ByNumber_ADirectoryAsSource", byNumber, folder, "3", cannotOpen},
     {"ByNumber_ASourceHeldByAnotherOpen", byNumber, held, "3", cannotOpen},
@@ -103,6 +116,8 @@ class SplitRefusal : public testing::TestWithParam<Refusal> {};
 
 TEST_P(SplitRefusal, ShowsItsMessageAndWritesNothing) {
     const Refusal& row = GetParam();
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     TempDir dir;
     Files::write(dir.file("a"), "0123456789");
     std::filesystem::create_directory(dir.file("folder"));
@@ -110,34 +125,14 @@ TEST_P(SplitRefusal, ShowsItsMessageAndWritesNothing) {
     ASSERT_TRUE(row.source != held || holder.Open(dir.file("a"), CFile::modeRead));
     const std::string paths[] = {dir.file("a"), "", dir.file("missing"), dir.file("folder"),
                                  dir.file("a")};
-    const Outcome outcome = drive(row.operation, paths[row.source], row.amount);
+    const Outcome outcome =
+        drive(row.operation, paths[row.source], row.amount, {Answer::ok}, {}, {row.beforeTheClick});
     EXPECT_EQ(outcome.boxes, std::vector<Box>{row.box});
     EXPECT_EQ(Files::listing(dir.path()), (std::vector<std::string>{"a", "folder"}));
     EXPECT_TRUE(outcome.open);
-}
-INSTANTIATE_TEST_SUITE_P(Rows, SplitRefusal, testing::ValuesIn(refusals), rowName);
-
-// The arrows write the locale's thousands separator, which the count's exchange then refuses.
-TEST(SplitByNumber, TheArrowsStopAt2And1000AndTheirThousandIsRefused) {
-    const QLocale previous;
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    TempDir dir;
-    Files::write(dir.file("a"), "0123456789");
-    std::vector<std::string> seen;
-    const auto arrows = [&](platform::Window dialog) {
-        for (const auto& [key, presses] : {std::pair{Qt::Key_Down, 3}, {Qt::Key_Up, 998}}) {
-            for (int press = 0; press < presses; ++press)
-                Ui::key(dialog, key);
-            seen.push_back(Ui::text(dialog, resources::ControlIds::Split::segmentCount));
-        }
-    };
-    const Outcome outcome = drive(byNumber, dir.file("a"), "3", {Answer::ok}, {}, {arrows});
-    EXPECT_EQ(seen, (std::vector<std::string>{"2", "1,000"}));
-    EXPECT_EQ(outcome.boxes, (std::vector<Box>{{"Please enter an integer.", app,
-                                                BoxType::iconExclamation, untouched}}));
-    EXPECT_EQ(Files::listing(dir.path()), std::vector<std::string>{"a"});
     QLocale::setDefault(previous);
 }
+INSTANTIATE_TEST_SUITE_P(Rows, SplitRefusal, testing::ValuesIn(refusals), rowName);
 
 enum Fault { folderMovedAway, readOnly, fillsUp };
 struct FileFault {
@@ -165,7 +160,6 @@ class SplitFault : public testing::TestWithParam<FileFault> {};
 // whole, the failed one with at most the bytes read for it.
 TEST_P(SplitFault, EndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
     const FileFault& row = GetParam();
-    const std::string amount = row.amount;
     TempDir dir;
     ScratchTmpfs medium(dir.path(), row.fault == fillsUp ? "size=4m" : "size=16m");
     if (!medium.mounted())
@@ -179,14 +173,14 @@ TEST_P(SplitFault, EndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
         if (row.fault == folderMovedAway && !moved && Files::exists(source + "1"))
             moved = std::rename(medium.file("in").c_str(), medium.file("out").c_str()) == 0;
     };
-    const Outcome outcome = drive(row.operation, source, amount, {Answer::ok}, move);
+    const Outcome outcome = drive(row.operation, source, row.amount, {Answer::ok}, move);
     const std::string failed = source + std::to_string(row.written + 1);
     EXPECT_EQ(outcome.boxes, (std::vector<Box>{{row.before + failed + row.after,
                                                 app,
                                                 BoxType::iconStop,
                                                 {0, row.segments, row.written}}}));
     EXPECT_TRUE(outcome.open);
-    EXPECT_EQ(outcome.kept, source + "|" + amount);
+    EXPECT_EQ(outcome.kept, source + "|" + row.amount);
     const std::string base = moved ? medium.file("out/a") : source;
     const std::uint64_t each = row.length / row.segments;
     for (int k = 1; k <= row.written + 1; ++k) {
