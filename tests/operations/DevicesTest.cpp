@@ -1,4 +1,3 @@
-#include "common/CWinApp.h"
 #include "operations/SplitJoinDriver.h"
 #include "support/Files.h"
 #include "support/ScratchTmpfs.h"
@@ -52,20 +51,14 @@ TEST(Devices, ABlockDeviceIsReadByItsSizeAndNeverWritten) {
     ScratchTmpfs nodes(dir.path(), "size=1m");
     if (stick.path.empty() || !nodes.mounted())
         GTEST_SKIP() << "cannot attach a loop device or mount a tmpfs: " << nodes.failure();
-    const std::string app = CWinApp::DisplayName();
 
     fs::create_symlink(stick.path, dir.file("stick"));
     const Outcome split = drive(byNumber, dir.file("stick"), "3");
-    EXPECT_EQ(split.boxes, (std::vector<Box>{{" The file has been split ! ",
-                                              "Sun Drel - split by number ",
-                                              BoxType::iconInformation,
-                                              {0, 3, 3}}}));
+    EXPECT_EQ(split.boxes, std::vector<Box>{success(byNumber, {0, 3, 3})});
     const std::uint64_t third = stickSize / 3;
     EXPECT_EQ(Files::segmentLengths(dir.file("stick")),
               (std::vector<std::uint64_t>{third, third, stickSize - 2 * third}));
-    EXPECT_TRUE(Files::read(dir.file("stick1")) + Files::read(dir.file("stick2")) +
-                    Files::read(dir.file("stick3")) ==
-                bytes);
+    EXPECT_EQ(std::system(("cat " + dir.file("stick?") + " | cmp - " + image).c_str()), 0);
 
     struct stat device {};
     ASSERT_EQ(stat(stick.path.c_str(), &device), 0);
@@ -74,9 +67,8 @@ TEST(Devices, ABlockDeviceIsReadByItsSizeAndNeverWritten) {
     ASSERT_TRUE(Files::read(node) == bytes) << "the node does not lead to the device";
     Files::write(node + "1", "segment");
     const Outcome join = drive(test::join, node + "1");
-    EXPECT_EQ(
-        join.boxes,
-        (std::vector<Box>{{"Error opening target for writing ! ", app, BoxType::ok, {0, 100, 0}}}));
+    EXPECT_EQ(join.boxes, (std::vector<Box>{{"Error opening target for writing ! ", app,
+                                             BoxType::ok, untouched}}));
 
     const std::string devices = dir.file("devices");
     fs::create_directory(devices);

@@ -2,7 +2,6 @@
 // and a flush that fails is reported as the file error it is. The machine's own disks are left to
 // write back in their own time.
 
-#include "common/CWinApp.h"
 #include "operations/SplitJoinDriver.h"
 #include "support/Files.h"
 #include "support/RemovableTmpfs.h"
@@ -17,7 +16,6 @@
 namespace {
 
 using namespace test;
-const std::string app = CWinApp::DisplayName();
 
 int fsyncCalls(const std::string& log) {
     std::ifstream in(log);
@@ -33,24 +31,20 @@ struct Flush {
     bool removable;
     const char* inject; // what strace makes of the flushes
     int fsyncs;         // flushes asked for: of a file, then of its directory
-    const char* text;   // the one message; "%1" stands for the file of a report
-    const char* file;   // the file that a report names
-    int position;       // of the bar behind the message
+    const char* report; // the file error, "<d>" standing for the directory; nullptr: success
+    int position;       // of the bar behind a report
 };
 
-const char* hardware = "A hardware I/O error was reported while accessing %1.";
-const char* denied = "Access to %1 was denied.";
-const char* split = " The file has been split ! ";
 // clang-format off
 const Flush rows[] = {
-    {"ByNumber_InternalDisk_NoFlush", byNumber, false, "error=EIO", 0, split, "", 3},
-    {"Join_InternalDisk_NoFlush", join, false, "error=EIO", 0, "File Joined ", "", 50},
-    {"BySize_EachFileThenItsDirectory_EinvalMeansNothingToFlush", bySize, true, "error=EINVAL:when=2+2", 6, split, "", 3},
-    {"ByNumber_Segment1sFlushFails", byNumber, true, "error=EIO:when=1", 1, hardware, "a1", 0},
-    {"BySize_TheMediumTurnsReadOnlyAtSegment2", bySize, true, "error=EROFS:when=3", 3, denied, "a2", 1},
-    {"ByNumber_TheDirectorysFlushFails", byNumber, true, "error=EIO:when=2", 2, hardware, "a1", 0},
-    {"Join_TheTargetsFlushFails", join, true, "error=EROFS:when=1", 1, denied, "a", 3},
-    {"Join_Flushed_TheDirectorysEinvalIgnored", join, true, "error=EINVAL:when=2", 2, "File Joined ", "", 50},
+    {"ByNumber_InternalDisk_NoFlush", byNumber, false, "error=EIO", 0, nullptr, 0},
+    {"Join_InternalDisk_NoFlush", join, false, "error=EIO", 0, nullptr, 0},
+    {"BySize_EachFileThenItsDirectory_EinvalMeansNothingToFlush", bySize, true, "error=EINVAL:when=2+2", 6, nullptr, 0},
+    {"ByNumber_Segment1sFlushFails", byNumber, true, "error=EIO:when=1", 1, "A hardware I/O error was reported while accessing <d>/a1.", 0},
+    {"BySize_TheMediumTurnsReadOnlyAtSegment2", bySize, true, "error=EROFS:when=3", 3, "Access to <d>/a2 was denied.", 1},
+    {"ByNumber_TheDirectorysFlushFails", byNumber, true, "error=EIO:when=2", 2, "A hardware I/O error was reported while accessing <d>/a1.", 0},
+    {"Join_TheTargetsFlushFails", join, true, "error=EROFS:when=1", 1, "Access to <d>/a was denied.", 3},
+    {"Join_Flushed_TheDirectorysEinvalIgnored", join, true, "error=EINVAL:when=2", 2, nullptr, 0},
 };
 // clang-format on
 
@@ -77,29 +71,22 @@ TEST_P(RemovableDestination, IsFlushedBeforeSuccessAndAFailedFlushIsReported) {
         Strace strace({"-e", std::string("inject=fsync:") + row.inject}, log);
         if (!strace.attached())
             GTEST_SKIP() << "cannot trace this process with strace";
-        outcome = row.operation == join
-                      ? drive(join, source + "1")
-                      : drive(row.operation, source, row.operation == bySize ? "1000" : "3");
+        const char* amount = row.operation == bySize ? "1000" : "3";
+        outcome = drive(row.operation, row.operation == join ? source + "1" : source, amount);
     }
-    std::string text = row.text;
-    const bool report = text.find("%1") != std::string::npos;
-    if (report)
-        text.replace(text.find("%1"), 2, dir + "/" + row.file);
-    const Box box{text,
-                  report || row.operation == join ? app
-                  : row.operation == bySize       ? "Sun Drel - split by size "
-                                                  : "Sun Drel - split by number ",
-                  report                  ? BoxType::iconStop
-                  : row.operation == join ? BoxType::ok
-                                          : BoxType::iconInformation,
-                  {0, row.operation == join ? 50 : 3, row.position}};
-    EXPECT_EQ(outcome.boxes, std::vector<Box>{box});
+    const int range = row.operation == join ? 50 : 3;
+    std::string report = row.report ? row.report : "";
+    if (const auto at = report.find("<d>"); at != std::string::npos)
+        report.replace(at, 3, dir);
+    const Box shown = row.report ? Box{report, app, BoxType::iconStop, {0, range, row.position}}
+                                 : success(row.operation, {0, range, range});
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{shown});
     EXPECT_EQ(fsyncCalls(log), row.fsyncs);
     if (row.operation == join) {
         EXPECT_EQ(Files::read(source), bytes);
     } else {
         // The segment whose flush failed keeps its bytes; no later segment is made.
-        const std::size_t made = report ? std::string(row.file).back() - '0' : 3;
+        const std::size_t made = row.report ? row.position + 1 : 3;
         EXPECT_EQ(Files::segmentLengths(source), std::vector<std::uint64_t>(made, 1000));
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/CFile.h"
+#include "common/CWinApp.h"
 #include "operations/CJoinDlg.h"
 #include "operations/CSplitByNumberDlg.h"
 #include "operations/CSplitBySizeDlg.h"
@@ -44,6 +45,18 @@ struct Box {
                    << std::dec << " bar " << b.bar.high << "@" << b.bar.position;
     }
 };
+
+inline const std::string app = CWinApp::DisplayName();
+inline const Bar untouched{0, 100, 0};
+
+// The message that ends a split or a join that worked.
+inline Box success(Operation operation, Bar bar) {
+    if (operation == join)
+        return {"File Joined ", app, BoxType::ok, bar};
+    return {" The file has been split ! ",
+            operation == byNumber ? "Sun Drel - split by number " : "Sun Drel - split by size ",
+            BoxType::iconInformation, bar};
+}
 
 struct Outcome {
     std::vector<Box> boxes;
