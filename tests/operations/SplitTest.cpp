@@ -59,12 +59,6 @@ TEST_P(Split, WorkedCase) {
 }
 INSTANTIATE_TEST_SUITE_P(Rows, Split, testing::ValuesIn(worked), rowName);
 
-TEST(SplitBySize, ASizeBeyond32BitsIsClampedToTheLargest) {
-    TempDir dir;
-    Files::write(dir.file("a"), "0123456789");
-    EXPECT_EQ(drive(bySize, dir.file("a"), "99999999999").kept, dir.file("a") + "|4294967295");
-}
-
 enum Source { aFile, noPath, missing, folder, held };
 struct Refusal {
     const char* name;
