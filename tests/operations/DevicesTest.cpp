@@ -7,8 +7,6 @@
 
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
 
 #include <filesystem>
 
