@@ -39,10 +39,12 @@ close_dialog() {
   e2e_wait_window " Sun Drel " >/dev/null
 }
 
-# Types the path, then the amount into the field of "(2) &Enter ...", presses the dialog's action
-# key and dismisses the message box with that caption by Enter.
+# Opens a dialog by its mnemonic, types the path, then the amount into the field of "(2) &Enter
+# ...", presses the dialog's action key, dismisses the message box with that caption by Enter and
+# closes the dialog with Esc.
 operate() {
-  local dialog=$1 path=$2 amount=$3 action=$4 caption=$5
+  local key=$1 dialog=$2 path=$3 amount=$4 action=$5 caption=$6
+  open_dialog "$key" "$dialog"
   e2e_key ctrl+a
   e2e_type "$path"
   if [ -n "$amount" ]; then
@@ -54,6 +56,7 @@ operate() {
   e2e_key Return
   e2e_wait_gone "$caption"
   e2e_wait_window "$dialog" >/dev/null
+  close_dialog "$dialog"
 }
 
 # Clicks the main window where its Exit button lies (18, 127, 79, 16 of 116 by 159 dialog units).
@@ -84,17 +87,11 @@ expect_property "$main" WM_TRANSIENT_FOR "WM_TRANSIENT_FOR:  not found." main
 
 # The last segment takes the remainder; a set of 12 segments (names up to ...12) joins from its
 # first one without changing it.
-open_dialog alt+n "  Sun Drel    Split Files By Number "
-operate "  Sun Drel    Split Files By Number " "$by_number" 3 alt+f "Sun Drel - split by number "
-close_dialog "  Sun Drel    Split Files By Number "
+operate alt+n "  Sun Drel    Split Files By Number " "$by_number" 3 alt+f "Sun Drel - split by number "
 e2e_expect_segments "$by_number" 33334 33334 33335
-open_dialog alt+s "  Sun Drel    Split files by size "
-operate "  Sun Drel    Split files by size " "$by_size" 40000 alt+f "Sun Drel - split by size "
-close_dialog "  Sun Drel    Split files by size "
+operate alt+s "  Sun Drel    Split files by size " "$by_size" 40000 alt+f "Sun Drel - split by size "
 e2e_expect_segments "$by_size" 40000 60003
-open_dialog alt+j "Sun Drel   Join Split Segments"
-operate "Sun Drel   Join Split Segments" "${parts}1" "" alt+j "Sundrel"
-close_dialog "Sun Drel   Join Split Segments"
+operate alt+j "Sun Drel   Join Split Segments" "${parts}1" "" alt+j "Sundrel"
 cmp -s "$parts" "$E2E_DIR/expected" || e2e_fail "the joined file is not the 12 segments in order"
 [ "$(cd "$E2E_DIR" && sha256sum "holiday photos.tar"[0-9]*)" = "$segments_before" ] ||
   e2e_fail "the segments changed"
