@@ -1,10 +1,7 @@
 """Drives Sundrel through the accessibility bus (AT-SPI) as a screen reader's user would, one step
-per run; each step starts and ends at the main window.
+per run, from the main window back to it; every wait is bounded. Run with /usr/bin/python3.
 
 usage: atspi.py PID names | split-by-number PATH COUNT | join FIRST_SEGMENT | exit
-
-Every wait is bounded and fails naming what it waited for. Run with the system Python
-(/usr/bin/python3), which has the python3-pyatspi package.
 """
 
 import sys
@@ -45,15 +42,11 @@ def children(node):
         return []  # gone while we looked
 
 
-def walk(node):
-    yield node
-    for child in children(node):
-        yield from walk(child)
-
-
 def find_all(root, role=None, name=None):
-    return [node for node in walk(root)
-            if (role is None or node.getRole() == role) and (name is None or node.name == name)]
+    """The root and its descendants with that role and name, depth first."""
+    match = (role is None or root.getRole() == role) and (name is None or root.name == name)
+    return [root] * match + [node for child in children(root)
+                             for node in find_all(child, role, name)]
 
 
 def has_state(node, state):
@@ -66,13 +59,6 @@ def has_state(node, state):
 def dump(node, depth=0):
     return ["  " * depth + f"{node.getRoleName()} {node.name!r}"] + [
         line for child in children(node) for line in dump(child, depth + 1)]
-
-
-def pid_of(node):
-    try:
-        return node.get_process_id()
-    except GLib.GError:
-        return None
 
 
 def windows():
@@ -105,7 +91,6 @@ def wait_gone(title):
 
 
 def press(root, name):
-    """Presses the button of that name through its action, waiting for it to appear."""
     button = wait_until(lambda: next(iter(find_all(root, pyatspi.ROLE_PUSH_BUTTON, name)), None),
                         f"a button {name!r} in {root.name!r}")
     action = button.queryAction()
@@ -116,8 +101,8 @@ def press(root, name):
 
 
 def unnamed(window):
-    """What a screen reader would miss in the window: unnamed controls, mnemonic marks, and fields
-    not named after a label or group of their own dialog."""
+    """Controls that need a name and have none, names with a mnemonic mark, and fields not named
+    after a label or group of their own dialog."""
     nodes = find_all(window)
     captions = {node.name for node in nodes
                 if node.getRole() in (pyatspi.ROLE_LABEL, pyatspi.ROLE_PANEL) and node.name}
@@ -173,9 +158,9 @@ def operate(opener, texts, action, caption, message):
 
 
 def main(pid, step, *arguments):
-    global app
+    global app  # the only application on the private bus that has Sundrel's pid
     app = wait_until(lambda: next((a for a in children(pyatspi.Registry.getDesktop(0))
-                                   if pid_of(a) == int(pid)), None),
+                                   if a.get_process_id() == int(pid)), None),
                      f"Sundrel (pid {pid}) on the accessibility bus")
     if step == "names":
         names()

@@ -38,8 +38,9 @@ done
 grep -q "asan\|ubsan" <<<"$depends" && e2e_fail "Depends names a sanitizer runtime: $depends"
 for expected in "Section=utils" "Maintainer=Sundrel developers" "Recommends=qt6-wayland" \
                 "Description=Cuts a file into numbered segments and joins them"; do
-  [ "$(field "${expected%%=*}")" = "${expected#*=}" ] ||
-    e2e_fail "control field ${expected%%=*} is \"$(field "${expected%%=*}")\", expected \"${expected#*=}\""
+  name=${expected%%=*}
+  [ "$(field "$name")" = "${expected#*=}" ] ||
+    e2e_fail "control field $name is \"$(field "$name")\", expected \"${expected#*=}\""
 done
 
 # Exactly the program and its desktop files, nothing from the build's tools or libraries.
