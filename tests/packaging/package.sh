@@ -26,7 +26,7 @@ step "cpack" cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$build_dir
 version=$(sed -n 's/^project(Sundrel VERSION \([0-9.]*\) .*/\1/p' "$source_dir/CMakeLists.txt")
 deb="$build_dir/packages/sundrel_${version}_$(dpkg --print-architecture).deb"
 [ "$(ls "$build_dir"/packages/*.deb)" = "$deb" ] ||
-  e2e_fail "expected $(basename "$deb") alone, found: $(ls "$build_dir"/packages)"
+  e2e_fail "expected $(basename "$deb") alone, found: $(cd "$build_dir/packages" && echo *.deb)"
 
 info=$(dpkg-deb -I "$deb")
 field() { sed -n "s/^ $1: //p" <<<"$info"; }
