@@ -79,6 +79,10 @@ e2e_start_display() {
 # Starts the accessibility bus on the private session bus, waits until it answers, and makes every
 # Sundrel started afterwards publish its widgets there.
 e2e_start_atspi() {
+  # The launcher's socket lies in the runtime directory: one of its own for each test, since tests
+  # run side by side.
+  export XDG_RUNTIME_DIR="$E2E_DIR/runtime"
+  mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
   "$ATSPI_LAUNCHER" --launch-immediately >"$E2E_DIR/atspi.log" 2>&1 &
   E2E_PIDS+=($!)
   # Asks whether the name is owned, not for the address: asking would start a second launcher.

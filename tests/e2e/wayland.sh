@@ -8,9 +8,7 @@ E2E_ATSPI=1 source "$(dirname "$0")/lib.bash"
 e2e_require weston
 
 unset DISPLAY WAYLAND_DISPLAY
-export XDG_RUNTIME_DIR="$E2E_DIR/runtime"
-mkdir -m 0700 "$XDG_RUNTIME_DIR"
-e2e_start_atspi
+e2e_start_atspi # also gives the compositor its private runtime directory
 weston --backend=headless-backend.so --use-pixman --debug --idle-time=0 --no-config \
   --socket=wayland-0 >"$E2E_DIR/weston.log" 2>&1 &
 E2E_PIDS+=($!)
