@@ -59,11 +59,15 @@ operate() {
   close_dialog "$dialog"
 }
 
-# Clicks the main window where its Exit button lies (18, 127, 79, 16 of 116 by 159 dialog units).
+# Clicks the main window where its Exit button lies (18, 127, 79, 16 of 116 by 159 dialog units),
+# failing when another window covers that place.
 click_exit() {
   local WIDTH HEIGHT X Y SCREEN WINDOW
   eval "$(xdotool getwindowgeometry --shell "$main")"
-  xdotool mousemove --window "$main" $((WIDTH * 57 / 116)) $((HEIGHT * 135 / 159)) click 1
+  xdotool mousemove --window "$main" $((WIDTH * 57 / 116)) $((HEIGHT * 135 / 159))
+  eval "$(xdotool getmouselocation --shell)"
+  [ "$WINDOW" = "$main" ] || e2e_fail "the main window's Exit button lies under window $WINDOW"
+  xdotool click 1
   sleep 0.3
 }
 
@@ -100,15 +104,15 @@ for dialog in "alt+f:Sun drel - Split files to floppies" "alt+a:About Sundrel"; 
   close_dialog "${dialog#*:}"
 done
 
-# The file chooser belongs to the dialog that asked for it. Meanwhile a click on the main window's
-# Exit button ends nothing.
+# A click on the main window's Exit button while a dialog is up ends nothing. The file chooser
+# belongs to the dialog that asked for it.
 open_dialog alt+j "Sun Drel   Join Split Segments"
+click_exit
+kill -0 "$SUNDREL_PID" 2>/dev/null || e2e_fail "a click on the main window under a dialog ended Sundrel"
+e2e_wait_window "Sun Drel   Join Split Segments" >/dev/null
 e2e_key alt+b
 chooser=$(e2e_wait_window "Open" "$opened")
 expect_modal_dialog_of "$chooser" "$opened" "file chooser"
-click_exit
-kill -0 "$SUNDREL_PID" 2>/dev/null || e2e_fail "a click on the main window under a dialog ended Sundrel"
-e2e_wait_window "Open" >/dev/null
 e2e_key Escape
 e2e_wait_gone "Open"
 e2e_wait_window "Sun Drel   Join Split Segments" >/dev/null
