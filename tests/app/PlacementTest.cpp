@@ -1,5 +1,7 @@
 #include "common/CWindowPlacement.h"
 
+#include "support/RowName.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,6 +48,6 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"TruncatesTowardZero", 200, 100, {-1001, 100, -500, 500}, left, {-850, 250, -650, 350}},
         Row{"TooWideKeepsTheLeftEdge", 1400, 100, screen, screen, {0, 462, 1400, 562}},
         Row{"TooWideEndingRight", 1400, 100, {700, 0, 1300, 1024}, screen, {-120, 462, 1280, 562}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::rowName);
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "platform/gui/MessageBoxType.h"
 #include "platform/gui/Services.h"
 #include "support/Modal.h"
+#include "support/RowName.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -62,12 +63,10 @@ INSTANTIATE_TEST_SUITE_P(
                         Answer::ok},
                     Row{"Stop", Type::iconStop, QMessageBox::Critical, QMessageBox::Ok,
                         Qt::Key_Escape, Answer::ok},
-                    Row{"Information", Type::iconInformation, QMessageBox::Information,
-                        QMessageBox::Ok, Qt::Key_Escape, Answer::ok},
                     Row{"OkCancelEsc", informationOkCancel, QMessageBox::Information, okCancel,
                         Qt::Key_Escape, Answer::cancel},
                     Row{"OkCancelEnter", informationOkCancel, QMessageBox::Information, okCancel,
                         Qt::Key_Return, Answer::ok}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::rowName);
 
 } // namespace

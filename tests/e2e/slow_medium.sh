@@ -1,22 +1,15 @@
 #!/usr/bin/env bash
-# Split to floppies onto a removable medium whose flush takes seconds, under a real X server: the
-# dialog keeps repainting its animation while the flush runs, and the split then ends with its
-# success message and the segment on the medium. Skips where mounting or tracing is not allowed.
+# Split to floppies onto a medium whose flush takes seconds, under a real X server: the dialog
+# keeps repainting its animation while the flush runs, and the split then ends with its success
+# message and the segment on the medium. Skips where mounting or tracing is not allowed.
 source "$(dirname "$0")/lib.bash"
-e2e_require mount umount mountpoint strace import md5sum
-made_root=""
-if [ ! -d /run/media ]; then mkdir /run/media 2>/dev/null && made_root=1; fi
-parent=$(mktemp -d /run/media/sundrel-e2e-XXXXXX 2>/dev/null) ||
-  { echo "SKIP: cannot make a directory below /run/media"; exit $E2E_SKIP; }
-drive="$parent/stick" source_file="$E2E_DIR/data.bin"
-mkdir "$drive"
-trap 'mountpoint -q "$drive" && umount -l "$drive"; rmdir "$drive" "$parent"
-      [ -z "$made_root" ] || rmdir /run/media 2>/dev/null; e2e_cleanup' EXIT
-mount -t tmpfs -o size=1440k tmpfs "$drive" 2>/dev/null ||
-  { echo "SKIP: mounting a tmpfs is not allowed here"; exit $E2E_SKIP; }
-export SUNDREL_DRIVE_A="$drive"
+e2e_require strace import md5sum
+e2e_floppy_drive "$E2E_DIR/drive"
+source_file="$E2E_DIR/data.bin" segment="$SUNDREL_DRIVE_A/data.bin1"
 head -c 5000 /dev/urandom >"$source_file"
 shot() { import -window "$1" rgb:- 2>/dev/null | md5sum; }
+traced() { ! grep -q 'TracerPid:[[:space:]]*0$' /proc/"$SUNDREL_PID"/task/*/status; }
+written() { [ "$(stat -c %s "$segment" 2>/dev/null)" = 5000 ]; }
 
 e2e_start_display
 e2e_start_sundrel >/dev/null
@@ -25,12 +18,7 @@ e2e_start_sundrel >/dev/null
 strace -f -qq -o /dev/null -e trace=fsync -e inject=fsync:delay_enter=4000000:when=1 \
   -p "$SUNDREL_PID" 2>"$E2E_DIR/strace.log" &
 E2E_PIDS+=($!)
-for waited in $(seq 1 200); do
-  grep -q 'TracerPid:[[:space:]]*0$' /proc/"$SUNDREL_PID"/task/*/status || break
-  sleep 0.05
-done
-grep -q 'TracerPid:[[:space:]]*0$' /proc/"$SUNDREL_PID"/task/*/status &&
-  { echo "SKIP: cannot trace Sundrel: $(cat "$E2E_DIR/strace.log")"; exit $E2E_SKIP; }
+e2e_until 10 traced || e2e_skip "cannot trace Sundrel: $(cat "$E2E_DIR/strace.log")"
 e2e_key alt+f
 dialog=$(e2e_wait_window "Sun drel - Split files to floppies")
 e2e_key alt+e ctrl+a
@@ -38,11 +26,7 @@ e2e_type "$source_file"
 e2e_key alt+s
 e2e_wait_window "Sundrel - split to floppies " >/dev/null
 e2e_key Return
-for waited in $(seq 1 200); do
-  [ "$(stat -c %s "$drive/data.bin1" 2>/dev/null || echo 0)" = 5000 ] && break
-  sleep 0.05
-done
-[ "$(stat -c %s "$drive/data.bin1" 2>/dev/null || echo 0)" = 5000 ] || e2e_fail "the segment was not written within 10s"
+e2e_until 10 written || e2e_fail "the segment was not written within 10s"
 before=$(shot "$dialog")
 sleep 0.5
 after=$(shot "$dialog")
@@ -50,7 +34,7 @@ xdotool search --onlyvisible --name "^Sun Drel - split to floppies\$" >/dev/null
   e2e_fail "the flush ended before the window could be watched"
 [ "$before" != "$after" ] || e2e_fail "the window stood still while the medium was flushed"
 e2e_wait_window "Sun Drel - split to floppies" >/dev/null
-cmp -s "$drive/data.bin1" "$source_file" || e2e_fail "the segment on the medium is not the source"
+cmp -s "$segment" "$source_file" || e2e_fail "the segment on the medium is not the source"
 e2e_key Return
 e2e_wait_gone "Sun Drel - split to floppies"
 e2e_leave "Sun drel - Split files to floppies"

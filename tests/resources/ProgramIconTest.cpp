@@ -1,5 +1,6 @@
 #include "platform/codecs/IconImage.h"
 #include "resources/BinaryResources.h"
+#include "support/RowName.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, DamagedIcon,
                                          Damage{"ImageOffsetPastTheEnd", 0, false, 6 + 13, 0x40},
                                          Damage{"ThreeBitsPerPixel", 0, true, 14, 3},
                                          Damage{"TallerThanTheData", 0, true, 9, 0x01}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         test::rowName);
 
 } // namespace
