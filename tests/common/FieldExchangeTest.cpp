@@ -1,8 +1,6 @@
-#include "common/CWinApp.h"
 #include "operations/CSplitByNumberDlg.h"
 #include "platform/gui/DialogCommand.h"
 #include "platform/gui/MessageBoxAnswer.h"
-#include "platform/gui/MessageBoxType.h"
 #include "resources/ControlIds.h"
 #include "support/Modal.h"
 #include "support/ScriptedServices.h"
@@ -33,11 +31,7 @@ TEST(FieldExchange, DoneWithABadCountKeepsTheNewPathAndTheOldCountAndSelectsTheC
                   "12abc");
     });
     EXPECT_EQ(dialog.m_strPath + "|" + std::to_string(dialog.m_nSegments), "/tmp/new path|7");
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, "Please enter an integer.");
-    EXPECT_EQ(boxes.shown()[0].caption, CWinApp::DisplayName());
-    EXPECT_EQ(boxes.shown()[0].type, unsigned(platform::MessageBoxType::iconExclamation))
-        << "the exclamation icon added";
+    ASSERT_EQ(boxes.shown().size(), 1u); // its text, caption and type: the split's refusals
     EXPECT_EQ(boxes.shown()[0].ownerCaption, "  Sun Drel    Split Files By Number ");
 }
 
