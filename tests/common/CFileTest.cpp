@@ -5,6 +5,7 @@
 #include "support/Files.h"
 #include "support/ForkedChild.h"
 #include "support/InjectedFaults.h"
+#include "support/RowName.h"
 #include "support/ScratchTmpfs.h"
 #include "support/TempDir.h"
 
@@ -25,12 +26,6 @@ using test::Files;
 constexpr unsigned readMode = CFile::typeBinary | CFile::modeRead;
 constexpr unsigned createMode = CFile::typeBinary | CFile::modeCreate | CFile::modeWrite;
 constexpr std::uint64_t MiB = 1 << 20;
-
-std::string openError(const std::string& name, unsigned mode) {
-    CFile file;
-    CFileException error;
-    return file.Open(name, mode, &error) ? "opened" : test::FileFaults::describe(error);
-}
 
 std::string inChild(const std::function<std::string()>& body) {
     return test::ForkedChild::run(body).value_or("the child did not report back");
@@ -83,7 +78,9 @@ struct Fault {
 };
 
 std::string openAt(const Scene& s, const char* path, unsigned mode) {
-    return openError(s.path(path), mode);
+    CFile file;
+    CFileException error;
+    return file.Open(s.path(path), mode, &error) ? "opened" : test::FileFaults::describe(error);
 }
 
 std::string moveAt(const Scene& s, const char* source, const char* segment, std::uint64_t count) {
@@ -96,6 +93,18 @@ std::string moveAt(const Scene& s, const char* source, const char* segment, std:
         return test::FileFaults::describe(error);
     }
     return "moved";
+}
+
+// An open under a fault strace injects into flock(), while this process reads the source or not.
+std::function<std::string(Scene&)> injected(const char* injection, unsigned mode, bool reading) {
+    return [=](Scene& s) {
+        return test::InjectedFaults::run({injection}, [&] {
+            CFile reader;
+            if (reading)
+                reader.Open(s.source, readMode);
+            return openAt(s, "{dir}/source.bin", mode);
+        });
+    };
 }
 
 const char* const denied = "Access to %1 was denied.";
@@ -174,6 +183,18 @@ const Fault faults[] = {
     {"NameTooLongReportCutAt511Bytes", Needs::nothing,
      [](Scene& s) { return openAt(s, "{given}{long}", createMode); }, 3, ENAMETOOLONG,
      "{given}{long}", invalidPath},
+    // NFS emulates flock with byte-range locks and refuses an exclusive one on a descriptor open
+    // for reading (EBADF): a shared lock is taken instead. Where there are no locks at all
+    // (ENOLCK), files open unlocked. Either way the source this process reads is never emptied.
+    {"ExclusiveLockRefusedOnAReadDescriptor", Needs::strace,
+     injected("flock:error=EBADF:when=1", createMode, true), 11, EWOULDBLOCK, "{dir}/source.bin",
+     sharing},
+    {"EveryLockRefusedToARead", Needs::strace, injected("flock:error=EBADF", readMode, false), 2,
+     EBADF, "{dir}/source.bin", "%1 was not found."},
+    {"EveryLockRefusedToACreate", Needs::strace, injected("flock:error=EBADF", createMode, false),
+     2, EBADF, "{dir}/source.bin", "%1 was not found."},
+    {"NoLocksAtAll", Needs::strace, injected("flock:error=ENOLCK", createMode, true), 11, EBUSY,
+     "{dir}/source.bin", sharing},
 };
 
 class CFileFault : public testing::TestWithParam<Fault> {};
@@ -206,51 +227,6 @@ TEST_P(CFileFault, CarriesTheCauseTheErrorCodeTheNameAndTheReport) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Provoked, CFileFault, testing::ValuesIn(faults),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// NFS emulates flock with byte-range locks, and refuses an exclusive one on a descriptor open for
-// reading (EBADF): a shared lock is taken instead. Where there are no locks at all (ENOLCK), files
-// open unlocked, and a file this process reads is still never emptied.
-struct LockRefusal {
-    const char* name;
-    const char* injection;
-    bool readOpens;     // else the read open fails as the create does
-    int cause, osError; // of the refused create
-    const char* report; // "%1" stands for the file name
-};
-
-class CFileLocks : public testing::TestWithParam<LockRefusal> {};
-
-TEST_P(CFileLocks, AFileBeingReadIsNeverEmptied) {
-    const LockRefusal& row = GetParam();
-    if (straceMissing())
-        GTEST_SKIP() << "strace is not installed";
-    test::TempDir dir;
-    const std::string file = dir.file("x1");
-    Files::write(file, "kept");
-    const auto readThenCreate = [&] {
-        CFile reader;
-        CFileException error;
-        const bool read = reader.Open(file, readMode, &error);
-        return (read ? "read" : test::FileFaults::describe(error)) + "; " +
-               openError(file, createMode);
-    };
-    std::string report = row.report;
-    report.replace(report.find("%1"), 2, file);
-    const std::string refused = test::FileFaults::describe({row.cause, row.osError, file, report});
-    EXPECT_EQ(test::InjectedFaults::run({row.injection}, readThenCreate),
-              (row.readOpens ? "read" : refused) + "; " + refused);
-    EXPECT_EQ(Files::read(file), "kept");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Injected, CFileLocks,
-    testing::Values(LockRefusal{"ExclusiveRefusedOnAReadDescriptor", "flock:error=EBADF:when=1",
-                                true, 11, EWOULDBLOCK, sharing},
-                    LockRefusal{"EveryLockRefused", "flock:error=EBADF", false, 2, EBADF,
-                                "%1 was not found."},
-                    LockRefusal{"NoLocksAtAll", "flock:error=ENOLCK", true, 11, EBUSY, sharing}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Provoked, CFileFault, testing::ValuesIn(faults), test::rowName);
 
 } // namespace
