@@ -136,7 +136,6 @@ TEST(UpDown, ArrowsStepTheFieldWithinTheRange) {
     commandsFrom(DialogTemplates::splitByNumber, [](Window w) {
         platform::UpDown arrows(w.child(Split::arrows));
         arrows.setRange(2, 1000);
-        EXPECT_EQ(arrows.buddy().handle(), w.child(Split::segmentCount).handle());
         QWidget* field = widget(w.child(Split::segmentCount));
         field->setFocus();
         w.child(Split::segmentCount).setText("999");
