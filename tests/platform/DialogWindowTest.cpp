@@ -108,13 +108,21 @@ TEST(ProgressBar, SitsWhereItsDialogUnitsSayAndSteppingPastTheTopStartsOver) {
     });
 }
 
+// What a screen reader is told about a control, as the toolkit hands it to the accessibility bus.
+QAccessibleInterface* accessible(Window control) {
+    return QAccessible::queryAccessibleInterface(widget(control));
+}
+
 // Not centred, the animation control takes its clip's size where the dialog put it: the whole
-// clip inside the border, no row cut off and no band beside it.
-TEST(AnimationControl, ShowsTheWholeClipAtItsOwnSize) {
+// clip inside the border, no row cut off and no band beside it. A screen reader hears it as
+// animated only while it plays.
+TEST(AnimationControl, ShowsTheWholeClipAtItsOwnSizeAndIsAnimatedOnlyWhileItPlays) {
     commandsFrom(DialogTemplates::floppySplit, [](Window w) {
         auto* control = platform::WindowRegistry::widgetAs<platform::AnimationWidget>(
             w.child(FloppySplit::animation).handle());
         ASSERT_NE(control, nullptr);
+        QAccessibleInterface* animation = accessible(w.child(FloppySplit::animation));
+        ASSERT_EQ(animation->role(), QAccessible::Animation);
         const QPoint place = control->pos();
         const auto bytes =
             resources::BinaryResources::clip(resources::BinaryResources::copyAnimationClip);
@@ -126,12 +134,19 @@ TEST(AnimationControl, ShowsTheWholeClipAtItsOwnSize) {
         const QImage frame =
             platform::AviClip::parse(bytes)->frame(5).convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(shown.copy(1, 1, 260, 40), frame);
+        platform::Animation requests(w.child(FloppySplit::animation));
+        ASSERT_TRUE(requests.play(0, -1, -1));
+        EXPECT_TRUE(animation->state().animated);
+        requests.stop();
+        EXPECT_FALSE(animation->state().animated);
     });
 }
 
 // The arrows start from the field's text (the last position when it is unreadable), hold at the
-// top and write the group separator.
-TEST(UpDown, ArrowsStepTheFieldWithinTheRange) {
+// top and write the group separator. A screen reader finds a spin button over the field's value
+// (its name is checked on the real accessibility bus), whose actions raise and lower the value
+// even when the range runs high to low and the arrows are turned round.
+TEST(UpDown, ArrowsStepTheFieldWithinTheRangeAndASpinButtonReportsIt) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     commandsFrom(DialogTemplates::splitByNumber, [](Window w) {
         platform::UpDown arrows(w.child(Split::arrows));
@@ -145,25 +160,8 @@ TEST(UpDown, ArrowsStepTheFieldWithinTheRange) {
         w.child(Split::segmentCount).setText("junk");
         arrows.step(-1);
         EXPECT_EQ(w.child(Split::segmentCount).text(), "999");
-    });
-    QLocale::setDefault(QLocale::c());
-}
 
-// What a screen reader is told about a control, as the toolkit hands it to the accessibility bus.
-QAccessibleInterface* accessible(Window control) {
-    return QAccessible::queryAccessibleInterface(widget(control));
-}
-
-TEST(Accessibility, NamesDropTheMnemonicMarkButKeepADoubledAmpersand) {
-    EXPECT_EQ(platform::AccessibleNames::withoutMnemonic("Save && &Quit"), "Save & Quit");
-}
-
-// Names are checked on the real accessibility bus end to end. The spin button reports the field's
-// number within the range, and its actions raise and lower it even when the range runs high to
-// low and the arrows are turned round.
-TEST(Accessibility, UpDownIsASpinButtonOverItsFieldsValue) {
-    commandsFrom(DialogTemplates::splitBySize, [](Window w) {
-        platform::UpDown(w.child(Split::arrows)).setRange(1000, 2);
+        arrows.setRange(1000, 2);
         QAccessibleInterface* spin = accessible(w.child(Split::arrows));
         ASSERT_EQ(spin->role(), QAccessible::SpinBox);
         EXPECT_EQ(spin->childCount(), 0);
@@ -171,29 +169,20 @@ TEST(Accessibility, UpDownIsASpinButtonOverItsFieldsValue) {
         ASSERT_NE(value, nullptr);
         EXPECT_EQ(value->minimumValue().toInt(), 2);
         EXPECT_EQ(value->maximumValue().toInt(), 1000);
-        w.child(Split::segmentSize).setText("40");
+        w.child(Split::segmentCount).setText("40");
         spin->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
-        EXPECT_EQ(w.child(Split::segmentSize).text(), "41");
+        EXPECT_EQ(w.child(Split::segmentCount).text(), "41");
         EXPECT_EQ(value->currentValue().toInt(), 41);
         value->setCurrentValue(5000);
         EXPECT_EQ(value->currentValue().toInt(), 1000);
         spin->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
         EXPECT_EQ(value->currentValue().toInt(), 999);
     });
+    QLocale::setDefault(QLocale::c());
 }
 
-TEST(Accessibility, AnimationIsAnimatedOnlyWhileItPlays) {
-    commandsFrom(DialogTemplates::floppySplit, [](Window w) {
-        QAccessibleInterface* animation = accessible(w.child(FloppySplit::animation));
-        ASSERT_EQ(animation->role(), QAccessible::Animation);
-        platform::Animation control(w.child(FloppySplit::animation));
-        ASSERT_TRUE(control.open(
-            resources::BinaryResources::clip(resources::BinaryResources::copyAnimationClip)));
-        ASSERT_TRUE(control.play(0, -1, -1));
-        EXPECT_TRUE(animation->state().animated);
-        control.stop();
-        EXPECT_FALSE(animation->state().animated);
-    });
+TEST(Accessibility, NamesDropTheMnemonicMarkButKeepADoubledAmpersand) {
+    EXPECT_EQ(platform::AccessibleNames::withoutMnemonic("Save && &Quit"), "Save & Quit");
 }
 
 } // namespace
