@@ -5,6 +5,7 @@
 #include "support/Files.h"
 #include "support/ForkedChild.h"
 #include "support/InjectedFaults.h"
+#include "support/RowName.h"
 #include "support/ScratchTmpfs.h"
 #include "support/TempDir.h"
 
@@ -26,52 +27,17 @@ constexpr unsigned readMode = CFile::typeBinary | CFile::modeRead;
 constexpr unsigned createMode = CFile::typeBinary | CFile::modeCreate | CFile::modeWrite;
 constexpr std::uint64_t MiB = 1 << 20;
 
-std::string openError(const std::string& name, unsigned mode) {
-    CFile file;
-    CFileException error;
-    return file.Open(name, mode, &error) ? "opened" : test::FileFaults::describe(error);
-}
-
-std::string moveError(const std::string& source, const std::string& segment, std::uint64_t count) {
-    CFile input, output; // a failed open shows as an error on a closed file
-    input.Open(source, readMode);
-    output.Open(segment, createMode);
-    try {
-        CSegmentTransfer::Move(input, output, count);
-    } catch (const CFileException& error) {
-        return test::FileFaults::describe(error);
-    }
-    return "moved";
-}
-
 std::string inChild(const std::function<std::string()>& body) {
     return test::ForkedChild::run(body).value_or("the child did not report back");
 }
-
-// The program's own start-up, running a piece of a test in place of the main window.
-class StartedProgram final : public CWinApp {
-  public:
-    explicit StartedProgram(std::function<std::string()> body) : m_body(std::move(body)) {}
-    std::string run() {
-        Run();
-        return m_result;
-    }
-
-  private:
-    bool InitInstance() override {
-        m_result = m_body();
-        return false;
-    }
-    std::function<std::string()> m_body;
-    std::string m_result;
-};
 
 bool straceMissing() {
     return std::system("command -v strace >/dev/null 2>&1") != 0;
 }
 
 // Where a fault is provoked: a scratch directory named through "/./" as a user may type it, a
-// 1 MiB source, a file this process holds open, and a tmpfs for the rows that need one.
+// 1 MiB source, a file this process holds open, a named pipe, and a tmpfs for the rows that need
+// one.
 struct Scene {
     test::TempDir dir;
     std::string given = dir.path() + "/./";
@@ -112,11 +78,33 @@ struct Fault {
 };
 
 std::string openAt(const Scene& s, const char* path, unsigned mode) {
-    return openError(s.path(path), mode);
+    CFile file;
+    CFileException error;
+    return file.Open(s.path(path), mode, &error) ? "opened" : test::FileFaults::describe(error);
 }
 
 std::string moveAt(const Scene& s, const char* source, const char* segment, std::uint64_t count) {
-    return moveError(s.path(source), s.path(segment), count);
+    CFile input, output; // a failed open shows as an error on a closed file
+    input.Open(s.path(source), readMode);
+    output.Open(s.path(segment), createMode);
+    try {
+        CSegmentTransfer::Move(input, output, count);
+    } catch (const CFileException& error) {
+        return test::FileFaults::describe(error);
+    }
+    return "moved";
+}
+
+// An open under a fault strace injects into flock(), while this process reads the source or not.
+std::function<std::string(Scene&)> injected(const char* injection, unsigned mode, bool reading) {
+    return [=](Scene& s) {
+        return test::InjectedFaults::run({injection}, [&] {
+            CFile reader;
+            if (reading)
+                reader.Open(s.source, readMode);
+            return openAt(s, "{dir}/source.bin", mode);
+        });
+    };
 }
 
 const char* const denied = "Access to %1 was denied.";
@@ -156,19 +144,22 @@ const Fault faults[] = {
      [](Scene& s) { return openAt(s, "/dev/full", createMode); }, 5, EACCES, "/dev/full", denied},
     {"CharacterDeviceRead", Needs::nothing,
      [](Scene& s) { return openAt(s, "/dev/zero", readMode); }, 5, EACCES, "/dev/zero", denied},
+    // Nobody at the other end of a named pipe: open() would wait for ever.
+    {"NamedPipeRead", Needs::nothing, [](Scene& s) { return openAt(s, "{dir}/pipe", readMode); }, 5,
+     EACCES, "{dir}/pipe", denied},
+    {"NamedPipeWritten", Needs::nothing,
+     [](Scene& s) { return openAt(s, "{dir}/pipe", createMode); }, 5, EACCES, "{dir}/pipe", denied},
     {"FileOfTheKernelsOwn", Needs::nothing,
      [](Scene& s) { return openAt(s, "/proc/cpuinfo", readMode); }, 5, EACCES, "/proc/cpuinfo",
      denied},
     {"FileSizeLimitUnderTheProgramsOwnStartUp", Needs::nothing,
      [](Scene& s) {
          return inChild([&] {
-             return StartedProgram([&] {
-                        const rlimit limit{10000, 10000};
-                        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-                            return std::string("cannot limit the file size");
-                        return moveAt(s, "{given}source.bin", "{given}limited", MiB);
-                    })
-                 .run();
+             CWinApp().Run(); // the program's own start-up, which ends at once without a window
+             const rlimit limit{10000, 10000};
+             if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                 return std::string("cannot limit the file size");
+             return moveAt(s, "{given}source.bin", "{given}limited", MiB);
          });
      },
      1, EFBIG, "{dir}/limited", "An unknown error occurred while accessing %1.", "{dir}/limited",
@@ -192,6 +183,18 @@ const Fault faults[] = {
     {"NameTooLongReportCutAt511Bytes", Needs::nothing,
      [](Scene& s) { return openAt(s, "{given}{long}", createMode); }, 3, ENAMETOOLONG,
      "{given}{long}", invalidPath},
+    // NFS emulates flock with byte-range locks and refuses an exclusive one on a descriptor open
+    // for reading (EBADF): a shared lock is taken instead. Where there are no locks at all
+    // (ENOLCK), files open unlocked. Either way the source this process reads is never emptied.
+    {"ExclusiveLockRefusedOnAReadDescriptor", Needs::strace,
+     injected("flock:error=EBADF:when=1", createMode, true), 11, EWOULDBLOCK, "{dir}/source.bin",
+     sharing},
+    {"EveryLockRefusedToARead", Needs::strace, injected("flock:error=EBADF", readMode, false), 2,
+     EBADF, "{dir}/source.bin", "%1 was not found."},
+    {"EveryLockRefusedToACreate", Needs::strace, injected("flock:error=EBADF", createMode, false),
+     2, EBADF, "{dir}/source.bin", "%1 was not found."},
+    {"NoLocksAtAll", Needs::strace, injected("flock:error=ENOLCK", createMode, true), 11, EBUSY,
+     "{dir}/source.bin", sharing},
 };
 
 class CFileFault : public testing::TestWithParam<Fault> {};
@@ -211,6 +214,7 @@ TEST_P(CFileFault, CarriesTheCauseTheErrorCodeTheNameAndTheReport) {
     Files::write(scene.source, Files::pattern(MiB));
     Files::write(scene.held, Files::pattern(5000));
     ASSERT_TRUE(scene.holder.Open(scene.held, readMode));
+    ASSERT_EQ(mkfifo(scene.path("{dir}/pipe").c_str(), 0600), 0);
     const std::string fileName = scene.path(row.fileName);
     std::string report = row.report;
     report.replace(report.find("%1"), 2, fileName.empty() ? "an unnamed file" : fileName);
@@ -223,65 +227,6 @@ TEST_P(CFileFault, CarriesTheCauseTheErrorCodeTheNameAndTheReport) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Provoked, CFileFault, testing::ValuesIn(faults),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// A named pipe with nobody at the other end would hold open() for ever; it is refused at once.
-TEST(CFile, ANamedPipeIsRefusedWithoutWaiting) {
-    test::TempDir dir;
-    const std::string pipe = dir.file("pipe");
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    for (unsigned mode : {readMode, createMode}) {
-        CFile file;
-        CFileException error;
-        EXPECT_FALSE(file.Open(pipe, mode, &error));
-        EXPECT_TRUE(error.m_cause == CFileException::accessDenied ||
-                    error.m_cause == CFileException::hardIO);
-    }
-}
-
-// NFS emulates flock with byte-range locks, and refuses an exclusive one on a descriptor open for
-// reading (EBADF): a shared lock is taken instead. Where there are no locks at all (ENOLCK), files
-// open unlocked, and a file this process reads is still never emptied.
-struct LockRefusal {
-    const char* name;
-    const char* injection;
-    bool readOpens;     // else the read open fails as the create does
-    int cause, osError; // of the refused create
-    const char* report; // "%1" stands for the file name
-};
-
-class CFileLocks : public testing::TestWithParam<LockRefusal> {};
-
-TEST_P(CFileLocks, AFileBeingReadIsNeverEmptied) {
-    const LockRefusal& row = GetParam();
-    if (straceMissing())
-        GTEST_SKIP() << "strace is not installed";
-    test::TempDir dir;
-    const std::string file = dir.file("x1");
-    Files::write(file, "kept");
-    const auto readThenCreate = [&] {
-        CFile reader;
-        CFileException error;
-        const bool read = reader.Open(file, readMode, &error);
-        return (read ? "read" : test::FileFaults::describe(error)) + "; " +
-               openError(file, createMode);
-    };
-    std::string report = row.report;
-    report.replace(report.find("%1"), 2, file);
-    const std::string refused = test::FileFaults::describe({row.cause, row.osError, file, report});
-    EXPECT_EQ(test::InjectedFaults::run({row.injection}, readThenCreate),
-              (row.readOpens ? "read" : refused) + "; " + refused);
-    EXPECT_EQ(Files::read(file), "kept");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Injected, CFileLocks,
-    testing::Values(LockRefusal{"ExclusiveRefusedOnAReadDescriptor", "flock:error=EBADF:when=1",
-                                true, 11, EWOULDBLOCK, sharing},
-                    LockRefusal{"EveryLockRefused", "flock:error=EBADF", false, 2, EBADF,
-                                "%1 was not found."},
-                    LockRefusal{"NoLocksAtAll", "flock:error=ENOLCK", true, 11, EBUSY, sharing}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Provoked, CFileFault, testing::ValuesIn(faults), test::rowName);
 
 } // namespace

@@ -25,13 +25,12 @@ const std::optional<long long> refused;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, IntegerText,
-    testing::Values(Row{"BlanksAndTabsAround", " \t42 \t", 42, 42}, Row{"Zero", "0", 0, 0},
+    testing::Values(Row{"BlanksAndTabsAround", " \t42 \t", 42, 42},
                     Row{"LeadingZeros", "007", 7, 7}, Row{"PlusSign", "+5", 5, 5},
                     Row{"MinusSign", "-5", -5, refused}, Row{"MinusZero", "-0", refused, refused},
-                    Row{"PlusZero", "+0", refused, refused}, Row{"Empty", "", refused, refused},
+                    Row{"PlusZero", "+0", refused, refused},
                     Row{"BlanksOnly", "   ", refused, refused},
                     Row{"LettersAfterDigits", "12abc", refused, refused},
-                    Row{"Letters", "abc", refused, refused},
                     Row{"Beyond32BitsHoldsAtTheLimit", "4294967296", 2147483647, 4294967295},
                     Row{"LargestUnsigned", "4294967295", 2147483647, 4294967295},
                     Row{"MostNegativeAndBeyond", "-99999999999", -2147483648LL, refused},

@@ -10,6 +10,7 @@
 #include "resources/BinaryResources.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
+#include "support/RowName.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -31,7 +32,7 @@ using resources::DialogTemplates;
 namespace Split = resources::ControlIds::Split;
 namespace FloppySplit = resources::ControlIds::FloppySplit;
 
-// Records what a dialog reports (F1 as -1) while the body runs inside its modal loop.
+// Records the commands a dialog reports while the body runs inside its modal loop.
 struct Recorder final : platform::DialogEvents {
     std::vector<int> commands;
     std::function<void(Window)> body;
@@ -45,18 +46,11 @@ struct Recorder final : platform::DialogEvents {
     }
     void onCommand(int id) override { commands.push_back(id); }
     void onSysCommand(unsigned) override {}
-    void onHelpKey() override { commands.push_back(-1); }
+    void onHelpKey() override {}
 };
 
 QWidget* widget(Window window) {
     return platform::WindowRegistry::widget(window.handle());
-}
-
-std::function<void(Window)> key(int id, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    return [=](Window w) {
-        widget(w.child(id))->setFocus();
-        QTest::keyClick(widget(w.child(id)), key, modifiers);
-    };
 }
 
 std::vector<int> commandsFrom(int templateId, const std::function<void(Window)>& body) {
@@ -78,36 +72,25 @@ TEST_P(DialogKeys, BecomeCommands) {
     EXPECT_EQ(commandsFrom(DialogTemplates::splitByNumber, GetParam().act), GetParam().expected);
 }
 
-const auto closeBox = [](Window w) { widget(w)->close(); };
-
+// Keys handled the same in every dialog are walked through the main window and the operations.
 INSTANTIATE_TEST_SUITE_P(
     Rows, DialogKeys,
     testing::Values(
-        KeyRow{"EnterInAnEditFieldIsOk", key(Split::path, Qt::Key_Return), {DialogCommand::ok}},
-        KeyRow{"EnterOnAButtonPressesIt", key(Split::split, Qt::Key_Return), {Split::split}},
-        KeyRow{"EscIsCancel", key(Split::path, Qt::Key_Escape), {DialogCommand::cancel}},
-        KeyRow{"CloseBoxIsCancel", closeBox, {DialogCommand::cancel}},
-        KeyRow{"F1AsksForHelp", key(Split::path, Qt::Key_F1), {-1}},
-        KeyRow{"ShiftF1DoesNothing", key(Split::path, Qt::Key_F1, Qt::ShiftModifier), {}},
-        KeyRow{"AltAndAMnemonic", key(Split::path, Qt::Key_F, Qt::AltModifier), {Split::split}},
-        KeyRow{"ALetterInAnEditFieldIsTyped", key(Split::path, Qt::Key_F), {}},
-        KeyRow{"AMnemonicLetterOnAButton", key(Split::browse, Qt::Key_D), {DialogCommand::ok}},
+        KeyRow{"EnterInAnEditFieldIsOk",
+               [](Window w) {
+                   widget(w.child(Split::path))->setFocus();
+                   QTest::keyClick(widget(w.child(Split::path)), Qt::Key_Return);
+               },
+               {DialogCommand::ok}},
+        KeyRow{"CloseBoxIsCancel", [](Window w) { widget(w)->close(); }, {DialogCommand::cancel}},
         KeyRow{"AButtonUnderAModalDialogTakesNoPress",
                [](Window w) {
                    commandsFrom(DialogTemplates::about, [w](Window) {
                        static_cast<QAbstractButton*>(widget(w.child(Split::split)))->click();
                    });
                },
-               {}},
-        KeyRow{"ABusyDialogTakesNoCommand",
-               [](Window w) {
-                   DialogHost::setBusy(w, true);
-                   closeBox(w);
-                   key(Split::path, Qt::Key_Escape)(w);
-                   DialogHost::setBusy(w, false);
-               },
                {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    test::rowName);
 
 TEST(ProgressBar, SitsWhereItsDialogUnitsSayAndSteppingPastTheTopStartsOver) {
     commandsFrom(DialogTemplates::splitByNumber, [](Window w) {
@@ -125,13 +108,21 @@ TEST(ProgressBar, SitsWhereItsDialogUnitsSayAndSteppingPastTheTopStartsOver) {
     });
 }
 
+// What a screen reader is told about a control, as the toolkit hands it to the accessibility bus.
+QAccessibleInterface* accessible(Window control) {
+    return QAccessible::queryAccessibleInterface(widget(control));
+}
+
 // Not centred, the animation control takes its clip's size where the dialog put it: the whole
-// clip inside the border, no row cut off and no band beside it.
-TEST(AnimationControl, ShowsTheWholeClipAtItsOwnSize) {
+// clip inside the border, no row cut off and no band beside it. A screen reader hears it as
+// animated only while it plays.
+TEST(AnimationControl, ShowsTheWholeClipAtItsOwnSizeAndIsAnimatedOnlyWhileItPlays) {
     commandsFrom(DialogTemplates::floppySplit, [](Window w) {
         auto* control = platform::WindowRegistry::widgetAs<platform::AnimationWidget>(
             w.child(FloppySplit::animation).handle());
         ASSERT_NE(control, nullptr);
+        QAccessibleInterface* animation = accessible(w.child(FloppySplit::animation));
+        ASSERT_EQ(animation->role(), QAccessible::Animation);
         const QPoint place = control->pos();
         const auto bytes =
             resources::BinaryResources::clip(resources::BinaryResources::copyAnimationClip);
@@ -143,82 +134,55 @@ TEST(AnimationControl, ShowsTheWholeClipAtItsOwnSize) {
         const QImage frame =
             platform::AviClip::parse(bytes)->frame(5).convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(shown.copy(1, 1, 260, 40), frame);
+        platform::Animation requests(w.child(FloppySplit::animation));
+        ASSERT_TRUE(requests.play(0, -1, -1));
+        EXPECT_TRUE(animation->state().animated);
+        requests.stop();
+        EXPECT_FALSE(animation->state().animated);
     });
 }
 
-// The label's mnemonic focuses the field after it; the arrows start from the field's text, hold
-// at the ends and write the group separator.
-TEST(UpDown, LabelMnemonicFocusesTheFieldWhoseArrowsStepWithinTheRange) {
+// The arrows start from the field's text (the last position when it is unreadable), hold at the
+// top and write the group separator. A screen reader finds a spin button over the field's value
+// (its name is checked on the real accessibility bus), whose actions raise and lower the value
+// even when the range runs high to low and the arrows are turned round.
+TEST(UpDown, ArrowsStepTheFieldWithinTheRangeAndASpinButtonReportsIt) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     commandsFrom(DialogTemplates::splitByNumber, [](Window w) {
         platform::UpDown arrows(w.child(Split::arrows));
         arrows.setRange(2, 1000);
-        EXPECT_EQ(arrows.buddy().handle(), w.child(Split::segmentCount).handle());
-        key(Split::path, Qt::Key_E, Qt::AltModifier)(w);
-        QWidget* focused = widget(w)->focusWidget();
-        ASSERT_EQ(focused, widget(w.child(Split::segmentCount)));
+        QWidget* field = widget(w.child(Split::segmentCount));
+        field->setFocus();
         w.child(Split::segmentCount).setText("999");
-        QTest::keyClick(focused, Qt::Key_Up);
-        QTest::keyClick(focused, Qt::Key_Up);
+        QTest::keyClick(field, Qt::Key_Up);
+        QTest::keyClick(field, Qt::Key_Up);
         EXPECT_EQ(w.child(Split::segmentCount).text(), "1,000");
-        w.child(Split::segmentCount)
-            .setText("junk"); // unreadable: the last position is the starting point
+        w.child(Split::segmentCount).setText("junk");
         arrows.step(-1);
         EXPECT_EQ(w.child(Split::segmentCount).text(), "999");
-        w.child(Split::segmentCount).setText("-40");
-        QTest::keyClick(focused, Qt::Key_Down);
-        EXPECT_EQ(w.child(Split::segmentCount).text(), "2");
-    });
-    QLocale::setDefault(QLocale::c());
-}
 
-// What a screen reader is told about a control, as the toolkit hands it to the accessibility bus.
-QAccessibleInterface* accessible(Window control) {
-    return QAccessible::queryAccessibleInterface(widget(control));
-}
-
-TEST(Accessibility, NamesDropTheMnemonicMarkButKeepADoubledAmpersand) {
-    EXPECT_EQ(platform::AccessibleNames::withoutMnemonic("Save && &Quit"), "Save & Quit");
-}
-
-// The spin button reports the field's number within the range, and its actions raise and lower
-// it even when the range runs high to low and the arrows are turned round.
-TEST(Accessibility, UpDownIsASpinButtonOverItsFieldsValue) {
-    commandsFrom(DialogTemplates::splitBySize, [](Window w) {
-        platform::UpDown(w.child(Split::arrows)).setRange(1000, 2);
+        arrows.setRange(1000, 2);
         QAccessibleInterface* spin = accessible(w.child(Split::arrows));
         ASSERT_EQ(spin->role(), QAccessible::SpinBox);
-        EXPECT_EQ(spin->text(QAccessible::Name),
-                  accessible(w.child(Split::segmentSize))->text(QAccessible::Name));
         EXPECT_EQ(spin->childCount(), 0);
         QAccessibleValueInterface* value = spin->valueInterface();
         ASSERT_NE(value, nullptr);
         EXPECT_EQ(value->minimumValue().toInt(), 2);
         EXPECT_EQ(value->maximumValue().toInt(), 1000);
-        w.child(Split::segmentSize).setText("40");
+        w.child(Split::segmentCount).setText("40");
         spin->actionInterface()->doAction(QAccessibleActionInterface::increaseAction());
-        EXPECT_EQ(w.child(Split::segmentSize).text(), "41");
+        EXPECT_EQ(w.child(Split::segmentCount).text(), "41");
         EXPECT_EQ(value->currentValue().toInt(), 41);
         value->setCurrentValue(5000);
         EXPECT_EQ(value->currentValue().toInt(), 1000);
         spin->actionInterface()->doAction(QAccessibleActionInterface::decreaseAction());
         EXPECT_EQ(value->currentValue().toInt(), 999);
     });
+    QLocale::setDefault(QLocale::c());
 }
 
-TEST(Accessibility, AnimationIsAnimatedOnlyWhileItPlays) {
-    commandsFrom(DialogTemplates::floppySplit, [](Window w) {
-        QAccessibleInterface* animation = accessible(w.child(FloppySplit::animation));
-        ASSERT_EQ(animation->role(), QAccessible::Animation);
-        EXPECT_FALSE(animation->text(QAccessible::Name).isEmpty());
-        platform::Animation control(w.child(FloppySplit::animation));
-        ASSERT_TRUE(control.open(
-            resources::BinaryResources::clip(resources::BinaryResources::copyAnimationClip)));
-        ASSERT_TRUE(control.play(0, -1, -1));
-        EXPECT_TRUE(animation->state().animated);
-        control.stop();
-        EXPECT_FALSE(animation->state().animated);
-    });
+TEST(Accessibility, NamesDropTheMnemonicMarkButKeepADoubledAmpersand) {
+    EXPECT_EQ(platform::AccessibleNames::withoutMnemonic("Save && &Quit"), "Save & Quit");
 }
 
 } // namespace
