@@ -20,13 +20,17 @@ class Modal final {
     using Body = std::function<void(platform::Window dialog)>;
 
     // Runs the dialog; `body` runs once it is up. A dialog still open after the body is closed
-    // with command 2 (Esc). After `seconds` the test fails and every modal window is closed.
+    // with command 2 (Esc). After `seconds` the test fails, and from then on every modal window
+    // is closed as it comes, so a body that keeps opening boxes still ends.
     static int run(CDialog& dialog, Body body, int seconds = 60) {
-        const QObject watch; // its end cancels the watchdog
-        QTimer::singleShot(seconds * 1000, &watch, [seconds] {
-            ADD_FAILURE() << "a modal dialog was still running after " << seconds << " s";
+        QTimer watchdog; // its end stops the closing
+        QObject::connect(&watchdog, &QTimer::timeout, [&watchdog, seconds] {
+            if (watchdog.interval() != closingInterval)
+                ADD_FAILURE() << "a modal dialog was still running after " << seconds << " s";
+            watchdog.start(closingInterval);
             closeAll();
         });
+        watchdog.start(seconds * 1000);
         QTimer::singleShot(0, [&dialog, &body] {
             const platform::Window window = dialog.GetSafeHwnd();
             ASSERT_TRUE(window.exists()) << "the dialog did not open";
@@ -63,6 +67,8 @@ class Modal final {
     }
 
   private:
+    static constexpr int closingInterval = 100; // ms
+
     static void closeIfOpen(platform::Window dialog) {
         if (dialog.isVisible())
             platform::DialogHost::sendCommand(dialog, platform::DialogCommand::cancel);
