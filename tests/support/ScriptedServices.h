@@ -61,15 +61,6 @@ class ScriptedFileChooser final
     }
 };
 
-struct NoRequest {};
-
-// The free space on drive A:, in bytes, or nothing when there is no medium.
-class ScriptedFreeSpace final : public Scripted<ScriptedFreeSpace, platform::FreeSpaceService,
-                                                NoRequest, std::optional<std::uint64_t>> {
-  public:
-    std::optional<std::uint64_t> freeBytesOnDriveA() override { return next({}, "free space"); }
-};
-
 struct HelpRequest {
     std::string helpFile;
     unsigned context = 0;
@@ -97,12 +88,6 @@ class ScriptedMessageBoxes final
   public:
     using Shown = ShownBox;
     const std::vector<Shown>& shown() const { return requests(); }
-    std::vector<std::string> texts() const {
-        std::vector<std::string> result;
-        for (const Shown& box : shown())
-            result.push_back(box.text);
-        return result;
-    }
     int show(const platform::MessageBoxRequest& r) override {
         return next({r.text, r.caption, r.type, r.owner.text()},
                     "message box \"" + r.text + "\" captioned \"" + r.caption + "\"",
