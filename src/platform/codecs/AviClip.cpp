@@ -39,7 +39,6 @@ struct AviClip::Format {
     bool bottomUp = true;
     bool rle8 = false;
     std::uint32_t microSecondsPerFrame = 0;
-    int paletteSize = 0;
     std::vector<QRgb> colours; // 256 entries: indices past the palette show black
 };
 
@@ -69,8 +68,6 @@ std::optional<AviClip> AviClip::parse(std::span<const unsigned char> bytes) {
     clip.m_width = format->width;
     clip.m_height = format->height;
     clip.m_microSecondsPerFrame = format->microSecondsPerFrame;
-    clip.m_paletteSize = format->paletteSize;
-    clip.m_rle8 = format->rle8;
     // Frames that leave pixels alone keep the previous frame's; the first starts from index 0.
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(format->width) * format->height, 0);
     if (!clip.readFrames(movie, *format, pixels, false) || clip.m_frames.empty())
@@ -135,7 +132,6 @@ std::optional<AviClip::Format> AviClip::readHeaders(std::span<const unsigned cha
                 format.height = static_cast<int>(rows);
                 format.bottomUp = height > 0;
                 format.rle8 = compression == rle8;
-                format.paletteSize = static_cast<int>(used);
                 format.colours.assign(256, qRgb(0, 0, 0));
                 for (std::uint32_t i = 0; i < used; ++i) {
                     const std::size_t at = infoSize + 4 * i;

@@ -20,8 +20,6 @@ class AviClip final {
     int height() const { return m_height; }
     int frameCount() const { return static_cast<int>(m_frames.size()); }
     std::uint32_t microSecondsPerFrame() const { return m_microSecondsPerFrame; }
-    int paletteSize() const { return m_paletteSize; }
-    bool isRle8() const { return m_rle8; }
     // A null image for an index out of range.
     const QImage& frame(int index) const;
 
@@ -40,8 +38,6 @@ class AviClip final {
     int m_width = 0;
     int m_height = 0;
     std::uint32_t m_microSecondsPerFrame = 0;
-    int m_paletteSize = 0;
-    bool m_rle8 = false;
     std::vector<QImage> m_frames;
 };
 
