@@ -45,9 +45,17 @@ FileCopy::Result CSegmentTransfer::CopyPumpingBetweenChunks(CFile& source, CFile
     return result;
 }
 
+namespace {
+// When windows last repainted between segments, or when the operation began.
+std::chrono::steady_clock::time_point lastRepaint;
+} // namespace
+
+void CSegmentTransfer::StartRepaintClock() {
+    lastRepaint = std::chrono::steady_clock::now();
+}
+
 void CSegmentTransfer::RepaintNowAndThen() {
-    static std::chrono::steady_clock::time_point lastPump{};
-    PumpIfDue(lastPump);
+    PumpIfDue(lastRepaint);
 }
 
 void CSegmentTransfer::PumpIfDue(std::chrono::steady_clock::time_point& lastPump) {

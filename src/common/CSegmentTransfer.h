@@ -16,10 +16,13 @@ class CSegmentTransfer final {
     // a failing or short write with the segment's full path, and a source that ends before count
     // bytes (cause endOfFile) with the source's full path. Only bytes that were read are written.
     static void Move(CFile& source, CFile& segment, std::uint64_t count);
-    // Lets windows repaint and timers run, at most about sixty times a second. Called after each
-    // segment: a segment of one chunk has no boundary inside it, and a long run of small
-    // segments would otherwise freeze the window.
+    // Lets windows repaint and timers run, at most about sixty times a second and not before an
+    // operation has worked for as long: a join of small segments that ends within one frame
+    // pays for no repaint. Called after each segment: a segment of one chunk has no boundary
+    // inside it, and a long run of small segments would otherwise freeze the window.
     static void RepaintNowAndThen();
+    // Called as an operation begins its first segment.
+    static void StartRepaintClock();
 
   private:
     static platform::FileCopy::Result CopyPumpingBetweenChunks(CFile& source, CFile& segment,

@@ -190,6 +190,7 @@ CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const s
                                           CFileException& missing) {
     long long number = 1;
     SegmentOpen next;
+    CSegmentTransfer::StartRepaintClock();
     do {
         CSegmentTransfer::Move(segment, target, segment.GetLength());
         segment.Close();

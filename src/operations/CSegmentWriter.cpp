@@ -24,6 +24,7 @@ void CSegmentWriter::PrepareProgress(long long segments) {
 
 void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                               std::uint64_t fullSegments, std::uint64_t segmentLength) {
+    CSegmentTransfer::StartRepaintClock();
     for (std::uint64_t number = 1; number <= fullSegments; ++number)
         WriteSegment(baseName, number, segmentLength);
     // The last segment carries exactly what the full ones left, never more than the source holds.
