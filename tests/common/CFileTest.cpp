@@ -144,11 +144,14 @@ const Fault faults[] = {
      [](Scene& s) { return openAt(s, "/dev/full", createMode); }, 5, EACCES, "/dev/full", denied},
     {"CharacterDeviceRead", Needs::nothing,
      [](Scene& s) { return openAt(s, "/dev/zero", readMode); }, 5, EACCES, "/dev/zero", denied},
-    // Nobody at the other end of a named pipe: open() would wait for ever.
-    {"NamedPipeRead", Needs::nothing, [](Scene& s) { return openAt(s, "{dir}/pipe", readMode); }, 5,
-     EACCES, "{dir}/pipe", denied},
+    // Nobody at the other end of a named pipe: open() would wait for ever, so a child that the
+    // bound kills tries it.
+    {"NamedPipeRead", Needs::nothing,
+     [](Scene& s) { return inChild([&] { return openAt(s, "{dir}/pipe", readMode); }); }, 5, EACCES,
+     "{dir}/pipe", denied},
     {"NamedPipeWritten", Needs::nothing,
-     [](Scene& s) { return openAt(s, "{dir}/pipe", createMode); }, 5, EACCES, "{dir}/pipe", denied},
+     [](Scene& s) { return inChild([&] { return openAt(s, "{dir}/pipe", createMode); }); }, 5,
+     EACCES, "{dir}/pipe", denied},
     {"FileOfTheKernelsOwn", Needs::nothing,
      [](Scene& s) { return openAt(s, "/proc/cpuinfo", readMode); }, 5, EACCES, "/proc/cpuinfo",
      denied},

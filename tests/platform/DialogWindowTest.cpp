@@ -72,17 +72,29 @@ TEST_P(DialogKeys, BecomeCommands) {
     EXPECT_EQ(commandsFrom(DialogTemplates::splitByNumber, GetParam().act), GetParam().expected);
 }
 
-// Keys handled the same in every dialog are walked through the main window and the operations.
+std::function<void(Window)> key(int id, Qt::Key key) {
+    return [id, key](Window w) {
+        widget(w.child(id))->setFocus();
+        QTest::keyClick(widget(w.child(id)), key);
+    };
+}
+
+// Keys that no other test presses without a privilege; the main window's, the operations' and
+// the end-to-end walks press the rest.
 INSTANTIATE_TEST_SUITE_P(
     Rows, DialogKeys,
     testing::Values(
-        KeyRow{"EnterInAnEditFieldIsOk",
-               [](Window w) {
-                   widget(w.child(Split::path))->setFocus();
-                   QTest::keyClick(widget(w.child(Split::path)), Qt::Key_Return);
-               },
-               {DialogCommand::ok}},
+        KeyRow{"EnterInAnEditFieldIsOk", key(Split::path, Qt::Key_Return), {DialogCommand::ok}},
         KeyRow{"CloseBoxIsCancel", [](Window w) { widget(w)->close(); }, {DialogCommand::cancel}},
+        KeyRow{"AMnemonicLetterOnAButton", key(Split::browse, Qt::Key_D), {DialogCommand::ok}},
+        KeyRow{"ABusyDialogTakesNoCommand",
+               [](Window w) {
+                   DialogHost::setBusy(w, true);
+                   widget(w)->close();
+                   key(Split::path, Qt::Key_Escape)(w);
+                   DialogHost::setBusy(w, false);
+               },
+               {}},
         KeyRow{"AButtonUnderAModalDialogTakesNoPress",
                [](Window w) {
                    commandsFrom(DialogTemplates::about, [w](Window) {
@@ -164,6 +176,8 @@ TEST(UpDown, ArrowsStepTheFieldWithinTheRangeAndASpinButtonReportsIt) {
         arrows.setRange(1000, 2);
         QAccessibleInterface* spin = accessible(w.child(Split::arrows));
         ASSERT_EQ(spin->role(), QAccessible::SpinBox);
+        EXPECT_EQ(spin->text(QAccessible::Name),
+                  accessible(w.child(Split::segmentCount))->text(QAccessible::Name));
         EXPECT_EQ(spin->childCount(), 0);
         QAccessibleValueInterface* value = spin->valueInterface();
         ASSERT_NE(value, nullptr);
