@@ -17,9 +17,10 @@ class CSegmentTransfer final {
     // bytes (cause endOfFile) with the source's full path. Only bytes that were read are written.
     static void Move(CFile& source, CFile& segment, std::uint64_t count);
     // Lets windows repaint and timers run, at most about sixty times a second and not before an
-    // operation has worked for as long: a join of small segments that ends within one frame
+    // operation has worked for as long: a join of one-chunk segments that ends within one frame
     // pays for no repaint. Called after each segment: a segment of one chunk has no boundary
-    // inside it, and a long run of small segments would otherwise freeze the window.
+    // inside it, and a long run of small segments would otherwise freeze the window. (Longer
+    // segments also repaint at their first chunk boundary, so the bar shows every step.)
     static void RepaintNowAndThen();
     // Called as an operation begins its first segment.
     static void StartRepaintClock();
