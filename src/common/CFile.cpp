@@ -1,5 +1,6 @@
 #include "common/CFile.h"
 
+#include "platform/files/FileEntries.h"
 #include "platform/files/FileNames.h"
 #include "platform/files/PosixFile.h"
 #include "platform/files/RemovableMedium.h"
@@ -40,6 +41,19 @@ CFile::~CFile() {
 }
 
 bool CFile::Open(const std::string& fileName, unsigned openFlags, CFileException* error) {
+    Reset();
+    openFlags &= ~static_cast<unsigned>(typeBinary);
+
+    return Take(PosixFile::open(fileName, accessOf(openFlags), (openFlags & modeCreate) != 0),
+                fileName, error);
+}
+
+bool CFile::OpenNew(const std::string& fileName, CFileException* error) {
+    Reset();
+    return Take(PosixFile::createNew(fileName), fileName, error);
+}
+
+void CFile::Reset() {
     // A descriptor still held here would keep its file locked until the program ends.
     if (m_descriptor != noDescriptor)
         PosixFile::close(m_descriptor);
@@ -48,10 +62,10 @@ bool CFile::Open(const std::string& fileName, unsigned openFlags, CFileException
     m_strFileName.clear();
     m_path.clear();
     m_onRemovableMedium.reset();
-    openFlags &= ~static_cast<unsigned>(typeBinary);
+}
 
-    PosixFile::Opened opened =
-        PosixFile::open(fileName, accessOf(openFlags), (openFlags & modeCreate) != 0);
+template <typename Opened>
+bool CFile::Take(Opened&& opened, const std::string& fileName, CFileException* error) {
     if (opened.descriptor == PosixFile::noDescriptor) {
         if (error != nullptr)
             *error = CFileException(opened.error, fileName);
@@ -128,6 +142,20 @@ std::uint64_t CFile::Reserve(std::uint64_t count) {
 void CFile::Remove(const std::string& fileName) {
     if (const platform::FileError error = PosixFile::remove(fileName))
         throw CFileException(error, fileName);
+}
+
+void CFile::RemoveOwn(const std::string& fileName) {
+    if (const platform::FileError error = platform::FileEntries::removeOwn(fileName))
+        throw CFileException(error, fileName);
+}
+
+bool CFile::Rename(const std::string& from, const std::string& to, bool replace, bool flush) {
+    const platform::FileError error = platform::FileEntries::rename(from, to, replace, flush);
+    if (!replace && platform::FileEntries::nameTaken(error))
+        return false;
+    if (error)
+        throw CFileException(error, to);
+    return true;
 }
 
 bool CFile::IsOnRemovableMedium() const {

@@ -25,6 +25,9 @@ class CFile final {
     // Opens the name as given and keeps its full path. On failure returns false and, when error
     // is given, fills it with the cause, the system's error code and the name as given.
     bool Open(const std::string& fileName, unsigned openFlags, CFileException* error = nullptr);
+    // Creates a file for writing where nothing stands under the name yet, not even a link; as
+    // Open otherwise.
+    bool OpenNew(const std::string& fileName, CFileException* error = nullptr);
     // Returns the bytes read: count, or fewer when the file ends first.
     std::uint64_t Read(void* buffer, std::uint64_t count);
     void Write(const void* buffer, std::uint64_t count);
@@ -42,11 +45,22 @@ class CFile final {
     std::uint64_t Reserve(std::uint64_t count);
 
     static void Remove(const std::string& fileName);
+    // Removes this user's file or link under the name (never what a link leads to); nothing there
+    // is no failure. Anything else is raised as a CFileException naming the file as given.
+    static void RemoveOwn(const std::string& fileName);
+    // Gives a file another name in its folder, replacing a file under that name or, without
+    // replace, returning false when the name is taken. With flush the folder is brought to the
+    // medium. Any other failure raises CFileException naming the new name.
+    static bool Rename(const std::string& from, const std::string& to, bool replace, bool flush);
     // Whether the file lies on a removable medium (a USB stick, a memory card, a floppy). Asked
     // of the system once per open.
     bool IsOnRemovableMedium() const;
 
   private:
+    void Reset();
+    template <typename Opened>
+    bool Take(Opened&& opened, const std::string& fileName, CFileException* error);
+
     friend class CSegmentTransfer; // moves bytes between the descriptors of two open files
 
     static constexpr int noDescriptor = -1;

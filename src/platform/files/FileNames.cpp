@@ -49,6 +49,14 @@ std::string FileNames::fullPath(const std::string& path) {
     return (*directory == "/" ? std::string() : *directory) + "/" + last;
 }
 
+std::string FileNames::leadsTo(const std::string& name) {
+    const auto path = resolve(name);
+    struct stat status {};
+    if (!path || lstat(path->c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+        return path.value_or(name);
+    return realPath(*path).value_or(*path);
+}
+
 bool FileNames::nameExists(const std::string& name) {
     const auto path = resolve(name);
     struct stat status {};

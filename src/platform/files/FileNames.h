@@ -22,6 +22,10 @@ class FileNames final {
     // is kept as it is.
     static std::string fullPath(const std::string& path);
 
+    // The path that a name stands for (see resolve), or for a symbolic link that leads to a file,
+    // that file's path; the name itself while drive A: holds no medium.
+    static std::string leadsTo(const std::string& name);
+
     // Whether anything at all stands under that name: a file, a directory, or a link even when
     // it leads nowhere.
     static bool nameExists(const std::string& name);

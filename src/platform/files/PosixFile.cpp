@@ -124,6 +124,31 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
     return {descriptor, {}, std::move(*path)};
 }
 
+PosixFile::Opened PosixFile::createNew(const std::string& name) {
+    auto path = FileNames::resolve(name);
+    if (!path)
+        return {noDescriptor, FileError::of(ENOMEDIUM), name};
+    const auto fail = [&](int error) {
+        return Opened{noDescriptor, FileError::ofName(error, *path), *path};
+    };
+    if (FileSystemKind::holdsDeviceNodes(FileNames::directoryOf(*path)))
+        return fail(EACCES);
+    int descriptor;
+    do {
+        descriptor =
+            ::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    } while (descriptor < 0 && errno == EINTR);
+    if (descriptor < 0)
+        return fail(errno);
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0)
+        return fail(failAndClose(descriptor, errno));
+    if (const int error = lock(descriptor, false); error != 0)
+        return fail(failAndClose(descriptor, error));
+    OpenFiles::add(descriptor, {status.st_dev, status.st_ino}, true);
+    return {descriptor, {}, std::move(*path)};
+}
+
 int PosixFile::openPath(const std::string& path, Access access, bool create, int& opened) {
     const bool writing = create || access != Access::read;
     std::optional<struct stat> named;
@@ -157,7 +182,7 @@ int PosixFile::openPath(const std::string& path, Access access, bool create, int
     if (const int error = lock(descriptor, !writing); error != 0)
         return failAndClose(descriptor, error);
     const FileIdentity identity{status.st_dev, status.st_ino};
-    if (create ? OpenFiles::inUse(identity) : OpenFiles::heldForWriting(identity))
+    if (writing ? OpenFiles::inUse(identity) : OpenFiles::heldForWriting(identity))
         return failAndClose(descriptor, EBUSY);
     if (create && !emptyAfterLock(descriptor)) {
         if (ftruncate(descriptor, 0) != 0)

@@ -37,6 +37,9 @@ class PosixFile final {
     // while it holds no medium fails with ENOMEDIUM. The failure is classified against the path
     // the name stood for (FileError::ofName).
     static Opened open(const std::string& name, Access access, bool create);
+    // Creates a file for writing under a name where nothing stands yet, not even a link (EEXIST
+    // otherwise), and holds it as open() does.
+    static Opened createNew(const std::string& name);
 
     // Reads count bytes, fewer only when the file ends first.
     static Transfer read(int descriptor, void* buffer, std::uint64_t count);
