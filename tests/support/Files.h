@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -56,6 +57,22 @@ class Files final {
         for (long long k = 1; exists(CSegmentName::Make(base, k)); ++k)
             lengths.push_back(size(CSegmentName::Make(base, k)));
         return lengths;
+    }
+    // What sha256sum writes for the named files in the directory, one line each, in that order.
+    static std::string sha256sum(const std::string& directory,
+                                 const std::vector<std::string>& names) {
+        std::string command = "cd '" + directory + "' && sha256sum --";
+        for (const std::string& name : names)
+            command += " '" + name + "'";
+        FILE* output = popen(command.c_str(), "r");
+        if (output == nullptr)
+            throw std::runtime_error("cannot run sha256sum");
+        std::string text;
+        char chunk[4096];
+        for (std::size_t got; (got = fread(chunk, 1, sizeof chunk, output)) > 0;)
+            text.append(chunk, got);
+        pclose(output);
+        return text;
     }
     // The names in a directory, sorted.
     static std::vector<std::string> listing(const std::string& directory) {
