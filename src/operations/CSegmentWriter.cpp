@@ -3,6 +3,7 @@
 #include "common/CFileException.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
+#include "common/CSetChecksum.h"
 
 #include <algorithm>
 #include <climits>
@@ -24,28 +25,33 @@ void CSegmentWriter::PrepareProgress(long long segments) {
 
 void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                               std::uint64_t fullSegments, std::uint64_t segmentLength) {
+    CSetChecksum checksum(baseName);
+    checksum.RemoveEarlier();
     CSegmentTransfer::StartRepaintClock();
     for (std::uint64_t number = 1; number <= fullSegments; ++number)
-        WriteSegment(baseName, number, segmentLength);
+        WriteSegment(baseName, number, segmentLength, checksum);
     // The last segment carries exactly what the full ones left, never more than the source holds.
     const std::uint64_t rest = sourceLength - fullSegments * segmentLength;
     if (rest != 0)
-        WriteSegment(baseName, fullSegments + 1, rest);
+        WriteSegment(baseName, fullSegments + 1, rest, checksum);
+    if (!checksum.Write())
+        throw CFileException(CFileException::diskFull, -1, CSetChecksum::FileName(baseName));
 }
 
 void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t number,
-                                  std::uint64_t length) {
+                                  std::uint64_t length, CSetChecksum& checksum) {
     CFile segment;
     CFileException error;
-    if (!segment.Open(CSegmentName::Make(baseName, static_cast<long long>(number)), createMode,
-                      &error))
+    const std::string name = CSegmentName::Make(baseName, static_cast<long long>(number));
+    if (!segment.Open(name, createMode, &error))
         throw error;
-    CSegmentTransfer::Move(m_source, segment, length);
+    checksum.Move(m_source, segment, length);
     // A segment on a removable medium is on it before its step, and so before the user is told
     // to take the medium out; the machine's own disks write back in their own time.
     if (segment.IsOnRemovableMedium())
         segment.Flush();
     segment.Close();
+    checksum.EndSegment(name);
     m_progress.StepIt();
     CSegmentTransfer::RepaintNowAndThen();
 }

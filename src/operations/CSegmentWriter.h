@@ -12,6 +12,8 @@
 // Writes a segment set from an open source, one segment file at a time, stepping the progress bar
 // after each. While the writer lives its dialog is busy: windows repaint between chunks, but no
 // command (Esc and the close box included) reaches the dialog under the running split.
+class CSetChecksum;
+
 class CSegmentWriter final {
   public:
     CSegmentWriter(platform::Window dialog, CFile& source, CProgressCtrl& progress);
@@ -20,13 +22,15 @@ class CSegmentWriter final {
     // per segment.
     void PrepareProgress(long long segments);
     // Segments 1 to fullSegments of segmentLength bytes each, then the rest of the source as the
-    // next segment, when anything is left. Raises CFileException: a segment that cannot be created
-    // with the cause of its creation and its name, and any failure of the transfer.
+    // next segment, when anything is left, then the set's checksum file; a checksum file of an
+    // earlier split is removed first. Raises CFileException: a segment or checksum file that
+    // cannot be created or removed with the cause and its name, and any failure of the transfer.
     void WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                   std::uint64_t fullSegments, std::uint64_t segmentLength);
 
   private:
-    void WriteSegment(const std::string& baseName, std::uint64_t number, std::uint64_t length);
+    void WriteSegment(const std::string& baseName, std::uint64_t number, std::uint64_t length,
+                      CSetChecksum& checksum);
 
     CBusyScope m_busy;
     CFile& m_source;

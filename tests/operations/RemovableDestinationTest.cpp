@@ -30,7 +30,8 @@ struct Flush {
     Operation operation;
     bool removable;
     const char* inject; // what strace makes of the flushes
-    int fsyncs;         // flushes asked for: of a file, then of its directory
+    int fsyncs;         // flushes asked for: of a file, then of its directory (and for the checksum
+                        // file of a split, its directory again once it has its name)
     const char* report; // the file error, "<d>" standing for the directory; nullptr: success
     int position;       // of the bar behind a report
 };
@@ -39,7 +40,7 @@ struct Flush {
 const Flush rows[] = {
     {"ByNumber_InternalDisk_NoFlush", byNumber, false, "error=EIO", 0, nullptr, 0},
     {"Join_InternalDisk_NoFlush", join, false, "error=EIO", 0, nullptr, 0},
-    {"BySize_EachFileThenItsDirectory_EinvalMeansNothingToFlush", bySize, true, "error=EINVAL:when=2+2", 6, nullptr, 0},
+    {"BySize_EachFileThenItsDirectory_EinvalMeansNothingToFlush", bySize, true, "error=EINVAL:when=2+2", 9, nullptr, 0},
     {"ByNumber_Segment1sFlushFails", byNumber, true, "error=EIO:when=1", 1, "A hardware I/O error was reported while accessing <d>/a1.", 0},
     {"BySize_TheMediumTurnsReadOnlyAtSegment2", bySize, true, "error=EROFS:when=3", 3, "Access to <d>/a2 was denied.", 1},
     {"ByNumber_TheDirectorysFlushFails", byNumber, true, "error=EIO:when=2", 2, "A hardware I/O error was reported while accessing <d>/a1.", 0},

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 namespace {
@@ -51,11 +53,17 @@ TEST_P(Split, WorkedCase) {
     EXPECT_EQ(outcome.boxes, std::vector<Box>{success(row.operation, row.bar)});
     EXPECT_TRUE(outcome.held && outcome.open);
     EXPECT_EQ(Files::segmentLengths(source), row.segments);
-    EXPECT_EQ(Files::listing(dir.path()).size(), row.segments.size() + 1);
+    EXPECT_EQ(Files::listing(dir.path()).size(), row.segments.size() + 2);
     std::string cat = "cat /dev/null";
-    for (std::size_t k = 1; k <= row.segments.size(); ++k)
+    std::vector<std::string> listed;
+    for (std::size_t k = 1; k <= row.segments.size(); ++k) {
         cat += " " + source + std::to_string(k);
+        listed.push_back("a.bin" + std::to_string(k));
+    }
     EXPECT_EQ(std::system((cat + " | cmp - " + source).c_str()), 0);
+    // The checksum file is what sha256sum writes for the segments and then the source.
+    listed.push_back("a.bin");
+    EXPECT_EQ(Files::read(source + ".sundrel.sha256sums"), Files::sha256sum(dir.path(), listed));
 }
 INSTANTIATE_TEST_SUITE_P(Rows, Split, testing::ValuesIn(worked), rowName);
 
@@ -155,6 +163,9 @@ TEST_P(SplitFault, EndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
     std::filesystem::create_directory(medium.file("in"));
     const std::string source = medium.file("in/a"), bytes = Files::pattern(row.length);
     Files::write(source, bytes);
+    const std::string sums = source + ".sundrel.sha256sums";
+    if (row.fault != readOnly) // one from an earlier split, gone before the first segment
+        Files::write(sums, std::string(64, '0') + "  a1\n" + std::string(64, '0') + "  a\n");
     ASSERT_TRUE(row.fault != readOnly || medium.remountReadOnly());
     bool moved = false;
     const auto move = [&](platform::Window) {
@@ -177,7 +188,67 @@ TEST_P(SplitFault, EndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
         EXPECT_EQ(got, bytes.substr((k - 1) * each, k <= row.written ? each : got.size()));
     }
     EXPECT_FALSE(Files::exists(base + std::to_string(row.written + 2)));
+    for (const char* left : {".sundrel.sha256sums", ".sundrel.sha256sums.part"})
+        EXPECT_FALSE(Files::exists(base + left)) << left;
 }
 INSTANTIATE_TEST_SUITE_P(Rows, SplitFault, testing::ValuesIn(faults), rowName);
+
+enum Earlier { ownFile, aLink, anotherUsers, aFolder };
+struct EarlierChecksum {
+    const char* name;
+    Earlier earlier;
+    const char* report; // nullptr: the split succeeds
+};
+// clang-format off
+const EarlierChecksum earlierChecksums[] = {
+    {"OwnFile_Replaced", ownFile, nullptr},
+    {"ALink_TheLinkReplaced_WhatItLeadsToKept", aLink, nullptr},
+    {"AnotherUsersFile_Refused", anotherUsers, "Access to <c> was denied."},
+    {"AFolder_Refused", aFolder, "Access to <c> was denied."},
+};
+// clang-format on
+
+class SplitEarlierChecksum : public testing::TestWithParam<EarlierChecksum> {};
+
+// A checksum file already under the set's name never survives to describe the new set: it is
+// replaced, or the split is refused as for a segment that cannot be created, writing nothing.
+TEST_P(SplitEarlierChecksum, IsReplacedOrRefusesTheSplit) {
+    const EarlierChecksum& row = GetParam();
+    TempDir dir;
+    const std::string source = dir.file("a"), sums = source + ".sundrel.sha256sums";
+    const std::string old = std::string(64, 'f') + "  a\n";
+    Files::write(source, "0123456789");
+    Files::write(dir.file("kept"), old);
+    switch (row.earlier) {
+    case ownFile:
+        Files::write(sums, old);
+        break;
+    case aLink:
+        std::filesystem::create_symlink("kept", sums);
+        break;
+    case anotherUsers:
+        Files::write(sums, old);
+        if (chown(sums.c_str(), 65534, 65534) != 0)
+            GTEST_SKIP() << "cannot give a file to another user here";
+        break;
+    case aFolder:
+        std::filesystem::create_directory(sums);
+        break;
+    }
+    const Outcome outcome = drive(byNumber, source, "2");
+    std::string report = row.report ? row.report : "";
+    if (const auto at = report.find("<c>"); at != std::string::npos)
+        report.replace(at, 3, sums);
+    const Box expected =
+        row.report ? Box{report, app, BoxType::iconStop, {0, 2, 0}} : success(byNumber, {0, 2, 2});
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{expected});
+    EXPECT_EQ(Files::read(dir.file("kept")), old);
+    EXPECT_EQ(Files::exists(source + "1"), row.report == nullptr);
+    if (row.report == nullptr)
+        EXPECT_EQ(Files::read(sums), Files::sha256sum(dir.path(), {"a1", "a2", "a"}));
+    else
+        EXPECT_TRUE(row.earlier == aFolder || Files::read(sums) == old);
+}
+INSTANTIATE_TEST_SUITE_P(Rows, SplitEarlierChecksum, testing::ValuesIn(earlierChecksums), rowName);
 
 } // namespace
