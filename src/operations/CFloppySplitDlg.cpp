@@ -5,7 +5,7 @@
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
 #include "common/CSegmentName.h"
-#include "common/CSegmentTransfer.h"
+#include "common/CSetChecksum.h"
 
 #include "platform/files/PathParts.h"
 #include "platform/gui/DialogCommand.h"
@@ -114,6 +114,7 @@ bool CFloppySplitDlg::SplitToMedia() {
     const std::uint64_t length = source.GetLength();
     std::uint64_t done = 0;
     long long segments = 0;
+    CSetChecksum checksum(base);
     while (done != length) {
         const std::string name = CSegmentName::Make(base, segments + 1);
         m_animate.Stop();
@@ -126,13 +127,41 @@ bool CFloppySplitDlg::SplitToMedia() {
             const auto size = NextSegmentSize(length - done, mediumFull, medium);
             if (!size)
                 return false;
-            written = WriteSegment(source, name, *size);
+            written = WriteSegment(source, name, *size, checksum);
         }
         done += written;
         ++segments;
     }
+    if (!PutChecksum(checksum, segments != 0))
+        return false;
     source.Close();
     return true;
+}
+
+// On the medium that took the last segment while it is still in the drive and has room, else on
+// one more medium, asked for and measured as a segment's is. False when the user cancelled.
+bool CFloppySplitDlg::PutChecksum(CSetChecksum& checksum, bool mediumInDrive) {
+    platform::DriveA::Look medium;
+    if (mediumInDrive) {
+        medium.take();
+        if (WriteChecksum(checksum))
+            return true;
+        medium.release();
+    }
+    m_animate.Stop();
+    if (Ask(insertDisk) != answerOk)
+        return false;
+    for (bool mediumFull = false;; mediumFull = true) {
+        if (!NextSegmentSize(1, mediumFull, medium))
+            return false;
+        if (WriteChecksum(checksum))
+            return true;
+    }
+}
+
+bool CFloppySplitDlg::WriteChecksum(CSetChecksum& checksum) {
+    const CBusyScope busy(GetSafeHwnd());
+    return checksum.Write();
 }
 
 std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t bytesLeft,
@@ -156,8 +185,10 @@ std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t byte
 }
 
 std::uint64_t CFloppySplitDlg::WriteSegment(CFile& source, const std::string& name,
-                                            std::uint64_t size) {
+                                            std::uint64_t size, CSetChecksum& checksum) {
     const CBusyScope busy(GetSafeHwnd());
+    // A checksum file on this medium from an earlier split could describe a set it does not match.
+    checksum.RemoveEarlier();
     CFile segment;
     CFileException error;
     if (!segment.Open(name, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {
@@ -173,11 +204,12 @@ std::uint64_t CFloppySplitDlg::WriteSegment(CFile& source, const std::string& na
         CFile::Remove(name); // the medium keeps no empty segment
         return 0;
     }
-    CSegmentTransfer::Move(source, segment, room);
+    checksum.Move(source, segment, room);
     // On Linux a closed file can still sit in memory; it must be on the medium before the user
     // is told to take the medium out.
     segment.Flush();
     segment.Close();
+    checksum.EndSegment(name);
     return room;
 }
 

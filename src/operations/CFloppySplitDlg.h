@@ -11,6 +11,7 @@
 #include <string>
 
 class CFile;
+class CSetChecksum;
 
 // Spreads a file over a series of removable media in drive A:, one segment per medium.
 class CFloppySplitDlg final : public CDialog {
@@ -44,7 +45,13 @@ class CFloppySplitDlg final : public CDialog {
                                                  platform::DriveA::Look& medium);
     // Writes at most size bytes as the segment, as many as the medium takes; returns how many
     // (0: the medium took none, and keeps no segment file).
-    std::uint64_t WriteSegment(CFile& source, const std::string& name, std::uint64_t size);
+    std::uint64_t WriteSegment(CFile& source, const std::string& name, std::uint64_t size,
+                               CSetChecksum& checksum);
+    // Writes the set's checksum file once its last segment is on a medium; false when the user
+    // cancelled.
+    bool PutChecksum(CSetChecksum& checksum, bool mediumInDrive);
+    // On the medium in the drive: false when it has no room for it.
+    bool WriteChecksum(CSetChecksum& checksum);
 
     int CollapsedClientHeight() const;
     void Collapse();

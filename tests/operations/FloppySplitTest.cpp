@@ -200,7 +200,7 @@ struct Disks final {
 
 // What the user does while a box is up: answers OK, having first done what the act names, or
 // answers Cancel.
-enum class Act { ok, cancel, swap, takeOut, fill, fillWhileWriting };
+enum class Act { ok, cancel, swap, takeOut, fill, fillWhileWriting, stale, staleSwap };
 using enum Act;
 
 // Fills the medium that holds path until a write fails for want of room.
@@ -231,7 +231,13 @@ const Medium media[] = {
     {"EmptyField", nullptr, 0, 3, {{noFile, ok}}, 0, ""},
     {"SourceCannotBeOpened", nullptr, 0, 3, {{cannotOpen, ok}}, 0, "<w>/missing/photo.jpg"},
     {"CancelAtTheFirstPrompt", nullptr, 0, 5000, {{insertDisk, cancel}}},
-    {"EmptySource", nullptr, 0, 0, {{allDone, ok}}},
+    // The checksum file of an empty source, with only the whole file's line, needs a medium.
+    {"EmptySource", nullptr, 0, 0, {{insertDisk, ok}, {allDone, ok}}},
+    // The last segment fills its medium: the checksum file goes on one more.
+    {"TheChecksumFileOnOneMoreMedium", tmpfs, 0, 1440 * 1024, {{insertDisk, ok}, {insertDisk, swap}, {allDone, ok}}},
+    {"CancelAtThePromptForTheChecksumFile", tmpfs, 0, 1440 * 1024, {{insertDisk, ok}, {insertDisk, cancel}}, 1440 * 1024},
+    // A checksum file of an earlier split goes from every medium that takes a segment.
+    {"EarlierChecksumFilesRemoved", tmpfs, 0, 3000000, {{insertDisk, stale}, {insertDisk, staleSwap}, {insertDisk, staleSwap}, {allDone, ok}}},
     {"PathWithoutSlash", nullptr, 0, 3, {{insertDisk, ok}, {allDone, ok}}, 0, "photo.jpg"},
     {"BareNameOver51Characters", nullptr, 0, 3, {{insertDisk, ok}, {allDone, ok}}, 0, "<w>/" + std::string(60, 'n')},
     {"FullThenCancel", tmpfs, 0, 5000, {{insertDisk, fill}, {diskFull, cancel}}},
@@ -281,12 +287,14 @@ TEST_P(FloppySplit, WalksTheDisks) {
             text.replace(at, 3, drive);
         texts.push_back(text);
         replies.push_back([&, act] {
-            if (act == swap && !disks.insert())
+            if ((act == swap || act == staleSwap) && !disks.insert())
                 ADD_FAILURE() << "no fresh medium";
             if (act == takeOut)
                 disks.eject();
             if (act == fill)
                 fillUp(disks.m_point + "/other");
+            if (act == stale || act == staleSwap)
+                Files::write(disks.m_point + "/" + bare + ".sundrel.sha256sums", "earlier\n");
             pending = act;
             return act == cancel ? Answer::cancel : Answer::ok;
         });
@@ -302,10 +310,18 @@ TEST_P(FloppySplit, WalksTheDisks) {
     EXPECT_TRUE(std::filesystem::is_empty(disks.m_point)); // nothing on the bare mount point
     std::string kept; // the segments, numbered on from medium to medium
     std::size_t largest = 0;
+    test::TempDir set; // the segments and the source as the checksum file lists them
+    std::vector<std::string> listed;
+    std::vector<std::pair<std::size_t, std::string>> checksumFiles; // on which medium, content
     for (std::size_t k = 0, count = 0; k < disks.m_taken.size(); ++k) {
         for (const auto& [name, content] : disks.m_taken[k]) {
             if (name == "other")
                 continue;
+            if (name == bare + ".sundrel.sha256sums") {
+                checksumFiles.emplace_back(k, content);
+                continue;
+            }
+            Files::write(set.file(listed.emplace_back(name)), content);
             EXPECT_EQ(name, bare + std::to_string(++count));
             kept += content;
             largest = std::max(largest, content.size());
@@ -316,7 +332,18 @@ TEST_P(FloppySplit, WalksTheDisks) {
     }
     EXPECT_EQ(kept, bytes.substr(0, kept.size()));
     EXPECT_GE(kept.size(), row.keptAtLeast);
-    EXPECT_EQ(kept.size() == bytes.size(), texts.back() == allDone);
+    // Every byte is on the media after success; a cancel at the checksum file's prompt too.
+    EXPECT_TRUE(texts.back() != allDone || kept.size() == bytes.size());
+    // A finished split leaves one checksum file, on the last medium, listing what the media hold.
+    if (texts.back() == allDone) {
+        Files::write(set.file(bare), bytes);
+        listed.push_back(bare);
+        const auto expected = std::vector<std::pair<std::size_t, std::string>>{
+            {disks.m_taken.size() - 1, Files::sha256sum(set.path(), listed)}};
+        EXPECT_EQ(checksumFiles, expected);
+    } else {
+        EXPECT_EQ(checksumFiles.size(), 0u);
+    }
     // Events are pumped between a segment's chunks.
     EXPECT_TRUE(outcome.wrote || largest <= MiB);
 }
