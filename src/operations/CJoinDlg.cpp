@@ -7,8 +7,10 @@
 #include "common/CFileException.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
+#include "common/CSetChecksum.h"
 #include "common/CUtf8Text.h"
 
+#include "platform/files/FileEntries.h"
 #include "platform/files/FileNames.h"
 #include "platform/files/OpenFiles.h"
 #include "platform/gui/MessageBoxAnswer.h"
@@ -17,6 +19,7 @@
 #include "resources/DialogTemplates.h"
 
 #include <optional>
+#include <random>
 
 namespace {
 
@@ -34,6 +37,24 @@ constexpr const char* askForName = "Please enter the name of the first split seg
 constexpr const char* targetRefused = "Error opening target for writing ! ";
 constexpr const char* firstSegmentMissing = "Segment File Missing !";
 constexpr const char* fileJoined = "File Joined ";
+constexpr unsigned warning =
+    platform::MessageBoxType::ok | platform::MessageBoxType::iconExclamation;
+
+std::string unreadableChecksum(const std::string& base) {
+    return CSetChecksum::FileName(base) +
+           " is damaged: it is not a list of checksums. Nothing was joined.";
+}
+
+std::string damagedSet(const std::vector<std::string>& segments, const std::string& base,
+                       const std::string& savedAs) {
+    std::string names;
+    for (std::size_t k = 0; k < segments.size(); ++k)
+        names += (k == 0 ? "" : k + 1 < segments.size() ? ", " : " and ") + segments[k];
+    return names + (segments.size() == 1 ? " is" : " are") +
+           " damaged or cut short: the checksum file " + CSetChecksum::FileName(base) +
+           " gives other bytes. The joined bytes were saved as " + savedAs + ", not as " + base +
+           ".";
+}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -118,6 +139,16 @@ void CJoinDlg::OnJoin() {
         return;
     }
 
+    const CSetChecksum::Listing listing = CSetChecksum::Read(target);
+    if (listing.state == CSetChecksum::Listing::damaged) {
+        MessageBox(unreadableChecksum(target), std::nullopt, plainBox);
+        return;
+    }
+    if (listing.state == CSetChecksum::Listing::listed) {
+        JoinListed(target, listing.digests);
+        return;
+    }
+
     // Segment 1 is opened before the target is made, so that a join that finds no set leaves an
     // existing file of the target's name as it was.
     CFile segment;
@@ -187,18 +218,156 @@ void CJoinDlg::ResetProgress() {
 }
 
 CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const std::string& base,
-                                          CFileException& missing) {
+                                          CFileException& missing, platform::ChunkHasher* hasher,
+                                          long long last) {
     long long number = 1;
     SegmentOpen next;
     CSegmentTransfer::StartRepaintClock();
     do {
-        CSegmentTransfer::Move(segment, target, segment.GetLength());
+        if (hasher != nullptr) {
+            CSegmentTransfer::Move(segment, target, segment.GetLength(), {*hasher, 1u, true});
+            hasher->end(0);
+        } else {
+            CSegmentTransfer::Move(segment, target, segment.GetLength());
+        }
         segment.Close();
         if (number <= lastSteppedSegment)
             m_progress.StepIt();
         CSegmentTransfer::RepaintNowAndThen();
         ++number;
+        if (number > last)
+            return {number, false};
         next = openSegment(segment, base, number, missing);
     } while (next == SegmentOpen::opened);
     return {number, next == SegmentOpen::target};
+}
+
+namespace {
+
+// A name of its own beside the file it will replace, that no join takes for a segment.
+bool openWorkFile(CFile& output, const std::string& replaced) {
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz";
+    std::random_device seed;
+    std::uniform_int_distribution<int> pick(0, 25);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = replaced + ".sundrel-";
+        for (int k = 0; k < 6; ++k)
+            name += letters[pick(seed)];
+        if (output.OpenNew(name))
+            return true;
+        if (!platform::FileNames::nameExists(name))
+            return false;
+    }
+    return false;
+}
+
+// The first of base.damaged, base.damaged-2, ... that the file can take without replacing one.
+std::string keepDamaged(const std::string& work, const std::string& base, bool flush) {
+    for (int attempt = 1;; ++attempt) {
+        std::string name = base + ".damaged";
+        if (attempt > 1)
+            name.append(1, '-').append(std::to_string(attempt));
+        if (CFile::Rename(work, name, false, flush))
+            return name;
+    }
+}
+
+} // namespace
+
+// A set with a checksum file is the segments it lists. Each is hashed as it is copied into a file
+// of its own beside the target, which replaces the target only when every segment matches, so no
+// damaged bytes ever stand under the target's name.
+void CJoinDlg::JoinListed(const std::string& target, const std::vector<std::string>& digests) {
+    const auto count = static_cast<long long>(digests.size());
+    if (!ListedSegmentsThere(target, count))
+        return;
+    CFile segment;
+    CFileException missing;
+    if (count > 0 && openSegment(segment, target, 1, missing) != SegmentOpen::opened) {
+        MessageBox(targetRefused, std::nullopt, plainBox);
+        return;
+    }
+    if (!MayReplace(target))
+        return;
+    platform::OpenFiles::Reservation set;
+    for (long long number = 1; number <= count; ++number)
+        set.add(CSegmentName::Make(target, number));
+    // The file under the target's name is held as a join that empties it would hold it, with
+    // the same refusals, and stays as it is until the set has been found whole.
+    CFile replaced;
+    const std::string final = platform::FileNames::leadsTo(target);
+    CFile output;
+    if ((platform::FileNames::nameExists(target) &&
+         !replaced.Open(target, CFile::modeWrite | CFile::typeBinary)) ||
+        !openWorkFile(output, final)) {
+        MessageBox(targetRefused, std::nullopt, plainBox);
+        return;
+    }
+    const std::string work = output.GetFilePath();
+    Checked checked;
+    try {
+        checked = CopyListed(segment, output, target, digests, missing);
+    } catch (CFileException& error) {
+        platform::FileEntries::removeOwn(work); // the report of what went wrong is what counts
+        // The new file is gone: a failure to write it is the target's, as without a checksum.
+        if (error.m_strFileName == work)
+            error.m_strFileName = platform::FileNames::fullPath(final);
+        throw;
+    } catch (const CException&) {
+        platform::FileEntries::removeOwn(work);
+        throw;
+    }
+    if (checked.aliased) {
+        platform::FileEntries::removeOwn(work);
+        MessageBox(targetRefused, std::nullopt, plainBox);
+    } else if (!checked.damaged.empty()) {
+        const std::string savedAs = keepDamaged(work, final, checked.removable);
+        MessageBox(damagedSet(checked.damaged, target, savedAs), std::nullopt, warning);
+    } else {
+        CFile::Rename(work, final, true, checked.removable);
+        MessageBox(fileJoined, std::nullopt, plainBox);
+    }
+}
+
+// Segment 1 missing is what a join without a checksum file says too; nothing is made.
+bool CJoinDlg::ListedSegmentsThere(const std::string& target, long long count) {
+    for (long long number = 1; number <= count; ++number) {
+        const std::string name = CSegmentName::Make(target, number);
+        if (platform::FileNames::nameExists(name))
+            continue;
+        if (number > 1)
+            throw CFileException(CFileException::fileNotFound, -1, name);
+        ResetProgress();
+        MessageBox(firstSegmentMissing, std::nullopt, plainBox);
+        m_progress.SetPos(fullBar);
+        return false;
+    }
+    return true;
+}
+
+CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CFile& output, const std::string& target,
+                                       const std::vector<std::string>& digests,
+                                       CFileException& missing) {
+    const auto count = static_cast<long long>(digests.size());
+    const CBusyScope busy(GetSafeHwnd());
+    ResetProgress();
+    platform::ChunkHasher hasher(1);
+    const SetEnd end = count > 0 ? AppendSegments(segment, output, target, missing, &hasher, count)
+                                 : SetEnd{1, false};
+    Checked checked;
+    checked.aliased = end.atTarget;
+    if (end.number <= count && !checked.aliased)
+        throw missing; // gone since it was looked for
+    const std::vector<std::string>& found = hasher.results(0);
+    for (long long number = 1; number <= count && !checked.aliased; ++number) {
+        if (found.at(std::size_t(number - 1)) != digests[std::size_t(number - 1)])
+            checked.damaged.push_back(CSegmentName::Make(target, number));
+    }
+    checked.removable = output.IsOnRemovableMedium();
+    if (checked.removable && !checked.aliased)
+        output.Flush();
+    output.Close();
+    if (!checked.aliased)
+        m_progress.SetPos(fullBar);
+    return checked;
 }

@@ -3,7 +3,13 @@
 #include "common/CDialog.h"
 #include "common/CProgressCtrl.h"
 
+#include <climits>
 #include <string>
+#include <vector>
+
+namespace platform {
+class ChunkHasher;
+}
 
 class CFile;
 class CFileException;
@@ -31,9 +37,24 @@ class CJoinDlg final : public CDialog {
         long long number;
         bool atTarget;
     };
-    // Appends segment 1 (already open) and every following segment that exists to the target.
+    // Appends segment 1 (already open) and every following segment that exists, up to last, to
+    // the target; with a hasher, each segment's bytes make a value of its digest 0.
     SetEnd AppendSegments(CFile& segment, CFile& target, const std::string& base,
-                          CFileException& missing);
+                          CFileException& missing, platform::ChunkHasher* hasher = nullptr,
+                          long long last = LLONG_MAX);
+    // Joins the set that its checksum file lists, checking each segment against it.
+    void JoinListed(const std::string& target, const std::vector<std::string>& digests);
+    // Whether segments 1 to count are all there; tells the user when they are not.
+    bool ListedSegmentsThere(const std::string& target, long long count);
+    // How a copy of a listed set went: the segments that do not match, or the set stopped at
+    // a segment that is the target itself.
+    struct Checked {
+        std::vector<std::string> damaged;
+        bool aliased = false;
+        bool removable = false; // the output lies on a removable medium, and is flushed
+    };
+    Checked CopyListed(CFile& segment, CFile& output, const std::string& target,
+                       const std::vector<std::string>& digests, CFileException& missing);
 
     CProgressCtrl m_progress;
 };

@@ -27,6 +27,8 @@ struct Worked {
     std::string typed, target, content; // target "": none may appear
     std::vector<Box> boxes;
     std::vector<int> answers = {Answer::ok};
+    Named listed = {};       // the set its checksum file was made from, the whole file last
+    bool listingCut = false; // the checksum file cut in the middle of a line
 };
 
 const Box askName{"Please enter the name of the first split segment ", app, BoxType::ok, untouched};
@@ -39,6 +41,18 @@ const Named twelve = [] {
         files.emplace_back("x" + std::to_string(k), std::to_string(k) + ";");
     return files;
 }();
+const Named madeAs{{"x1", "ab"}, {"x2", "cd"}, {"x", "abcd"}};
+const std::vector<int> ok{Answer::ok};
+Box damaged(const std::string& segments, const std::string& savedAs) {
+    return {segments +
+                " damaged or cut short: the checksum file x.sundrel.sha256sums gives other "
+                "bytes. The joined bytes were saved as " +
+                savedAs + ", not as x.",
+            app, BoxType::ok | BoxType::iconExclamation, full};
+}
+const Box unreadable{"x.sundrel.sha256sums is damaged: it is not a list of checksums. Nothing was "
+                     "joined.",
+                     app, BoxType::ok, untouched};
 // clang-format off
 const Worked worked[] = {
     {"TwoSegments", {{"report.zip1", "a"}, {"report.zip2", "b"}}, "report.zip1", "report.zip", "ab", {joined}},
@@ -53,6 +67,17 @@ const Worked worked[] = {
     {"NoSegment1_TheTargetKept", {{"x", "old"}, {"x2", "2"}}, "x1", "x", "old", {missing}},
     {"Segment12_TheTargetMayBeASegment_Kept", twelve, "x12", "x1", "1;", {mayBeASegment}, {Answer::cancel}},
     {"Segment12_TheTargetMayBeASegment_Replaced", twelve, "x12", "x1", "11;12;", {mayBeASegment, joined}, {Answer::ok, Answer::ok}},
+    // With a checksum file beside segment 1, the set is the segments it lists, each checked.
+    {"Listed_Whole", {{"x1", "ab"}, {"x2", "cd"}}, "x1", "x", "abcd", {joined}, ok, madeAs},
+    {"Listed_AnOlderTargetReplacedWhenWhole", {{"x", "old, longer"}, {"x1", "ab"}, {"x2", "cd"}}, "x1", "x", "abcd", {joined}, ok, madeAs},
+    {"Listed_ASegmentCutShort", {{"x1", "ab"}, {"x2", "c"}}, "x1", "x.damaged", "abc", {damaged("x2 is", "x.damaged")}, ok, madeAs},
+    {"Listed_BytesChanged", {{"x1", "aB"}, {"x2", "Cd"}}, "x1", "x.damaged", "aBCd", {damaged("x1 and x2 are", "x.damaged")}, ok, madeAs},
+    {"Listed_DamagedBesideAnOlderTarget_TheTargetKept", {{"x", "old"}, {"x.damaged", "older"}, {"x1", "ab"}, {"x2", "cX"}}, "x1", "x.damaged-2", "abcX", {damaged("x2 is", "x.damaged-2")}, ok, madeAs},
+    {"Listed_TheLastSegmentMissing", {{"x", "old"}, {"x1", "ab"}}, "x1", "", "", {{"x2 was not found.", app, BoxType::iconStop, untouched}}, ok, madeAs},
+    {"Listed_LeftoversPastTheListedCount", {{"x1", "ab"}, {"x2", "cd"}, {"x3", "ef"}, {"x5", "gh"}}, "x1", "x", "abcd", {joined}, ok, madeAs},
+    {"Listed_TheChecksumFileDamaged", {{"x", "old"}, {"x1", "ab"}, {"x2", "cd"}}, "x1", "", "", {unreadable}, ok, madeAs, true},
+    {"Listed_NoSegment_AnEmptyFile", {{"x2", "cd"}}, "x1", "x", "", {joined}, ok, {{"x", ""}}},
+    {"Listed_OtherNames_JoinedAsASetWithout", {{"x1", "ab"}, {"x2", "cd"}, {"x3", "ef"}}, "x1", "x", "abcdef", {joined}, ok, {{"y1", "ab"}, {"y", "ab"}}},
 };
 // clang-format on
 
@@ -69,6 +94,18 @@ TEST_P(Join, WorkedCase) {
     for (const auto& [name, content] : row.files) {
         Files::write(name, content);
         names.insert(name);
+    }
+    if (!row.listed.empty()) {
+        fs::create_directory("made");
+        std::vector<std::string> listed;
+        for (const auto& [name, content] : row.listed) {
+            Files::write("made/" + name, content);
+            listed.push_back(name);
+        }
+        std::string sums = Files::sha256sum("made", listed);
+        fs::remove_all("made");
+        Files::write("x.sundrel.sha256sums", sums.substr(0, row.listingCut ? 80 : sums.size()));
+        names.insert("x.sundrel.sha256sums");
     }
     names.erase("");
     const Outcome outcome = drive(join, row.typed, "", row.answers);
@@ -139,6 +176,7 @@ struct FileFault {
     unsigned type;
     Left left; // what stands under the target's name afterwards
     Bar bar;
+    bool listed = false; // the set has its checksum file
 };
 
 const char* cannotCreate = "Error opening target for writing ! ";
@@ -155,6 +193,10 @@ const FileFault faults[] = {
     {"TheTargetsFolderMissing", noFolder, cannotCreate, BoxType::ok, nothing, untouched},
     {"FullMedium", fillsUp, "Disk full while accessing <x>.", BoxType::iconStop, partOf1And2, stopped},
     {"Segment2ALinkToAMediumThatIsGone", gone2, "<x>2 was not found.", BoxType::iconStop, segment1, stopped},
+    // With a checksum file the refusals hold, and what a failure leaves is what stood there before.
+    {"Listed_TheTargetASymbolicLinkToSegment3", to3, cannotCreate, BoxType::ok, segment3, untouched, true},
+    {"Listed_Segment2HeldByAnotherOpen", hold2, "A sharing violation occurred while accessing <x>2.", BoxType::iconStop, nothing, stopped, true},
+    {"Listed_FullMedium_AnOlderTargetKept", fillsUp, "Disk full while accessing <x>.", BoxType::iconStop, older, stopped, true},
 };
 // clang-format on
 
@@ -198,6 +240,14 @@ TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget) {
     for (int k = 1; k <= 3; ++k)
         Files::write(x + std::to_string(k),
                      segments.emplace_back(Files::pattern(MiB + (k == 1), k)));
+    if (row.listed) {
+        TempDir made;
+        Files::write(made.file("x"), segments[0] + segments[1] + segments[2]);
+        std::vector<std::string> names{"x1", "x2", "x3", "x"};
+        for (int k = 1; k <= 3; ++k)
+            Files::write(made.file(names[k - 1]), segments[k - 1]);
+        Files::write(x + ".sundrel.sha256sums", Files::sha256sum(made.path(), names));
+    }
     if (row.left == older)
         Files::write(x, "old");
     CFile holder;
@@ -225,6 +275,8 @@ TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget) {
     const std::string expected[] = {"", "old", segments[0], segments[1], segments[2], "E", part};
     EXPECT_TRUE(left == expected[row.left]) << left.size() << " bytes";
     EXPECT_TRUE(row.left != partOf1And2 || (left.size() > MiB && left.size() < 2 * MiB));
+    for (const std::string& name : Files::listing(fs::path(x).parent_path()))
+        EXPECT_EQ(name.find(".sundrel-"), std::string::npos) << name << " left behind";
     for (int k = 1; k <= 3; ++k)
         EXPECT_TRUE((row.spoil == gone2 && k == 2) ||
                     Files::read(x + std::to_string(k)) ==
@@ -232,6 +284,24 @@ TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget) {
             << "segment " << k;
 }
 INSTANTIATE_TEST_SUITE_P(Rows, JoinFileError, testing::ValuesIn(faults), rowName);
+
+// Without Sundrel, in the set's folder: sha256sum -c finds every segment whole and only the
+// rebuilt file missing, and after the join everything whole.
+TEST(SplitAndJoin, Sha256sumChecksTheSetAndItsRebuiltFile) {
+    TempDir dir;
+    const std::string name = "back\\slash.bin", source = dir.file(name);
+    Files::write(source, Files::pattern(3 * MiB + 5));
+    EXPECT_EQ(drive(byNumber, source, "3").boxes, std::vector<Box>{success(byNumber, {0, 3, 3})});
+    fs::rename(source, dir.file("original"));
+    const std::string check =
+        "cd '" + dir.path() + "' && sha256sum -c '" + name + ".sundrel.sha256sums' 2>/dev/null";
+    EXPECT_NE(std::system((check + " >/dev/null").c_str()), 0);
+    EXPECT_EQ(std::system((check + " | grep -c ': OK$' | grep -qx 3").c_str()), 0);
+    EXPECT_EQ(std::system((check + " | grep -c ': FAILED open or read$' | grep -qx 1").c_str()), 0);
+    EXPECT_EQ(drive(join, source + "1").boxes, std::vector<Box>{joined});
+    EXPECT_EQ(std::system((check + " >/dev/null").c_str()), 0);
+    EXPECT_EQ(Files::read(source), Files::read(dir.file("original")));
+}
 
 long peakResidentKiB() {
     rusage usage{};
