@@ -31,6 +31,10 @@ std::pair<int, std::uint64_t> removeAll(const std::string& directory, const std:
         const std::string name = entry.path().filename().string();
         if (name.rfind(prefix, 0) != 0 || name == prefix)
             continue;
+        if (name.ends_with(".sundrel.sha256sums")) { // the set's checksum file is no segment
+            fs::remove(entry.path());
+            continue;
+        }
         ++count;
         total += entry.file_size();
         fs::remove(entry.path());
