@@ -10,6 +10,7 @@
 #include "common/CSetChecksum.h"
 #include "common/CUtf8Text.h"
 
+#include "platform/checksums/RangeHasher.h"
 #include "platform/files/FileEntries.h"
 #include "platform/files/FileNames.h"
 #include "platform/files/OpenFiles.h"
@@ -218,18 +219,16 @@ void CJoinDlg::ResetProgress() {
 }
 
 CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const std::string& base,
-                                          CFileException& missing, platform::ChunkHasher* hasher,
+                                          CFileException& missing, platform::RangeHasher* hasher,
                                           long long last) {
     long long number = 1;
     SegmentOpen next;
     CSegmentTransfer::StartRepaintClock();
     do {
-        if (hasher != nullptr) {
-            CSegmentTransfer::Move(segment, target, segment.GetLength(), {*hasher, 1u, true});
-            hasher->end(0);
-        } else {
-            CSegmentTransfer::Move(segment, target, segment.GetLength());
-        }
+        const std::uint64_t length = segment.GetLength();
+        CSegmentTransfer::Move(segment, target, length);
+        if (hasher != nullptr) // its digests are numbered as the segments, from 0
+            CSegmentTransfer::Hash(*hasher, segment, 0, length);
         segment.Close();
         if (number <= lastSteppedSegment)
             m_progress.StepIt();
@@ -351,16 +350,19 @@ CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CFile& output, const std:
     const auto count = static_cast<long long>(digests.size());
     const CBusyScope busy(GetSafeHwnd());
     ResetProgress();
-    platform::ChunkHasher hasher(1);
+    platform::RangeHasher hasher;
     const SetEnd end = count > 0 ? AppendSegments(segment, output, target, missing, &hasher, count)
                                  : SetEnd{1, false};
     Checked checked;
     checked.aliased = end.atTarget;
     if (end.number <= count && !checked.aliased)
         throw missing; // gone since it was looked for
-    const std::vector<std::string>& found = hasher.results(0);
+    const std::vector<platform::RangeHasher::Digest>& found = hasher.results();
     for (long long number = 1; number <= count && !checked.aliased; ++number) {
-        if (found.at(std::size_t(number - 1)) != digests[std::size_t(number - 1)])
+        const platform::RangeHasher::Digest& digest = found.at(std::size_t(number - 1));
+        if (digest.error)
+            throw CFileException(digest.error);
+        if (digest.hex != digests[std::size_t(number - 1)])
             checked.damaged.push_back(CSegmentName::Make(target, number));
     }
     checked.removable = output.IsOnRemovableMedium();
