@@ -32,7 +32,7 @@ info=$(dpkg-deb -I "$deb")
 field() { sed -n "s/^ $1: //p" <<<"$info"; }
 depends=$(field Depends)
 depended=$(sed 's/ *([^)]*)//g; s/ *[,|] */\n/g' <<<"$depends")
-for library in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
+for library in libqt6widgets6 libqt6gui6 libqt6core6 libssl3 libc6 libstdc++6; do
   grep -qxF "$library" <<<"$depended" || e2e_fail "Depends lacks $library: $depends"
 done
 grep -q "asan\|ubsan" <<<"$depends" && e2e_fail "Depends names a sanitizer runtime: $depends"
