@@ -1,6 +1,5 @@
 #include "common/CSegmentTransfer.h"
 
-#include "platform/checksums/RangeHasher.h"
 #include "platform/gui/EventPump.h"
 #include "platform/gui/WorkerThread.h"
 
@@ -11,16 +10,31 @@ using platform::FileCopy;
 void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count) {
     if (count == 0)
         return;
+    Move(source, segment, [&](const std::function<void()>& betweenChunks) {
+        return FileCopy::copy(source.m_descriptor, segment.m_descriptor, count, betweenChunks);
+    });
+}
+
+void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count,
+                            const Hashing& hashing) {
+    if (count == 0)
+        return;
+    Move(source, segment, [&](const std::function<void()>& betweenChunks) {
+        return FileCopy::copyHashing(source.m_descriptor, segment.m_descriptor, count,
+                                     betweenChunks, hashing.hasher, hashing.digests,
+                                     hashing.inKernel);
+    });
+}
+
+void CSegmentTransfer::Move(CFile& source, CFile& segment, const Copy& copy) {
     FileCopy::Result result{};
     // A removable medium can hold up any write for as long as it takes: there the bytes move on
     // the worker thread while windows repaint and timers run. The machine's own disks keep the
     // copy on this thread, at no cost per segment.
     if (segment.IsOnRemovableMedium()) {
-        platform::WorkerThread::runWhilePumping([&] {
-            result = FileCopy::copy(source.m_descriptor, segment.m_descriptor, count, nullptr);
-        });
+        platform::WorkerThread::runWhilePumping([&] { result = copy(nullptr); });
     } else {
-        result = CopyPumpingBetweenChunks(source, segment, count);
+        result = CopyPumpingBetweenChunks(copy);
     }
     switch (result.outcome) {
     case FileCopy::Outcome::complete:
@@ -36,19 +50,11 @@ void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count) 
     }
 }
 
-int CSegmentTransfer::Hash(platform::RangeHasher& hasher, const CFile& file, std::uint64_t offset,
-                           std::uint64_t count) {
-    return hasher.hash(file.m_descriptor, offset, count);
-}
-
-FileCopy::Result CSegmentTransfer::CopyPumpingBetweenChunks(CFile& source, CFile& segment,
-                                                            std::uint64_t count) {
+FileCopy::Result CSegmentTransfer::CopyPumpingBetweenChunks(const Copy& copy) {
     // Windows repaint and timers run at a segment's first chunk boundary and then about sixty
     // times a second: pumping after every chunk costs more than the copy itself on a fast disk.
     std::chrono::steady_clock::time_point lastPump{};
-    const FileCopy::Result result = FileCopy::copy(source.m_descriptor, segment.m_descriptor, count,
-                                                   [&lastPump] { PumpIfDue(lastPump); });
-    return result;
+    return copy([&lastPump] { PumpIfDue(lastPump); });
 }
 
 namespace {

@@ -6,9 +6,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 
 namespace platform {
-class RangeHasher;
+class ChunkHasher;
 }
 
 // Moves one segment's bytes between open files without holding the segment in memory.
@@ -20,10 +21,15 @@ class CSegmentTransfer final {
     // a failing or short write with the segment's full path, and a source that ends before count
     // bytes (cause endOfFile) with the source's full path. Only bytes that were read are written.
     static void Move(CFile& source, CFile& segment, std::uint64_t count);
-    // Starts the digest of count bytes of the open file from offset on the hasher's threads,
-    // beside the transfer; answers its number among the hasher's digests.
-    static int Hash(platform::RangeHasher& hasher, const CFile& file, std::uint64_t offset,
-                    std::uint64_t count);
+    // Where the moved bytes are hashed as well: the hasher's digests given by their bits, and
+    // whether the bytes may move in the kernel (see FileCopy::copyHashing).
+    struct Hashing {
+        platform::ChunkHasher& hasher;
+        unsigned digests;
+        bool inKernel;
+    };
+    // The same, hashing every byte moved.
+    static void Move(CFile& source, CFile& segment, std::uint64_t count, const Hashing& hashing);
     // Lets windows repaint and timers run, at most about sixty times a second and not before an
     // operation has worked for as long: a join of one-chunk segments that ends within one frame
     // pays for no repaint. Called after each segment: a segment of one chunk has no boundary
@@ -34,7 +40,8 @@ class CSegmentTransfer final {
     static void StartRepaintClock();
 
   private:
-    static platform::FileCopy::Result CopyPumpingBetweenChunks(CFile& source, CFile& segment,
-                                                               std::uint64_t count);
+    using Copy = std::function<platform::FileCopy::Result(const std::function<void()>&)>;
+    static void Move(CFile& source, CFile& segment, const Copy& copy);
+    static platform::FileCopy::Result CopyPumpingBetweenChunks(const Copy& copy);
     static void PumpIfDue(std::chrono::steady_clock::time_point& lastPump);
 };

@@ -68,36 +68,25 @@ void CSetChecksum::RemoveEarlier() const {
     CFile::RemoveOwn(TemporaryName(m_base));
 }
 
-void CSetChecksum::HashWhole(const CFile& source, std::uint64_t length) {
-    m_whole = CSegmentTransfer::Hash(m_hasher, source, 0, length);
-}
-
 void CSetChecksum::Move(CFile& source, CFile& segment, std::uint64_t count) {
-    CSegmentTransfer::Move(source, segment, count);
-    m_segments.push_back(CSegmentTransfer::Hash(m_hasher, source, m_position, count));
-    m_position += count;
+    CSegmentTransfer::Move(source, segment, count,
+                           {m_hasher, 1u << segmentDigest | 1u << wholeDigest, true});
 }
 
 void CSetChecksum::EndSegment(const std::string& name) {
+    m_hasher.end(segmentDigest);
     m_names.push_back(NameInSet(name));
 }
 
 const std::string& CSetChecksum::Text() {
     if (!m_text.empty())
         return m_text;
-    const std::vector<platform::RangeHasher::Digest>& digests = m_hasher.results();
-    const auto digestAt = [&](int number) {
-        const platform::RangeHasher::Digest& digest = digests.at(std::size_t(number));
-        if (digest.error)
-            throw CFileException(digest.error);
-        if (digest.ended) // the source lost bytes while it was split
-            throw CFileException(CFileException::endOfFile, -1, NameInSet(m_base));
-        return digest.hex;
-    };
+    m_hasher.end(wholeDigest);
+    const std::vector<std::string>& segments = m_hasher.results(segmentDigest);
     std::vector<CChecksumLines::Line> lines;
     for (std::size_t k = 0; k < m_names.size(); ++k)
-        lines.push_back({digestAt(m_segments.at(k)), m_names[k]});
-    lines.push_back({digestAt(m_whole), NameInSet(m_base)});
+        lines.push_back({segments.at(k), m_names[k]});
+    lines.push_back({m_hasher.results(wholeDigest).back(), NameInSet(m_base)});
     m_text = CChecksumLines::Format(lines);
     return m_text;
 }

@@ -2,7 +2,7 @@
 
 #include "common/CSegmentTransfer.h"
 
-#include "platform/checksums/RangeHasher.h"
+#include "platform/checksums/ChunkHasher.h"
 
 #include <cstdint>
 #include <optional>
@@ -39,10 +39,8 @@ class CSetChecksum final {
     // that a split ending early leaves none. One that is not this user's file or link is raised as
     // a CFileException naming it, as a segment that cannot be created is.
     void RemoveEarlier() const;
-    // Starts the whole file's digest: the length bytes of the source from its start.
-    void HashWhole(const CFile& source, std::uint64_t length);
-    // Moves a segment's bytes from the source, and starts its digest, read from the source beside
-    // the copy. Raises CFileException as CSegmentTransfer::Move does.
+    // Moves a segment's bytes from the source, adding them to the segment's digest and the whole
+    // file's. Raises CFileException as CSegmentTransfer::Move does.
     void Move(CFile& source, CFile& segment, std::uint64_t count);
     // The segment just moved is whole; name is the name it was created under.
     void EndSegment(const std::string& name);
@@ -54,11 +52,9 @@ class CSetChecksum final {
     // Worked out once: a medium without room for it is followed by another.
     const std::string& Text();
 
+    enum Digest : int { segmentDigest, wholeDigest };
     std::string m_base;
     std::vector<std::string> m_names;
-    std::vector<int> m_segments; // the digests of the segments moved, by number
-    int m_whole = -1;
-    std::uint64_t m_position = 0; // in the source, where the next segment begins
     std::string m_text;
-    platform::RangeHasher m_hasher;
+    platform::ChunkHasher m_hasher{2};
 };

@@ -115,7 +115,6 @@ bool CFloppySplitDlg::SplitToMedia() {
     std::uint64_t done = 0;
     long long segments = 0;
     CSetChecksum checksum(base);
-    checksum.HashWhole(source, length);
     while (done != length) {
         const std::string name = CSegmentName::Make(base, segments + 1);
         m_animate.Stop();

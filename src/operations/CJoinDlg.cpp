@@ -10,7 +10,6 @@
 #include "common/CSetChecksum.h"
 #include "common/CUtf8Text.h"
 
-#include "platform/checksums/RangeHasher.h"
 #include "platform/files/FileEntries.h"
 #include "platform/files/FileNames.h"
 #include "platform/files/OpenFiles.h"
@@ -219,16 +218,18 @@ void CJoinDlg::ResetProgress() {
 }
 
 CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const std::string& base,
-                                          CFileException& missing, platform::RangeHasher* hasher,
+                                          CFileException& missing, platform::ChunkHasher* hasher,
                                           long long last) {
     long long number = 1;
     SegmentOpen next;
     CSegmentTransfer::StartRepaintClock();
     do {
-        const std::uint64_t length = segment.GetLength();
-        CSegmentTransfer::Move(segment, target, length);
-        if (hasher != nullptr) // its digests are numbered as the segments, from 0
-            CSegmentTransfer::Hash(*hasher, segment, 0, length);
+        if (hasher != nullptr) {
+            CSegmentTransfer::Move(segment, target, segment.GetLength(), {*hasher, 1u, true});
+            hasher->end(0);
+        } else {
+            CSegmentTransfer::Move(segment, target, segment.GetLength());
+        }
         segment.Close();
         if (number <= lastSteppedSegment)
             m_progress.StepIt();
@@ -350,19 +351,16 @@ CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CFile& output, const std:
     const auto count = static_cast<long long>(digests.size());
     const CBusyScope busy(GetSafeHwnd());
     ResetProgress();
-    platform::RangeHasher hasher;
+    platform::ChunkHasher hasher(1);
     const SetEnd end = count > 0 ? AppendSegments(segment, output, target, missing, &hasher, count)
                                  : SetEnd{1, false};
     Checked checked;
     checked.aliased = end.atTarget;
     if (end.number <= count && !checked.aliased)
         throw missing; // gone since it was looked for
-    const std::vector<platform::RangeHasher::Digest>& found = hasher.results();
+    const std::vector<std::string>& found = hasher.results(0);
     for (long long number = 1; number <= count && !checked.aliased; ++number) {
-        const platform::RangeHasher::Digest& digest = found.at(std::size_t(number - 1));
-        if (digest.error)
-            throw CFileException(digest.error);
-        if (digest.hex != digests[std::size_t(number - 1)])
+        if (found.at(std::size_t(number - 1)) != digests[std::size_t(number - 1)])
             checked.damaged.push_back(CSegmentName::Make(target, number));
     }
     checked.removable = output.IsOnRemovableMedium();

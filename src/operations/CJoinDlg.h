@@ -8,7 +8,7 @@
 #include <vector>
 
 namespace platform {
-class RangeHasher;
+class ChunkHasher;
 }
 
 class CFile;
@@ -38,9 +38,9 @@ class CJoinDlg final : public CDialog {
         bool atTarget;
     };
     // Appends segment 1 (already open) and every following segment that exists, up to last, to
-    // the target; with a hasher, each segment's digest is started as it is appended.
+    // the target; with a hasher, each segment's bytes make a value of its digest 0.
     SetEnd AppendSegments(CFile& segment, CFile& target, const std::string& base,
-                          CFileException& missing, platform::RangeHasher* hasher = nullptr,
+                          CFileException& missing, platform::ChunkHasher* hasher = nullptr,
                           long long last = LLONG_MAX);
     // Joins the set that its checksum file lists, checking each segment against it.
     void JoinListed(const std::string& target, const std::vector<std::string>& digests);

@@ -27,7 +27,6 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
                               std::uint64_t fullSegments, std::uint64_t segmentLength) {
     CSetChecksum checksum(baseName);
     checksum.RemoveEarlier();
-    checksum.HashWhole(m_source, sourceLength);
     CSegmentTransfer::StartRepaintClock();
     for (std::uint64_t number = 1; number <= fullSegments; ++number)
         WriteSegment(baseName, number, segmentLength, checksum);

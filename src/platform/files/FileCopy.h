@@ -7,6 +7,8 @@
 
 namespace platform {
 
+class ChunkHasher;
+
 // Moves bytes from one open file to another in bounded chunks, so memory stays the same whatever
 // the count.
 class FileCopy final {
@@ -29,6 +31,14 @@ class FileCopy final {
     // and calls betweenChunks (when given) after each chunk while bytes remain.
     static Result copy(int source, int target, std::uint64_t count,
                        const std::function<void()>& betweenChunks);
+
+    // The same, and every byte moved is added to the hasher's digests given by their bits. With
+    // inKernel the bytes move as copy() moves them (a reflink where the file system makes one)
+    // and the digests read them back from the source; otherwise they are read into the hasher's
+    // buffer, written from it and hashed from it, so the digests see exactly the bytes written.
+    static Result copyHashing(int source, int target, std::uint64_t count,
+                              const std::function<void()>& betweenChunks, ChunkHasher& hasher,
+                              unsigned digests, bool inKernel);
 
   private:
     static std::uint64_t copyInKernel(int source, int target, std::uint64_t count,
