@@ -1,5 +1,6 @@
 #include "common/CSegmentTransfer.h"
 
+#include "platform/checksums/ChunkHasher.h"
 #include "platform/gui/EventPump.h"
 #include "platform/gui/WorkerThread.h"
 
@@ -24,6 +25,11 @@ void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count,
                                      betweenChunks, hashing.hasher, hashing.digests,
                                      hashing.inKernel);
     });
+}
+
+void CSegmentTransfer::Hash(platform::ChunkHasher& hasher, const CFile& file, std::uint64_t count,
+                            int digest) {
+    hasher.addFile(file.m_descriptor, 0, count, digest);
 }
 
 void CSegmentTransfer::Move(CFile& source, CFile& segment, const Copy& copy) {

@@ -30,6 +30,10 @@ class CSegmentTransfer final {
     };
     // The same, hashing every byte moved.
     static void Move(CFile& source, CFile& segment, std::uint64_t count, const Hashing& hashing);
+    // Adds count bytes of the open file from offset to one of the hasher's digests, read by the
+    // digest's own thread beside the transfer.
+    static void Hash(platform::ChunkHasher& hasher, const CFile& file, std::uint64_t count,
+                     int digest);
     // Lets windows repaint and timers run, at most about sixty times a second and not before an
     // operation has worked for as long: a join of one-chunk segments that ends within one frame
     // pays for no repaint. Called after each segment: a segment of one chunk has no boundary

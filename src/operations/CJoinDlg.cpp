@@ -225,8 +225,12 @@ CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const s
     CSegmentTransfer::StartRepaintClock();
     do {
         if (hasher != nullptr) {
-            CSegmentTransfer::Move(segment, target, segment.GetLength(), {*hasher, 1u, true});
-            hasher->end(0);
+            // Segments take turns at the two digests, so that two are hashed side by side.
+            const std::uint64_t length = segment.GetLength();
+            const int digest = static_cast<int>((number - 1) % 2);
+            CSegmentTransfer::Hash(*hasher, segment, length, digest);
+            hasher->end(digest);
+            CSegmentTransfer::Move(segment, target, length);
         } else {
             CSegmentTransfer::Move(segment, target, segment.GetLength());
         }
@@ -351,16 +355,17 @@ CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CFile& output, const std:
     const auto count = static_cast<long long>(digests.size());
     const CBusyScope busy(GetSafeHwnd());
     ResetProgress();
-    platform::ChunkHasher hasher(1);
+    platform::ChunkHasher hasher(2);
     const SetEnd end = count > 0 ? AppendSegments(segment, output, target, missing, &hasher, count)
                                  : SetEnd{1, false};
     Checked checked;
     checked.aliased = end.atTarget;
     if (end.number <= count && !checked.aliased)
         throw missing; // gone since it was looked for
-    const std::vector<std::string>& found = hasher.results(0);
+    const std::vector<std::string>* found[] = {&hasher.results(0), &hasher.results(1)};
     for (long long number = 1; number <= count && !checked.aliased; ++number) {
-        if (found.at(std::size_t(number - 1)) != digests[std::size_t(number - 1)])
+        const auto turn = std::size_t(number - 1);
+        if (found[turn % 2]->at(turn / 2) != digests[turn])
             checked.damaged.push_back(CSegmentName::Make(target, number));
     }
     checked.removable = output.IsOnRemovableMedium();

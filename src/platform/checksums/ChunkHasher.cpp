@@ -2,6 +2,13 @@
 
 #include "platform/checksums/Sha256.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
 namespace platform {
 
 ChunkHasher::ChunkHasher(int digests) {
@@ -17,6 +24,15 @@ ChunkHasher::~ChunkHasher() {
     {
         const std::lock_guard lock(m_mutex);
         m_stopping = true;
+        // Ranges of files not begun are not read: their digests are no longer wanted.
+        for (auto& lane : m_lanes) {
+            for (auto item = lane->queue.begin(); item != lane->queue.end();) {
+                const bool begun = item == lane->queue.begin();
+                if (item->slot == fromFile && !begun && item->descriptor >= 0)
+                    ::close(item->descriptor);
+                item = item->slot == fromFile && !begun ? lane->queue.erase(item) : item + 1;
+            }
+        }
     }
     m_changed.notify_all();
     for (auto& lane : m_lanes)
@@ -44,6 +60,36 @@ void ChunkHasher::add(std::size_t count, unsigned digests) {
     m_changed.notify_all();
 }
 
+void ChunkHasher::addFile(int descriptor, std::uint64_t offset, std::uint64_t count, int digest) {
+    {
+        const std::lock_guard lock(m_mutex);
+        const int copy = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+        m_lanes.at(static_cast<std::size_t>(digest))
+            ->queue.push_back({fromFile, count, copy, offset});
+    }
+    m_changed.notify_all();
+}
+
+bool ChunkHasher::hashFile(const Item& item, Sha256& digest, char* buffer) {
+    if (item.descriptor < 0)
+        return false;
+    bool whole = true;
+    for (std::uint64_t done = 0; done < item.count && whole;) {
+        const auto wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(item.count - done, chunkSize));
+        const ssize_t got = pread(item.descriptor, buffer, wanted, off_t(item.offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        whole = got > 0;
+        if (whole) {
+            digest.add(buffer, static_cast<std::size_t>(got));
+            done += static_cast<std::uint64_t>(got);
+        }
+    }
+    ::close(item.descriptor);
+    return whole;
+}
+
 void ChunkHasher::end(int digest) {
     {
         const std::lock_guard lock(m_mutex);
@@ -63,6 +109,8 @@ const std::vector<std::string>& ChunkHasher::results(int digest) {
 // has caught up.
 void ChunkHasher::serve(Lane& lane) {
     Sha256 digest;
+    std::unique_ptr<char[]> buffer; // for the ranges of files it reads itself
+    bool failed = false;            // the current value lacks bytes that could not be read
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_changed.wait(lock, [&] { return m_stopping || !lane.queue.empty(); });
@@ -71,15 +119,22 @@ void ChunkHasher::serve(Lane& lane) {
         const Item item = lane.queue.front();
         lock.unlock();
         std::string value;
-        if (item.slot < 0)
+        if (item.slot == fromFile) {
+            if (!buffer)
+                buffer = std::make_unique<char[]>(chunkSize);
+            failed |= !hashFile(item, digest, buffer.get());
+        } else if (item.slot < 0) {
             value = digest.finish();
-        else
+            if (std::exchange(failed, false))
+                value.clear();
+        } else {
             digest.add(m_slots[item.slot].get(), item.count);
+        }
         lock.lock();
         lane.queue.pop_front();
-        if (item.slot < 0)
+        if (item.slot == -1)
             lane.results.push_back(std::move(value));
-        else
+        else if (item.slot >= 0)
             --m_readers[item.slot];
         m_changed.notify_all();
     }

@@ -14,7 +14,7 @@ namespace platform {
 // SHA-256 digests of the chunks a copy moves, each digest worked out on a thread of its own while
 // the copy moves the next chunks: hashing costs no time of the copy's own until it is the slower
 // of the two. The chunks pass through a few buffers of the hasher's, so memory stays the same
-// whatever the count.
+// whatever the count. A digest can also read a range of a file itself, beside the copy of it.
 class ChunkHasher final {
   public:
     static constexpr std::size_t chunkSize = 1u << 20;
@@ -29,6 +29,10 @@ class ChunkHasher final {
     // Adds the first count bytes of the buffer last handed out to each digest whose bit is set
     // in digests (bit 0 for digest 0, ...). The buffer is not to be touched again.
     void add(std::size_t count, unsigned digests);
+    // Adds count bytes of the open file from offset to the digest, read by the digest's own thread
+    // while the caller goes on; the file stays open, and locked, until then. A read that fails
+    // or ends early leaves the digest's value empty, as no bytes have.
+    void addFile(int descriptor, std::uint64_t offset, std::uint64_t count, int digest);
     // Ends the digest's current value, which results() gives in the order of the ends; the bytes
     // added later start a new one.
     void end(int digest);
@@ -37,15 +41,20 @@ class ChunkHasher final {
 
   private:
     struct Item {
-        int slot; // -1: the end of a value
-        std::size_t count;
+        int slot; // -1: the end of a value; fromFile: a range of the file
+        std::uint64_t count;
+        int descriptor = -1;
+        std::uint64_t offset = 0;
     };
+    static constexpr int fromFile = -2;
     struct Lane {
         std::deque<Item> queue; // its front is being hashed
         std::vector<std::string> results;
         std::thread thread;
     };
     void serve(Lane& lane);
+    // Adds the range to the digest; false when it could not be read whole.
+    static bool hashFile(const Item& item, class Sha256& digest, char* buffer);
 
     static constexpr int slotCount = 4;
     std::mutex m_mutex;
