@@ -59,14 +59,20 @@ const unsigned informationOkCancel = Type::okCancel | Type::iconInformation;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, RealMessageBox,
-    testing::Values(Row{"Plain", Type::ok, QMessageBox::NoIcon, QMessageBox::Ok, Qt::Key_Escape,
-                        Answer::ok},
-                    Row{"Stop", Type::iconStop, QMessageBox::Critical, QMessageBox::Ok,
-                        Qt::Key_Escape, Answer::ok},
-                    Row{"OkCancelEsc", informationOkCancel, QMessageBox::Information, okCancel,
-                        Qt::Key_Escape, Answer::cancel},
-                    Row{"OkCancelEnter", informationOkCancel, QMessageBox::Information, okCancel,
-                        Qt::Key_Return, Answer::ok}),
+    testing::Values(
+        Row{"Plain", Type::ok, QMessageBox::NoIcon, QMessageBox::Ok, Qt::Key_Escape, Answer::ok},
+        Row{"Stop", Type::iconStop, QMessageBox::Critical, QMessageBox::Ok, Qt::Key_Escape,
+            Answer::ok},
+        Row{"OkCancelEsc", informationOkCancel, QMessageBox::Information, okCancel, Qt::Key_Escape,
+            Answer::cancel},
+        Row{"OkCancelEnter", informationOkCancel, QMessageBox::Information, okCancel,
+            Qt::Key_Return, Answer::ok},
+        // The questions before a split that could lose or waste files: Enter cancels.
+        Row{"CancelFirstEnter", Type::okCancel | Type::iconExclamation | Type::defaultButton2,
+            QMessageBox::Warning, okCancel, Qt::Key_Return, Answer::cancel},
+        Row{"YesNoCancelEnter", Type::yesNoCancel | Type::iconExclamation | Type::defaultButton3,
+            QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+            Qt::Key_Return, Answer::cancel}),
     test::rowName);
 
 } // namespace

@@ -49,6 +49,12 @@ std::vector<ButtonChoice> buttonsOf(unsigned type) {
     }
 }
 
+// The second or third button when the type asks for it and the box has that many.
+std::size_t defaultOf(unsigned type, std::size_t buttons) {
+    const std::size_t asked = (type & MessageBoxType::defaultButtonMask) >> 8;
+    return asked < buttons ? asked : 0;
+}
+
 } // namespace
 
 int QtMessageBox::show(const MessageBoxRequest& request) {
@@ -63,7 +69,7 @@ int QtMessageBox::show(const MessageBoxRequest& request) {
     for (const auto& choice : choices)
         buttons |= choice.button;
     box.setStandardButtons(buttons);
-    box.setDefaultButton(choices.front().button);
+    box.setDefaultButton(choices[defaultOf(request.type, choices.size())].button);
     // Esc answers Cancel when there is one, and OK in a box that has only OK.
     box.setEscapeButton(choices.size() == 1 ? choices.front().button : QMessageBox::Cancel);
     const int pressed = box.exec();
