@@ -5,10 +5,10 @@
 
 #include "platform/gui/DialogCommand.h"
 
-void CBrowse::Run(CDialog& dialog, std::string& keptPath) {
+void CBrowse::Run(CDialog& dialog, int pathFieldId, std::string& keptPath) {
     CFileDialog chooser(dialog, CFileDialog::overwritePrompt | CFileDialog::hideReadOnly);
     if (chooser.DoModal() != platform::DialogCommand::ok)
         return;
     keptPath = chooser.GetPathName();
-    dialog.UpdateData(false);
+    dialog.GetDlgItem(pathFieldId).setText(keptPath);
 }

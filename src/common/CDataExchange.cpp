@@ -53,7 +53,7 @@ void CDataExchange::Signed(int id, int& value) {
                     resources::StringTable::enterInteger);
 }
 
-void CDataExchange::Unsigned(int id, unsigned& value) {
+void CDataExchange::Unsigned(int id, std::uint64_t& value) {
     exchangeInteger(*this, id, value, CIntegerText::ParseUnsigned, CIntegerText::FormatUnsigned,
                     resources::StringTable::enterPositiveInteger);
 }

@@ -6,6 +6,7 @@
 #include "common/CFile.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
+#include "operations/CLeftoverSegments.h"
 
 #include "platform/files/PathParts.h"
 #include "platform/gui/DialogCommand.h"
@@ -75,7 +76,7 @@ bool CFloppySplitDlg::OnInitDialog() {
 
 bool CFloppySplitDlg::OnCommand(int id) {
     if (id == ids::browse) {
-        CBrowse::Run(*this, m_strPath);
+        CBrowse::Run(*this, ids::path, m_strPath);
         return true;
     }
     if (id == ids::split) {
@@ -132,7 +133,20 @@ bool CFloppySplitDlg::SplitToMedia() {
         ++segments;
     }
     source.Close();
+    if (segments > 0)
+        OfferToRemoveLeftovers(base, segments);
     return true;
+}
+
+// The split learns how many segments it wrote only at its end: files under the numbers after the
+// last one on the medium in the drive would be appended by a join. The split is done whatever
+// the answer.
+void CFloppySplitDlg::OfferToRemoveLeftovers(const std::string& base, long long segments) {
+    const CLeftoverSegments leftovers(base, segments, m_strPath);
+    m_animate.Stop();
+    if (!leftovers.Empty() &&
+        leftovers.Ask(*this, caption, true) == CLeftoverSegments::Answer::remove)
+        leftovers.Remove();
 }
 
 std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t bytesLeft,

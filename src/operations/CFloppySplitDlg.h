@@ -45,6 +45,7 @@ class CFloppySplitDlg final : public CDialog {
     // Writes at most size bytes as the segment, as many as the medium takes; returns how many
     // (0: the medium took none, and keeps no segment file).
     std::uint64_t WriteSegment(CFile& source, const std::string& name, std::uint64_t size);
+    void OfferToRemoveLeftovers(const std::string& base, long long segments);
 
     int CollapsedClientHeight() const;
     void Collapse();

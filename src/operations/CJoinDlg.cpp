@@ -99,7 +99,7 @@ void CJoinDlg::DoDataExchange(CDataExchange& exchange) {
 bool CJoinDlg::OnCommand(int id) {
     switch (id) {
     case ids::browse:
-        CBrowse::Run(*this, m_strFirstSegment);
+        CBrowse::Run(*this, ids::firstSegment, m_strFirstSegment);
         return true;
     case ids::join:
         OnJoin();

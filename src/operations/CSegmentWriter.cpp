@@ -4,6 +4,8 @@
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 
+#include "platform/files/NameLimits.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -31,6 +33,14 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
     const std::uint64_t rest = sourceLength - fullSegments * segmentLength;
     if (rest != 0)
         WriteSegment(baseName, fullSegments + 1, rest);
+}
+
+void CSegmentWriter::CheckNames(const std::string& baseName, long long segments) {
+    if (segments == 0)
+        return;
+    const std::string longest = CSegmentName::Make(baseName, segments);
+    if (const platform::FileError error = platform::NameLimits::check(longest))
+        throw CFileException(error, longest);
 }
 
 void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t number,

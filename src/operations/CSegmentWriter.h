@@ -25,6 +25,11 @@ class CSegmentWriter final {
     void WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                   std::uint64_t fullSegments, std::uint64_t segmentLength);
 
+    // Raises CFileException for the first name the set would need that cannot be made where it
+    // would stand because it is too long (an invalid path), before anything is written. The
+    // longest segment name is the last one's.
+    static void CheckNames(const std::string& baseName, long long segments);
+
   private:
     void WriteSegment(const std::string& baseName, std::uint64_t number, std::uint64_t length);
 

@@ -3,6 +3,7 @@
 #include "common/CBrowse.h"
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
+#include "operations/CLeftoverSegments.h"
 #include "operations/CSegmentWriter.h"
 
 #include "resources/ControlIds.h"
@@ -36,7 +37,7 @@ bool CSplitDlgBase::OnInitDialog() {
 bool CSplitDlgBase::OnCommand(int id) {
     switch (id) {
     case ids::browse:
-        CBrowse::Run(*this, m_strPath);
+        CBrowse::Run(*this, ids::path, m_strPath);
         return true;
     case ids::split:
         OnSplitFile();
@@ -46,6 +47,9 @@ bool CSplitDlgBase::OnCommand(int id) {
     }
 }
 
+// In this order: the fields, the questions, the names the split will make, the removal of what
+// the user let go; only then is anything written. Cancel at a question leaves every file as it
+// was.
 void CSplitDlgBase::OnSplitFile() {
     if (!UpdateData(true))
         return;
@@ -63,11 +67,28 @@ void CSplitDlgBase::OnSplitFile() {
         Show(m_messages.cannotOpen);
         return;
     }
+    const Cut cut = CutOf(source.GetLength());
+    if (!MayCut(cut))
+        return;
+    const CLeftoverSegments leftovers(m_strPath, cut.Segments(), m_strPath);
+    const auto answer = leftovers.Empty() ? CLeftoverSegments::Answer::keep
+                                          : leftovers.Ask(*this, m_messages.noFile.caption, false);
+    if (answer == CLeftoverSegments::Answer::cancel)
+        return;
+    CSegmentWriter::CheckNames(m_strPath, cut.Segments());
+    if (answer == CLeftoverSegments::Answer::remove)
+        leftovers.Remove();
     {
         CSegmentWriter writer(GetSafeHwnd(), source, m_progress);
-        WriteSegments(writer, source);
+        writer.PrepareProgress(cut.barSteps);
+        writer.WriteSet(m_strPath, cut.length, cut.fullSegments, cut.segmentLength);
     }
     Show(m_messages.done);
+}
+
+long long CSplitDlgBase::Cut::Segments() const {
+    const bool rest = length - fullSegments * segmentLength != 0;
+    return static_cast<long long>(fullSegments) + (rest ? 1 : 0);
 }
 
 void CSplitDlgBase::Show(const Box& box) {

@@ -46,6 +46,7 @@ const std::string noDisk = "Floppy NOT Inserted or not formatted ??";
 const std::string allDone = " The file has been split and transferred to floppies ! ";
 const std::string noFile = "Please specify a file to be split ";
 const std::string cannotOpen = " Error Opening File for reading ";
+const std::string leftovers = "The numbers that follow the new segments are taken: ";
 
 // The dialog at one moment: its height, how many of "&Split File !" and "&Done" are enabled,
 // whether the clip plays and whether a segment is being written.
@@ -74,7 +75,9 @@ std::string stateOf(platform::Window dialog) {
 // error's report come once all is restored.
 void expectBox(const test::ScriptedMessageBoxes::Shown& shown, const std::string& state) {
     SCOPED_TRACE(shown.text);
-    const bool prompt = shown.text == insertDisk || shown.text == diskFull || shown.text == noDisk;
+    const bool question = shown.text.starts_with(leftovers);
+    const bool prompt =
+        question || shown.text == insertDisk || shown.text == diskFull || shown.text == noDisk;
     const bool refusal = shown.text == noFile || shown.text == cannotOpen;
     const bool report = !prompt && !refusal && shown.text != allDone;
     EXPECT_EQ(state, prompt    ? "expanded, 0 buttons"
@@ -83,9 +86,11 @@ void expectBox(const test::ScriptedMessageBoxes::Shown& shown, const std::string
     EXPECT_EQ(shown.caption, report                  ? CWinApp::DisplayName()
                              : shown.text == allDone ? "Sun Drel - split to floppies"
                                                      : "Sundrel - split to floppies ");
-    EXPECT_EQ(shown.type, prompt   ? BoxType::okCancel | BoxType::iconInformation
-                          : report ? BoxType::iconStop
-                                   : BoxType::iconInformation);
+    EXPECT_EQ(shown.type,
+              question ? BoxType::yesNoCancel | BoxType::iconExclamation | BoxType::defaultButton3
+              : prompt ? BoxType::okCancel | BoxType::iconInformation
+              : report ? BoxType::iconStop
+                       : BoxType::iconInformation);
     // A refusal comes while both buttons are still off; they are on again afterwards.
 }
 
@@ -200,7 +205,7 @@ struct Disks final {
 
 // What the user does while a box is up: answers OK, having first done what the act names, or
 // answers Cancel.
-enum class Act { ok, cancel, swap, takeOut, fill, fillWhileWriting };
+enum class Act { ok, yes, cancel, swap, takeOut, fill, fillWhileWriting };
 using enum Act;
 
 // Fills the medium that holds path until a write fails for want of room.
@@ -218,6 +223,7 @@ struct Medium {
     std::vector<std::pair<std::string, Act>> boxes; // "<A>" stands for drive A:'s directory
     std::uint64_t keptAtLeast = 0; // of the source on the media, all of it when the split succeeds
     std::string typed = "<w>/photo.jpg"; // "<w>": the working directory, which holds the source
+    std::vector<std::string> stale = {}; // on the first medium before the split
 };
 
 constexpr std::uint64_t MiB = 1024 * 1024;
@@ -232,6 +238,8 @@ const Medium media[] = {
     {"SourceCannotBeOpened", nullptr, 0, 3, {{cannotOpen, ok}}, 0, "<w>/missing/photo.jpg"},
     {"CancelAtTheFirstPrompt", nullptr, 0, 5000, {{insertDisk, cancel}}},
     {"EmptySource", nullptr, 0, 0, {{allDone, ok}}},
+    // A join would append what stands under the next numbers: Yes takes it off the medium.
+    {"StaleSegmentsAfterTheLast", nullptr, 0, 3, {{insertDisk, ok}, {leftovers + "<A>/photo.jpg2 to <A>/photo.jpg3 (2 files). A join of the new segments would append them to the rebuilt file.\n\nRemove them? Yes removes them; No and Cancel keep them.", yes}, {allDone, ok}}, 0, "<w>/photo.jpg", {"photo.jpg2", "photo.jpg3"}},
     {"PathWithoutSlash", nullptr, 0, 3, {{insertDisk, ok}, {allDone, ok}}, 0, "photo.jpg"},
     {"BareNameOver51Characters", nullptr, 0, 3, {{insertDisk, ok}, {allDone, ok}}, 0, "<w>/" + std::string(60, 'n')},
     {"FullThenCancel", tmpfs, 0, 5000, {{insertDisk, fill}, {diskFull, cancel}}},
@@ -262,6 +270,8 @@ TEST_P(FloppySplit, WalksTheDisks) {
     Disks disks(row.make, row.leaveFree);
     if (!disks.insert())
         GTEST_SKIP() << "cannot make and mount this medium here (mount, mkfs, loop)";
+    for (const std::string& name : row.stale)
+        Files::write(disks.m_point + "/" + name, "stale");
     const std::filesystem::path before = std::filesystem::current_path();
     test::TempDir work;
     std::filesystem::current_path(work.path());
@@ -277,7 +287,7 @@ TEST_P(FloppySplit, WalksTheDisks) {
     std::vector<std::function<int()>> replies;
     Act pending = ok;
     for (auto [text, act] : row.boxes) {
-        if (const auto at = text.find("<A>"); at != std::string::npos)
+        for (auto at = text.find("<A>"); at != std::string::npos; at = text.find("<A>"))
             text.replace(at, 3, drive);
         texts.push_back(text);
         replies.push_back([&, act] {
@@ -288,7 +298,7 @@ TEST_P(FloppySplit, WalksTheDisks) {
             if (act == fill)
                 fillUp(disks.m_point + "/other");
             pending = act;
-            return act == cancel ? Answer::cancel : Answer::ok;
+            return act == cancel ? Answer::cancel : act == yes ? Answer::yes : Answer::ok;
         });
     }
     const Outcome outcome = split(typed, replies, [&](platform::Window) {
