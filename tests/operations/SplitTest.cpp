@@ -304,4 +304,35 @@ TEST_P(SplitLeftovers, AreNamedInAQuestionAndGoOnlyOnYes) {
 }
 INSTANTIATE_TEST_SUITE_P(Rows, SplitLeftovers, testing::ValuesIn(leftovers), rowName);
 
+// exFAT (and FAT, NTFS) keeps names as at most 255 UTF-16 units, whatever the bytes of their
+// UTF-8 and what its driver reports in bytes: a name of 254 characters, 54 of them two bytes long,
+// takes segments 1 to 9, and a split into 12 is refused before segment 1 (the driver would refuse
+// segment 10).
+TEST(SplitOnExfat, ChecksTheLongestNameInUtf16UnitsBeforeWriting) {
+    TempDir dir;
+    const std::string image = dir.file("exfat.img"), point = dir.file("stick");
+    std::filesystem::create_directory(point);
+    const std::string sh = "{ PATH=$PATH:/sbin:/usr/sbin; ";
+    const std::string mount = sh + "truncate -s 8M " + image + " && mkfs.exfat " + image +
+                              " && mount.exfat-fuse $(losetup -f --show " + image + ") " + point +
+                              "; } >/dev/null 2>&1";
+    if (std::system(mount.c_str()) != 0)
+        GTEST_SKIP() << "cannot make and mount an exFAT image here (mkfs.exfat, loop, FUSE)";
+    std::string name(200, 'n');
+    for (int k = 0; k < 54; ++k)
+        name += "\xc3\xa9"; // é
+    const std::string source = point + "/" + name;
+    Files::write(source, Files::pattern(100));
+    for (const auto& [count, written] : {std::pair{"12", 0}, {"9", 9}}) {
+        const Outcome outcome = drive(byNumber, source, count);
+        const Box refused{source + "12 contains an invalid path.", app, BoxType::iconStop,
+                          untouched};
+        EXPECT_EQ(outcome.boxes.at(0), written == 0 ? refused : success(byNumber, {0, 9, 9}));
+        EXPECT_EQ(Files::segmentLengths(source).size(), std::size_t(written));
+    }
+    const std::string unmount = sh + "umount " + point + " || umount -l " + point +
+                                "; losetup -j " + image + " | cut -d: -f1 | xargs -r losetup -d" +
+                                "; } >/dev/null 2>&1";
+    EXPECT_EQ(std::system(unmount.c_str()), 0);
+}
 } // namespace

@@ -1,27 +1,28 @@
 #include "platform/files/NameLimits.h"
 
 #include "platform/files/FileNames.h"
+#include "platform/files/MountTable.h"
 #include "platform/files/PathParts.h"
 
-#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <set>
 
 namespace platform {
 
 namespace {
 
-// Both keep long names as UTF-16, at most 255 units, whatever the bytes of the name in UTF-8.
-constexpr long fatMagic = 0x4d44;
-constexpr long exfatMagic = 0x2011BAB0;
-constexpr std::size_t fatLongestName = 255;
+constexpr std::size_t utf16LongestName = 255;
 
+// These keep names as UTF-16, at most 255 units, whatever the bytes of the name in UTF-8 and
+// whatever the folder reports as its limit in bytes (FUSE drivers of exFAT report 255 and take
+// 255 two-byte characters). Block devices behind FUSE are exFAT and NTFS, both of this kind.
 bool storesUtf16Names(const std::string& directory) {
-    struct statfs system {};
-    return statfs(directory.c_str(), &system) == 0 &&
-           (system.f_type == fatMagic || system.f_type == exfatMagic);
+    static const std::set<std::string> kinds = {"vfat", "exfat", "ntfs", "ntfs3", "fuseblk"};
+    const auto mount = MountTable::holding(directory);
+    return mount && kinds.count(mount->fileSystem) != 0;
 }
 
 } // namespace
@@ -36,10 +37,10 @@ FileError NameLimits::check(const std::string& name) {
 }
 
 bool NameLimits::fitsTheFolder(const std::string& directory, const std::string& lastPart) {
+    if (storesUtf16Names(directory))
+        return utf16Units(lastPart) <= utf16LongestName;
     const long longest = pathconf(directory.c_str(), _PC_NAME_MAX);
-    if (longest > 0 && lastPart.size() > static_cast<std::size_t>(longest))
-        return false;
-    return !storesUtf16Names(directory) || utf16Units(lastPart) <= fatLongestName;
+    return longest <= 0 || lastPart.size() <= static_cast<std::size_t>(longest);
 }
 
 // Counted from the lead bytes of the UTF-8: a character beyond the basic plane takes two units.

@@ -10,9 +10,9 @@ namespace platform {
 class NameLimits final {
   public:
     // Whether a file could be made under the name as far as its length goes: its last part
-    // against the longest name its folder takes (on FAT and exFAT also 255 UTF-16 units, whatever
-    // the file system reports in bytes), the whole path against the system's limit. A name too
-    // long fails with ENAMETOOLONG; a folder that cannot be asked passes (its open reports it).
+    // against the longest name its folder takes (on FAT, exFAT and NTFS 255 UTF-16 units,
+    // whatever the file system reports in bytes), the whole path against the system's limit. A name
+    // too long fails with ENAMETOOLONG; a folder that cannot be asked passes (its open reports it).
     static FileError check(const std::string& name);
 
   private:
