@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include <unistd.h>
 
@@ -221,6 +222,7 @@ struct Leftovers {
     std::vector<std::pair<int, const char*>> kept; // and why
     std::vector<int> left;                         // what stands beside the new set afterwards
     Bar bar;                                       // after the split, when it ran
+    bool writeProtected = false; // the folder's medium turns read-only before the split
 };
 
 // clang-format off
@@ -231,6 +233,7 @@ const Leftovers leftovers[] = {
     {"BySize_AnEmptiedSourceFromNumber1", bySize, 0, "4", {{1, oldBytes}, {2, oldBytes}}, Answer::yes, 1, 2, 2, {}, {}, {0, 0, 0}},
     {"ByNumber_OnlyTheUsersOwnFilesAndLinksGo", byNumber, 1000, "3", {{4, linkOut}, {5, hardLinkToTheSource}, {6, folderThere}, {7, readOnlyFile}, {15, oldBytes}}, Answer::yes, 4, 15, 5, {{5, "the file being split"}, {6, "a folder"}, {7, "read-only"}}, {5, 6, 7}, {0, 3, 3}},
     {"BySize_AnotherUsersFileStays", bySize, 1000, "500", {{3, strangers}}, Answer::yes, 3, 3, 1, {{3, "another user's"}}, {3}, {0, 2, 2}},
+    {"ByNumber_ARemovalThatFailsIsReportedBeforeAnyWrite", byNumber, 1000, "3", {{4, oldBytes}}, Answer::yes, 4, 4, 1, {}, {4}, {}, true},
     {"ByNumber_TheRunEndsEightFreeNumbersPastAFind", byNumber, 1000, "3", {{12, oldBytes}, {21, oldBytes}}, Answer::yes, 12, 12, 1, {}, {21}, {0, 3, 3}},
 };
 // clang-format on
@@ -241,11 +244,16 @@ class SplitLeftovers : public testing::TestWithParam<Leftovers> {};
 // and removes only what the user lets go and may be lost.
 TEST_P(SplitLeftovers, AreNamedInAQuestionAndGoOnlyOnYes) {
     const Leftovers& row = GetParam();
-    TempDir dir, elsewhere;
-    const std::string source = dir.file("a"), bytes = Files::pattern(row.length);
+    TempDir scratch, elsewhere;
+    std::optional<ScratchTmpfs> medium; // only where it turns read-only
+    if (row.writeProtected && !medium.emplace(scratch.path(), "size=1m").mounted())
+        GTEST_SKIP() << medium->failure();
+    const std::string folder = medium ? medium->path() : scratch.path();
+    const std::string source = folder + "/a", bytes = Files::pattern(row.length);
     Files::write(source, bytes);
     Files::write(elsewhere.file("target"), "not a segment");
     const auto segment = [&](int k) { return source + std::to_string(k); };
+    const uid_t stranger = geteuid() == 65534 ? 65533 : 65534;
     for (const auto& [number, standing] : row.beside) {
         const std::string name = segment(number);
         if (standing == folderThere)
@@ -258,7 +266,7 @@ TEST_P(SplitLeftovers, AreNamedInAQuestionAndGoOnlyOnYes) {
             Files::write(name, "old " + std::to_string(number));
         if (standing == readOnlyFile)
             std::filesystem::permissions(name, std::filesystem::perms::owner_read);
-        if (standing == strangers && chown(name.c_str(), 65534, 65534) != 0)
+        if (standing == strangers && chown(name.c_str(), stranger, stranger) != 0)
             GTEST_SKIP() << "cannot give a file to another user here";
     }
     std::string list = segment(row.first) + (row.count > 1 ? " to " + segment(row.last) : "");
@@ -274,13 +282,18 @@ TEST_P(SplitLeftovers, AreNamedInAQuestionAndGoOnlyOnYes) {
             "splits nothing.",
         row.operation == byNumber ? "Sundrel - split by number " : "Sundrel - split by size",
         BoxType::yesNoCancel | BoxType::iconExclamation | BoxType::defaultButton3, untouched};
-    const bool splits = row.answer != Answer::cancel;
+    ASSERT_TRUE(!row.writeProtected || medium->remountReadOnly());
+    const bool splits = row.answer != Answer::cancel && !row.writeProtected;
     const Outcome outcome =
         drive(row.operation, source, row.amount,
-              splits ? std::vector<int>{row.answer, Answer::ok} : std::vector<int>{row.answer});
+              row.answer != Answer::cancel ? std::vector<int>{row.answer, Answer::ok}
+                                           : std::vector<int>{row.answer});
     std::vector<Box> boxes{question};
     if (splits)
         boxes.push_back(success(row.operation, row.bar));
+    if (row.writeProtected)
+        boxes.push_back({"Access to " + segment(row.first) + " was denied.", app, BoxType::iconStop,
+                         untouched});
     EXPECT_EQ(outcome.boxes, boxes);
 
     std::vector<std::string> expected{"a"};
@@ -292,7 +305,7 @@ TEST_P(SplitLeftovers, AreNamedInAQuestionAndGoOnlyOnYes) {
             expected.push_back("a" + std::to_string(number));
     }
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(Files::listing(dir.path()), expected);
+    EXPECT_EQ(Files::listing(folder), expected);
     EXPECT_EQ(Files::read(source), bytes);
     EXPECT_EQ(Files::read(elsewhere.file("target")), "not a segment");
     for (const auto& [number, standing] : row.beside) {
