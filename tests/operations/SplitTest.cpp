@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 #include <unistd.h>
@@ -348,4 +349,38 @@ TEST(SplitOnExfat, ChecksTheLongestNameInUtf16UnitsBeforeWriting) {
                                 "; } >/dev/null 2>&1";
     EXPECT_EQ(std::system(unmount.c_str()), 0);
 }
+// A size beyond 32 bits is taken as typed: a sparse file of two segments over 4 GiB each, on XFS,
+// whose 300 MiB could not hold them unless each segment shares the source's blocks (a reflink).
+TEST(SplitOnXfs, ASizeBeyond32BitsMakesSegmentsOver4GiB) {
+    constexpr std::uint64_t size = (std::uint64_t(1) << 32) + 4096;
+    TempDir dir;
+    const std::string image = dir.file("xfs.img"), point = dir.file("disk");
+    std::filesystem::create_directory(point);
+    const std::string sh = "{ PATH=$PATH:/sbin:/usr/sbin; ";
+    if (std::system((sh + "truncate -s 300M " + image + " && mkfs.xfs -q -f " + image +
+                     " && mount -o loop " + image + " " + point + "; } >/dev/null 2>&1")
+                        .c_str()) != 0)
+        GTEST_SKIP() << "cannot make and mount an XFS image here (mkfs.xfs, loop)";
+    const std::string source = point + "/big";
+    const std::uint64_t length = 2 * size + 4096;
+    const std::vector<std::pair<std::uint64_t, std::string>> pieces = {
+        {0, "first"}, {size - 5, "edge1"}, {size, "second"}, {length - 4, "last"}};
+    Files::makeSparse(source, length, pieces);
+    const Outcome outcome = drive(bySize, source, std::to_string(size));
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{success(bySize, {0, 2, 2})});
+    EXPECT_EQ(Files::segmentLengths(source), (std::vector<std::uint64_t>{size, size + 4096}));
+    for (const auto& [offset, bytes] : pieces) {
+        const std::string segment = source + (offset < size ? "1" : "2");
+        std::ifstream in(segment, std::ios::binary);
+        std::string got(bytes.size(), '\0');
+        in.seekg(static_cast<std::streamoff>(offset < size ? offset : offset - size))
+            .read(got.data(), static_cast<std::streamsize>(bytes.size()));
+        EXPECT_EQ(got, bytes) << segment << " at " << offset;
+    }
+    EXPECT_EQ(
+        std::system(
+            (sh + "umount " + point + " || umount -l " + point + "; } >/dev/null 2>&1").c_str()),
+        0);
+}
+
 } // namespace
