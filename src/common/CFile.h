@@ -43,8 +43,11 @@ class CFile final {
 
     static void Remove(const std::string& fileName);
     // Whether the file lies on a removable medium (a USB stick, a memory card, a floppy). Asked
-    // of the system once per open.
+    // of the system once per open, unless the caller has said.
     bool IsOnRemovableMedium() const;
+    // Tells the open file what the caller already knows of its medium: the segments of a split
+    // next to its source all lie in one folder, so the first one's answer holds for the rest.
+    void SetOnRemovableMedium(bool removable) { m_onRemovableMedium = removable; }
 
   private:
     friend class CSegmentTransfer; // moves bytes between the descriptors of two open files

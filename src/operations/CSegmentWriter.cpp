@@ -50,6 +50,10 @@ void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t num
     if (!segment.Open(CSegmentName::Make(baseName, static_cast<long long>(number)), createMode,
                       &error))
         throw error;
+    if (m_removable)
+        segment.SetOnRemovableMedium(*m_removable);
+    else
+        m_removable = segment.IsOnRemovableMedium();
     CSegmentTransfer::Move(m_source, segment, length);
     // A segment on a removable medium is on it before its step, and so before the user is told
     // to take the medium out; the machine's own disks write back in their own time.

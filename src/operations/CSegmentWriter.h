@@ -7,6 +7,7 @@
 #include "platform/gui/Window.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Writes a segment set from an open source, one segment file at a time, stepping the progress bar
@@ -36,4 +37,6 @@ class CSegmentWriter final {
     CBusyScope m_busy;
     CFile& m_source;
     CProgressCtrl& m_progress;
+    // Whether the set's folder lies on a removable medium, once the first segment has asked.
+    std::optional<bool> m_removable;
 };
