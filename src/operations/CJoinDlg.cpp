@@ -11,6 +11,7 @@
 
 #include "platform/files/FileNames.h"
 #include "platform/files/OpenFiles.h"
+#include "platform/gui/DialogCommand.h"
 #include "platform/gui/MessageBoxAnswer.h"
 #include "platform/gui/MessageBoxType.h"
 #include "resources/ControlIds.h"
@@ -152,7 +153,7 @@ void CJoinDlg::OnJoin() {
     }
     SetEnd end{};
     {
-        const CBusyScope busy(GetSafeHwnd());
+        const CBusyScope busy(GetSafeHwnd(), {ids::join, platform::DialogCommand::ok});
         ResetProgress();
         end = AppendSegments(segment, output, target, missing);
         // On a removable medium what was joined is on it before the user is told anything more.

@@ -15,8 +15,9 @@ constexpr unsigned createMode = CFile::modeCreate | CFile::modeWrite | CFile::ty
 
 } // namespace
 
-CSegmentWriter::CSegmentWriter(platform::Window dialog, CFile& source, CProgressCtrl& progress)
-    : m_busy(dialog), m_source(source), m_progress(progress) {}
+CSegmentWriter::CSegmentWriter(platform::Window dialog, std::initializer_list<int> greyed,
+                               CFile& source, CProgressCtrl& progress)
+    : m_busy(dialog, greyed), m_source(source), m_progress(progress) {}
 
 void CSegmentWriter::PrepareProgress(long long segments) {
     m_progress.SetRange32(0, 0);

@@ -7,6 +7,7 @@
 #include "platform/gui/Window.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -15,7 +16,9 @@
 // command (Esc and the close box included) reaches the dialog under the running split.
 class CSegmentWriter final {
   public:
-    CSegmentWriter(platform::Window dialog, CFile& source, CProgressCtrl& progress);
+    // The buttons named are greyed while the writer lives.
+    CSegmentWriter(platform::Window dialog, std::initializer_list<int> greyed, CFile& source,
+                   CProgressCtrl& progress);
 
     // Empties the bar (a bar left full by an earlier split starts again), then gives it one step
     // per segment.

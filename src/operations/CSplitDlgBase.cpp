@@ -6,6 +6,7 @@
 #include "operations/CLeftoverSegments.h"
 #include "operations/CSegmentWriter.h"
 
+#include "platform/gui/DialogCommand.h"
 #include "resources/ControlIds.h"
 
 #include <optional>
@@ -79,7 +80,8 @@ void CSplitDlgBase::OnSplitFile() {
     if (answer == CLeftoverSegments::Answer::remove)
         leftovers.Remove();
     {
-        CSegmentWriter writer(GetSafeHwnd(), source, m_progress);
+        CSegmentWriter writer(GetSafeHwnd(), {ids::split, platform::DialogCommand::ok}, source,
+                              m_progress);
         writer.PrepareProgress(cut.barSteps);
         writer.WriteSet(m_strPath, cut.length, cut.fullSegments, cut.segmentLength);
     }

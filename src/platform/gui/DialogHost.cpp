@@ -81,9 +81,9 @@ void DialogHost::defaultSysCommand(Window dialog, unsigned id) {
         window->sendCommand(DialogCommand::cancel);
 }
 
-void DialogHost::setBusy(Window dialog, bool busy) {
+void DialogHost::setBusy(Window dialog, bool busy, std::span<const int> greyed) {
     if (DialogWindow* window = dialogOf(dialog))
-        window->setBusy(busy);
+        window->setBusy(busy, greyed);
 }
 
 void DialogHost::sendCommand(Window dialog, int id) {

@@ -27,8 +27,9 @@ class DialogHost final {
     static void appendSystemMenuItem(Window dialog, const std::string& text, unsigned id);
     // Minimize and Close, as the system menu does them.
     static void defaultSysCommand(Window dialog, unsigned id);
-    // While busy, the dialog takes no commands and cannot be closed.
-    static void setBusy(Window dialog, bool busy);
+    // While busy, the dialog takes no commands and cannot be closed, the pointer shows that the
+    // program works, and the controls named greyed are off.
+    static void setBusy(Window dialog, bool busy, std::span<const int> greyed = {});
     // Presses a control as a click would: the command reaches the dialog's events.
     static void sendCommand(Window dialog, int id);
     // A system command, as the system menu sends it, to the dialog's events.

@@ -288,4 +288,30 @@ void DialogWindow::showSystemMenu(const QPoint& globalPosition) {
         m_events.onSysCommand(*chosen);
 }
 
+void DialogWindow::setBusy(bool busy, std::span<const int> greyed) {
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        m_focusBeforeBusy = QApplication::focusWidget();
+        for (const int id : greyed) {
+            if (QWidget* button = control(id); button != nullptr && button->isEnabled()) {
+                button->setEnabled(false);
+                m_greyed.emplace_back(button);
+            }
+        }
+        return;
+    }
+    for (const QPointer<QWidget>& button : m_greyed) {
+        if (button)
+            button->setEnabled(true);
+    }
+    m_greyed.clear();
+    // A greyed button that had the focus lost it; Enter must press it again as before.
+    if (m_focusBeforeBusy && isAncestorOf(m_focusBeforeBusy))
+        m_focusBeforeBusy->setFocus();
+    QApplication::restoreOverrideCursor();
+}
+
 } // namespace platform
