@@ -1,5 +1,7 @@
 #include "common/CSegmentTransfer.h"
 
+#include "common/CStoppableWork.h"
+
 #include "platform/gui/EventPump.h"
 #include "platform/gui/WorkerThread.h"
 
@@ -8,21 +10,20 @@
 using platform::FileCopy;
 
 void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count) {
-    if (count == 0)
-        return;
-    FileCopy::Result result{};
-    // A removable medium can hold up any write for as long as it takes: there the bytes move on
-    // the worker thread while windows repaint and timers run. The machine's own disks keep the
-    // copy on this thread, at no cost per segment.
-    if (segment.IsOnRemovableMedium()) {
-        platform::WorkerThread::runWhilePumping([&] {
-            result = FileCopy::copy(source.m_descriptor, segment.m_descriptor, count, nullptr);
-        });
-    } else {
-        result = CopyPumpingBetweenChunks(source, segment, count);
+    FileCopy::Result result{FileCopy::Outcome::complete, {}, 0};
+    // A request to stop interrupts the copy between chunks; the question is asked here, while
+    // the copy waits, and Cancel goes on with the rest.
+    for (std::uint64_t left = count; left != 0; left -= result.moved) {
+        result = CopyOnce(source, segment, left);
+        if (result.outcome != FileCopy::Outcome::interrupted)
+            break;
+        CStoppableWork::CheckNow();
     }
     switch (result.outcome) {
     case FileCopy::Outcome::complete:
+    case FileCopy::Outcome::interrupted:
+        // A request that came while the last chunk moved is asked about before the next segment.
+        CStoppableWork::CheckNow();
         return;
     case FileCopy::Outcome::readFailed:
         throw CFileException(result.error);
@@ -35,14 +36,29 @@ void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count) 
     }
 }
 
+// A removable medium can hold up any write for as long as it takes: there the bytes move on the
+// worker thread while windows repaint and timers run, and the copy stops between chunks when the
+// user asks to stop. The machine's own disks keep the copy on this thread, at no cost per segment.
+FileCopy::Result CSegmentTransfer::CopyOnce(CFile& source, CFile& segment, std::uint64_t count) {
+    if (!segment.IsOnRemovableMedium())
+        return CopyPumpingBetweenChunks(source, segment, count);
+    FileCopy::Result result{};
+    platform::WorkerThread::runWhilePumping([&] {
+        result = FileCopy::copy(source.m_descriptor, segment.m_descriptor, count,
+                                [] { return !platform::EventPump::stopRequested(); });
+    });
+    return result;
+}
+
 FileCopy::Result CSegmentTransfer::CopyPumpingBetweenChunks(CFile& source, CFile& segment,
                                                             std::uint64_t count) {
     // Windows repaint and timers run at a segment's first chunk boundary and then about sixty
     // times a second: pumping after every chunk costs more than the copy itself on a fast disk.
     std::chrono::steady_clock::time_point lastPump{};
-    const FileCopy::Result result = FileCopy::copy(source.m_descriptor, segment.m_descriptor, count,
-                                                   [&lastPump] { PumpIfDue(lastPump); });
-    return result;
+    return FileCopy::copy(source.m_descriptor, segment.m_descriptor, count, [&lastPump] {
+        PumpIfDue(lastPump);
+        return true;
+    });
 }
 
 namespace {
@@ -64,4 +80,5 @@ void CSegmentTransfer::PumpIfDue(std::chrono::steady_clock::time_point& lastPump
         return;
     lastPump = now;
     platform::EventPump::pumpWithoutInput();
+    CStoppableWork::CheckNow();
 }

@@ -12,9 +12,11 @@ class CSegmentTransfer final {
   public:
     // Moves count bytes from the source's position to the segment's position. Windows repaint and
     // timers run between chunks, and throughout when the segment is on a removable medium; user
-    // input waits. Raises CFileException: a failing read with no file name,
-    // a failing or short write with the segment's full path, and a source that ends before count
-    // bytes (cause endOfFile) with the source's full path. Only bytes that were read are written.
+    // input is dropped, but a request to stop asks the running work's question (CStoppableWork),
+    // and raises COperationStopped when the user confirms it. Raises CFileException: a failing read
+    // with no file name, a failing or short write with the segment's full path, and a source that
+    // ends before count bytes (cause endOfFile) with the source's full path. Only bytes that were
+    // read are written.
     static void Move(CFile& source, CFile& segment, std::uint64_t count);
     // Lets windows repaint and timers run, at most about sixty times a second and not before an
     // operation has worked for as long: a join of one-chunk segments that ends within one frame
@@ -26,6 +28,7 @@ class CSegmentTransfer final {
     static void StartRepaintClock();
 
   private:
+    static platform::FileCopy::Result CopyOnce(CFile& source, CFile& segment, std::uint64_t count);
     static platform::FileCopy::Result CopyPumpingBetweenChunks(CFile& source, CFile& segment,
                                                                std::uint64_t count);
     static void PumpIfDue(std::chrono::steady_clock::time_point& lastPump);

@@ -4,8 +4,10 @@
 #include "common/CBusyScope.h"
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
+#include "common/COperationStopped.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
+#include "common/CStoppableWork.h"
 #include "operations/CLeftoverSegments.h"
 
 #include "platform/files/PathParts.h"
@@ -88,8 +90,21 @@ bool CFloppySplitDlg::OnCommand(int id) {
 
 void CFloppySplitDlg::OnSplitFile() {
     UpdateData(true); // a plain text field: the store cannot fail
+    m_stoppedIn = 0;
     if (SplitToMedia())
         MessageBox(allDone, doneCaption, typeOk);
+    else if (m_stoppedIn != 0)
+        MessageBox(StoppedMessage(), caption, typeOk);
+}
+
+std::string CFloppySplitDlg::StoppedMessage() const {
+    const std::string earlier =
+        m_stoppedIn == 1 ? std::string("No medium holds a segment of it.")
+        : m_stoppedIn == 2
+            ? std::string("Segment 1 is on the medium used before.")
+            : "Segments 1 to " + std::to_string(m_stoppedIn - 1) + " are on the media used before.";
+    return "The split was stopped. The unfinished segment " + std::to_string(m_stoppedIn) +
+           " was removed from the medium in the drive. " + earlier;
 }
 
 bool CFloppySplitDlg::SplitToMedia() {
@@ -112,6 +127,9 @@ bool CFloppySplitDlg::SplitToMedia() {
     m_animate.Play(0, -1, -1);
     Expand();
 
+    const CStoppableWork stoppable(
+        *this, "Stop the split? The segment being written will be removed from the medium.",
+        std::string(caption));
     const std::uint64_t length = source.GetLength();
     std::uint64_t done = 0;
     long long segments = 0;
@@ -127,7 +145,13 @@ bool CFloppySplitDlg::SplitToMedia() {
             const auto size = NextSegmentSize(length - done, mediumFull, medium);
             if (!size)
                 return false;
-            written = WriteSegment(source, name, *size);
+            try {
+                written = WriteSegment(source, name, *size);
+            } catch (const COperationStopped&) {
+                CFile::Remove(name);
+                m_stoppedIn = segments + 1;
+                return false;
+            }
         }
         done += written;
         ++segments;

@@ -46,6 +46,8 @@ class CFloppySplitDlg final : public CDialog {
     // (0: the medium took none, and keeps no segment file).
     std::uint64_t WriteSegment(CFile& source, const std::string& name, std::uint64_t size);
     void OfferToRemoveLeftovers(const std::string& base, long long segments);
+    // What a stop left: the media taken out keep their segments.
+    std::string StoppedMessage() const;
 
     int CollapsedClientHeight() const;
     void Collapse();
@@ -53,4 +55,6 @@ class CFloppySplitDlg final : public CDialog {
     void ResizeClient(int width, int height);
     void EnableButtons(bool enable);
     int Ask(const char* text);
+
+    long long m_stoppedIn = 0; // the segment a stop cut short, 0 when none did
 };

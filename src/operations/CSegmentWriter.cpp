@@ -27,6 +27,7 @@ void CSegmentWriter::PrepareProgress(long long segments) {
 
 void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                               std::uint64_t fullSegments, std::uint64_t segmentLength) {
+    m_baseName = baseName;
     CSegmentTransfer::StartRepaintClock();
     for (std::uint64_t number = 1; number <= fullSegments; ++number)
         WriteSegment(baseName, number, segmentLength);
@@ -34,6 +35,12 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
     const std::uint64_t rest = sourceLength - fullSegments * segmentLength;
     if (rest != 0)
         WriteSegment(baseName, fullSegments + 1, rest);
+}
+
+long long CSegmentWriter::RemoveWritten() {
+    for (long long number = 1; number <= m_made; ++number)
+        CFile::Remove(CSegmentName::Make(m_baseName, number));
+    return m_made;
 }
 
 void CSegmentWriter::CheckNames(const std::string& baseName, long long segments) {
@@ -51,6 +58,7 @@ void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t num
     if (!segment.Open(CSegmentName::Make(baseName, static_cast<long long>(number)), createMode,
                       &error))
         throw error;
+    m_made = static_cast<long long>(number);
     if (m_removable)
         segment.SetOnRemovableMedium(*m_removable);
     else

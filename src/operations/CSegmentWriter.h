@@ -34,6 +34,10 @@ class CSegmentWriter final {
     // longest segment name is the last one's.
     static void CheckNames(const std::string& baseName, long long segments);
 
+    // Removes every segment file this writer made (the one it was writing included) and answers
+    // how many. Raises CFileException naming the first it cannot remove.
+    long long RemoveWritten();
+
   private:
     void WriteSegment(const std::string& baseName, std::uint64_t number, std::uint64_t length);
 
@@ -42,4 +46,6 @@ class CSegmentWriter final {
     CProgressCtrl& m_progress;
     // Whether the set's folder lies on a removable medium, once the first segment has asked.
     std::optional<bool> m_removable;
+    std::string m_baseName;
+    long long m_made = 0; // segment files made so far, 1 to m_made
 };

@@ -3,10 +3,13 @@
 #include "common/CBrowse.h"
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
+#include "common/COperationStopped.h"
+#include "common/CStoppableWork.h"
 #include "operations/CLeftoverSegments.h"
 #include "operations/CSegmentWriter.h"
 
 #include "platform/gui/DialogCommand.h"
+#include "platform/gui/MessageBoxType.h"
 #include "resources/ControlIds.h"
 
 #include <optional>
@@ -79,13 +82,36 @@ void CSplitDlgBase::OnSplitFile() {
     CSegmentWriter::CheckNames(m_strPath, cut.Segments());
     if (answer == CLeftoverSegments::Answer::remove)
         leftovers.Remove();
-    {
-        CSegmentWriter writer(GetSafeHwnd(), {ids::split, platform::DialogCommand::ok}, source,
-                              m_progress);
-        writer.PrepareProgress(cut.barSteps);
-        writer.WriteSet(m_strPath, cut.length, cut.fullSegments, cut.segmentLength);
+    const std::optional<long long> removed = WriteSet(source, cut);
+    if (!removed) {
+        Show(m_messages.done);
+        return;
     }
-    Show(m_messages.done);
+    const std::string stopped = "The split was stopped. " +
+                                (*removed == 0   ? std::string("It had written no segment.")
+                                 : *removed == 1 ? "The segment it had written was removed."
+                                                 : "The " + std::to_string(*removed) +
+                                                       " segments it had written were removed.") +
+                                " The file itself is as it was.";
+    MessageBox(stopped, std::string(m_messages.noFile.caption),
+               platform::MessageBoxType::iconInformation);
+}
+
+// Writes the set while the dialog looks busy. A stop removes what this run wrote: answers how
+// many segments that was, or nothing when the set was written whole.
+std::optional<long long> CSplitDlgBase::WriteSet(CFile& source, const Cut& cut) {
+    const CStoppableWork stoppable(
+        *this, "Stop the split? The segments it has written so far will be removed.",
+        std::string(m_messages.noFile.caption));
+    CSegmentWriter writer(GetSafeHwnd(), {ids::split, platform::DialogCommand::ok}, source,
+                          m_progress);
+    writer.PrepareProgress(cut.barSteps);
+    try {
+        writer.WriteSet(m_strPath, cut.length, cut.fullSegments, cut.segmentLength);
+    } catch (const COperationStopped&) {
+        return writer.RemoveWritten();
+    }
+    return std::nullopt;
 }
 
 long long CSplitDlgBase::Cut::Segments() const {

@@ -5,7 +5,10 @@
 #include "common/CSpinButtonCtrl.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+class CFile;
 
 // What the two ways of cutting a file next to itself share: the source path with its Browse
 // button, the up-down arrows, the progress bar, and "Split File !" (check the fields, open the
@@ -56,6 +59,7 @@ class CSplitDlgBase : public CDialog {
 
   private:
     void OnSplitFile();
+    std::optional<long long> WriteSet(CFile& source, const Cut& cut);
     void Show(const Box& box);
 
     Messages m_messages;

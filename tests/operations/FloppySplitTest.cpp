@@ -47,6 +47,11 @@ const std::string allDone = " The file has been split and transferred to floppie
 const std::string noFile = "Please specify a file to be split ";
 const std::string cannotOpen = " Error Opening File for reading ";
 const std::string leftovers = "The numbers that follow the new segments are taken: ";
+const std::string stopQuestion =
+    "Stop the split? The segment being written will be removed from the medium.";
+const std::string stoppedInSegment1 = "The split was stopped. The unfinished segment 1 was "
+                                      "removed from the medium in the drive. No medium holds a "
+                                      "segment of it.";
 
 // The dialog at one moment: its height, how many of "&Split File !" and "&Done" are enabled,
 // whether the clip plays and whether a segment is being written.
@@ -75,11 +80,18 @@ std::string stateOf(platform::Window dialog) {
 // error's report come once all is restored.
 void expectBox(const test::ScriptedMessageBoxes::Shown& shown, const std::string& state) {
     SCOPED_TRACE(shown.text);
+    if (shown.text == stopQuestion) { // asked while the work waits
+        EXPECT_EQ(state, "expanded, 0 buttons, playing, writing");
+        EXPECT_EQ(shown.caption, "Sundrel - split to floppies ");
+        EXPECT_EQ(shown.type, BoxType::okCancel | BoxType::iconQuestion | BoxType::defaultButton2);
+        return;
+    }
     const bool question = shown.text.starts_with(leftovers);
     const bool prompt =
         question || shown.text == insertDisk || shown.text == diskFull || shown.text == noDisk;
     const bool refusal = shown.text == noFile || shown.text == cannotOpen;
-    const bool report = !prompt && !refusal && shown.text != allDone;
+    const bool stopped = shown.text == stoppedInSegment1;
+    const bool report = !prompt && !refusal && !stopped && shown.text != allDone;
     EXPECT_EQ(state, prompt    ? "expanded, 0 buttons"
                      : refusal ? "collapsed, 0 buttons"
                                : "collapsed, 2 buttons");
@@ -335,12 +347,16 @@ INSTANTIATE_TEST_SUITE_P(Rows, FloppySplit, testing::ValuesIn(media), test::rowN
 struct Slow {
     const char* name;
     const char* inject;
-    bool written;     // the segment is all written while the medium is slow
-    std::string last; // box, "<A>" for drive A:'s directory
+    bool written;       // the segment is all written while the medium is slow
+    std::string last;   // box, "<A>" for drive A:'s directory
+    int stopAnswer = 0; // to the stop question that Esc asked, when it came while writing
 };
 const Slow slowRows[] = {
     {"SlowFlush", "fsync:delay_enter=2000000:when=1", true, allDone},
-    {"SlowWrite", "copy_file_range:delay_enter=2000000:when=1", false, allDone},
+    {"SlowWrite_CancelGoesOn", "copy_file_range:delay_enter=2000000:when=1", false, allDone,
+     Answer::cancel},
+    {"SlowWrite_OkStopsAndRemovesTheSegment", "copy_file_range:delay_enter=2000000:when=1", false,
+     stoppedInSegment1, Answer::ok},
     {"TurnedReadOnlyByAFailedWriteBack", "fsync:error=EROFS:when=1", true,
      "Access to <A>/photo.jpg1 was denied."},
 };
@@ -351,8 +367,9 @@ class FloppySplitSlow : public testing::TestWithParam<Slow> {
 };
 
 // A medium that takes seconds to take a segment or to flush it: meanwhile the clip moves and
-// timers run, while Esc and the close box are refused. A flush that fails is the segment's file
-// error.
+// timers run, and other input is dropped. Esc and the close box ask whether to stop once the write
+// lets go (Cancel goes on, OK removes the unfinished segment); during a flush the segment is whole
+// and stays. A flush that fails is the segment's file error.
 TEST_P(FloppySplitSlow, TheClipMovesAndInputWaits) {
     const Slow& row = GetParam();
     test::TempDir work;
@@ -380,11 +397,20 @@ TEST_P(FloppySplitSlow, TheClipMovesAndInputWaits) {
         test::Strace strace({"-e", std::string("inject=") + row.inject});
         if (!strace.attached())
             GTEST_SKIP() << "cannot trace this process with strace";
-        outcome = split(work.file("photo.jpg"), {[] { return 1; }, [] { return 1; }}, slow);
+        std::vector<std::function<int()>> replies{[] { return 1; }, [] { return 1; }};
+        if (row.stopAnswer != 0)
+            replies.insert(replies.begin() + 1, [&row] { return row.stopAnswer; });
+        outcome = split(work.file("photo.jpg"), replies, slow);
     }
-    EXPECT_EQ(outcome.texts, (std::vector<std::string>{insertDisk, last}));
+    std::vector<std::string> texts{insertDisk, last};
+    if (row.stopAnswer != 0)
+        texts.insert(texts.begin() + 1, stopQuestion);
+    EXPECT_EQ(outcome.texts, texts);
     EXPECT_GE(frames.size(), row.last == allDone ? 2u : 0u);
-    EXPECT_EQ(Files::read(segment), bytes);
+    if (row.stopAnswer == Answer::ok)
+        EXPECT_FALSE(Files::exists(segment));
+    else
+        EXPECT_EQ(Files::read(segment), bytes);
 }
 INSTANTIATE_TEST_SUITE_P(Rows, FloppySplitSlow, testing::ValuesIn(slowRows), test::rowName);
 

@@ -75,16 +75,20 @@ struct Outcome {
 using Hook = std::function<void(platform::Window dialog)>;
 
 // How the dialog looks to the user: working (the busy pointer over the program, the action button
-// and Done greyed) or idle (the plain pointer, both buttons on).
-enum class Look { working, idle, mixed };
+// and Done greyed), asking whether to stop (the plain pointer over the greyed buttons) or idle
+// (the plain pointer, both buttons on).
+enum class Look { working, asking, idle, mixed };
 inline Look lookOf(platform::Window dialog, int actionId) {
     const QCursor* cursor = QApplication::overrideCursor();
-    const bool busyPointer = cursor != nullptr && cursor->shape() == Qt::BusyCursor;
-    const int buttonsOn = dialog.child(actionId).isEnabled() +
-                          dialog.child(platform::DialogCommand::ok).isEnabled();
-    if (busyPointer && buttonsOn == 0)
-        return Look::working;
-    return cursor == nullptr && buttonsOn == 2 ? Look::idle : Look::mixed;
+    const int buttonsOn =
+        dialog.child(actionId).isEnabled() + dialog.child(platform::DialogCommand::ok).isEnabled();
+    if (cursor == nullptr)
+        return buttonsOn == 2 ? Look::idle : Look::mixed;
+    if (buttonsOn != 0)
+        return Look::mixed;
+    return cursor->shape() == Qt::BusyCursor    ? Look::working
+           : cursor->shape() == Qt::ArrowCursor ? Look::asking
+                                                : Look::mixed;
 }
 inline bool isWorking(platform::Window dialog) {
     const auto* window =
@@ -114,7 +118,8 @@ inline Outcome drive(Operation operation, const std::string& path, const std::st
     for (const int button : answers)
         boxes.answer([&, button](const ScriptedMessageBoxes::Shown& shown) {
             outcome.boxes.push_back({shown.text, shown.caption, shown.type, barOf(window, barId)});
-            EXPECT_EQ(lookOf(window, actionId), Look::idle) << "behind " << shown.text;
+            EXPECT_EQ(lookOf(window, actionId), isWorking(window) ? Look::asking : Look::idle)
+                << "behind " << shown.text;
             CFile again;
             CFileException error;
             outcome.held |= outcome.boxes.size() == 1 &&

@@ -385,4 +385,76 @@ TEST(SplitOnXfs, ASizeBeyond32BitsMakesSegmentsOver4GiB) {
         0);
 }
 
+// Esc or the close box while a split or join works asks whether to stop; the work waits. OK
+// removes what the run wrote and says so, Cancel goes on to the end.
+struct Stop {
+    const char* name;
+    Operation operation;
+    bool closeBox; // else Esc
+    int answer;
+    std::vector<std::string> boxes; // "%1" stands for the join's target
+};
+const std::string stopTheSplit =
+    "Stop the split? The segments it has written so far will be removed.";
+const std::string stopTheJoin = "Stop the join? The file it is rebuilding will be removed.";
+// clang-format off
+const Stop stops[] = {
+    {"ByNumber_EscThenOk_RemovesTheSegments", byNumber, false, Answer::ok, {stopTheSplit, "The split was stopped. The 2 segments it had written were removed. The file itself is as it was."}},
+    {"ByNumber_CloseBoxThenCancel_GoesOn", byNumber, true, Answer::cancel, {stopTheSplit, " The file has been split ! "}},
+    {"Join_CloseBoxThenOk_RemovesTheTarget", join, true, Answer::ok, {stopTheJoin, "The join was stopped. %1, which it had not finished, was removed. The segments are as they were."}},
+    {"Join_EscThenCancel_GoesOn", join, false, Answer::cancel, {stopTheJoin, "File Joined "}},
+};
+// clang-format on
+
+class StopWhileWorking : public testing::TestWithParam<Stop> {};
+
+TEST_P(StopWhileWorking, AsksAndRemovesWhatTheRunWroteOnOk) {
+    const Stop& row = GetParam();
+    TempDir dir;
+    const std::string source = dir.file("a"), bytes = Files::pattern(9 << 20);
+    Files::write(source, bytes);
+    for (int k = 1; row.operation == join && k <= 3; ++k)
+        Files::write(source + std::to_string(k), bytes.substr((k - 1) * (3 << 20), 3 << 20));
+    if (row.operation == join)
+        std::filesystem::rename(source, dir.file("original"));
+    bool asked = false;
+    const Outcome outcome = drive(row.operation, row.operation == join ? source + "1" : source, "3",
+                                  {row.answer, Answer::ok}, [&](platform::Window dialog) {
+                                      const bool midway =
+                                          row.operation == join
+                                              ? Files::exists(source) && Files::size(source) > 0
+                                              : Files::exists(source + "2");
+                                      if (!midway || std::exchange(asked, true))
+                                          return;
+                                      if (row.closeBox)
+                                          Ui::widget(dialog)->close();
+                                      else
+                                          Ui::key(dialog, Qt::Key_Escape);
+                                  });
+    std::vector<std::string> texts;
+    for (const Box& box : outcome.boxes)
+        texts.push_back(box.text);
+    std::vector<std::string> expected = row.boxes;
+    if (const auto at = expected.back().find("%1"); at != std::string::npos)
+        expected.back().replace(at, 2, source);
+    EXPECT_EQ(texts, expected);
+    EXPECT_TRUE(outcome.open);
+    const bool stopped = row.answer == Answer::ok;
+    std::vector<std::string> files = row.operation == join
+                                         ? std::vector<std::string>{"a1", "a2", "a3", "original"}
+                                         : std::vector<std::string>{"a"};
+    if (!stopped)
+        files.insert(files.begin(), row.operation == join ? "a" : "a1");
+    if (!stopped && row.operation != join)
+        files.insert(files.end(), {"a2", "a3"});
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(Files::listing(dir.path()), files);
+    // What is left whole is the source cut in three, or rebuilt from three.
+    if (!stopped) {
+        const std::string cat = "cat " + source + "1 " + source + "2 " + source + "3";
+        EXPECT_EQ(std::system((cat + " | cmp - " + source).c_str()), 0);
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Rows, StopWhileWorking, testing::ValuesIn(stops), rowName);
+
 } // namespace

@@ -86,6 +86,14 @@ void DialogHost::setBusy(Window dialog, bool busy, std::span<const int> greyed) 
         window->setBusy(busy, greyed);
 }
 
+DialogHost::PlainPointer::PlainPointer() {
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+}
+
+DialogHost::PlainPointer::~PlainPointer() {
+    QApplication::restoreOverrideCursor();
+}
+
 void DialogHost::sendCommand(Window dialog, int id) {
     if (DialogWindow* window = dialogOf(dialog))
         window->sendCommand(id);
