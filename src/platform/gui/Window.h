@@ -32,6 +32,11 @@ class Window final {
     void setFocus();
     bool hasFocus() const;
     void selectAllText();
+    // A path field: a file dropped on it from a file manager replaces its text with the file's
+    // path.
+    void acceptFileDrops();
+    // This dialog's path field; a null window when it has none.
+    Window pathField() const;
     void enable(bool enabled);
     bool isEnabled() const;
     void show(bool visible);
