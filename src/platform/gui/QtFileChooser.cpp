@@ -1,11 +1,27 @@
 #include "platform/gui/QtFileChooser.h"
 
+#include "platform/gui/ChooserStart.h"
+#include "platform/gui/QtText.h"
 #include "platform/gui/WindowRegistry.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 
 namespace platform {
+
+namespace {
+
+// Qt takes the desktop portal's chooser when it is asked for, or inside a sandbox.
+bool portalChooserInUse() {
+    const QString theme = qEnvironmentVariable("QT_QPA_PLATFORMTHEME").toLower();
+    for (const char* name : {"xdgdesktopportal", "flatpak", "snap"}) {
+        if (theme.contains(QLatin1String(name)))
+            return true;
+    }
+    return QFileInfo::exists(QStringLiteral("/.flatpak-info")) || qEnvironmentVariableIsSet("SNAP");
+}
+
+} // namespace
 
 FileChooserAnswer QtFileChooser::chooseFileToOpen(const FileChooserRequest& request) {
     QFileDialog dialog(WindowRegistry::widget(request.owner.handle()));
@@ -14,10 +30,14 @@ FileChooserAnswer QtFileChooser::chooseFileToOpen(const FileChooserRequest& requ
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!request.title.empty())
         dialog.setWindowTitle(QString::fromStdString(request.title));
-    if (!request.initialDirectory.empty())
-        dialog.setDirectory(QString::fromStdString(request.initialDirectory));
-    if (!request.initialName.empty())
-        dialog.selectFile(QString::fromStdString(request.initialName));
+    // The portal's chooser ignores the starting folder of an Open dialog: Qt's own dialog honours
+    // it.
+    if (portalChooserInUse())
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const ChooserStart start = ChooserStart::forPath(request.startPath);
+    dialog.setDirectory(QtText::fromBytes(start.directory));
+    if (!start.name.empty())
+        dialog.selectFile(QtText::fromBytes(start.name));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return {1, QFileInfo(dialog.selectedFiles().front()).absoluteFilePath().toStdString()};
