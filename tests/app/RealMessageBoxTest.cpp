@@ -4,8 +4,11 @@
 #include "support/Modal.h"
 #include "support/RowName.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -51,6 +54,44 @@ TEST_P(RealMessageBox, ShowsCaptionTextIconAndButtonsAndAnswersTheKeyPressed) {
         test::Modal::closeAll();
     });
     EXPECT_EQ(platform::Services::messageBoxes().show(request), row.answer);
+    EXPECT_TRUE(seen);
+}
+
+// A file-error report that names a 254-byte file: the box wraps the name, so its end (the segment's
+// number) is on screen inside the box, and a screen reader still reads the text as it is.
+TEST(RealMessageBox, ShowsTheWholeOfALongNameAndReadsItUnchanged) {
+    const std::string name = "/tmp/" + std::string(251, 'n') + "137";
+    const platform::MessageBoxRequest request{{},
+                                              "A hardware I/O error was reported while accessing " +
+                                                  name + ".",
+                                              "Sundrel",
+                                              Type::iconStop};
+    bool seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible() || seen)
+            return;
+        seen = true;
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        ASSERT_NE(label, nullptr);
+        const QRect screen = box->screen()->availableGeometry();
+        EXPECT_TRUE(screen.contains(box->frameGeometry())) << "the box runs off the screen";
+        EXPECT_TRUE(box->rect().contains(label->geometry())) << "the text runs past the box";
+        EXPECT_LE(label->heightForWidth(label->width()), label->height()) << "lines are cut off";
+        QString shown = label->text();
+        shown.remove(QChar(0x200B));
+        EXPECT_EQ(shown.toStdString(), request.text);
+        const QString read = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+        EXPECT_EQ(read.toStdString(), request.text);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    poll.start(5);
+    QTimer::singleShot(10000, &poll, [] {
+        ADD_FAILURE() << "the box was still up after 10 s";
+        test::Modal::closeAll();
+    });
+    EXPECT_EQ(platform::Services::messageBoxes().show(request), Answer::ok);
     EXPECT_TRUE(seen);
 }
 
