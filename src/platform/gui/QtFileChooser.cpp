@@ -28,8 +28,9 @@ FileChooserAnswer QtFileChooser::chooseFileToOpen(const FileChooserRequest& requ
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // No existence check: a name typed into the dialog is taken as it is.
     dialog.setFileMode(QFileDialog::AnyFile);
-    if (!request.title.empty())
-        dialog.setWindowTitle(QString::fromStdString(request.title));
+    // Qt's own dialog titles itself "Open"; a desktop's chooser is told so, or it has no title.
+    dialog.setWindowTitle(request.title.empty() ? QFileDialog::tr("Open")
+                                                : QString::fromStdString(request.title));
     // The portal's chooser ignores the starting folder of an Open dialog: Qt's own dialog honours
     // it.
     if (portalChooserInUse())

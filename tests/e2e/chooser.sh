@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Browse opens the file chooser in the folder of the path in the field, with its file selected, so
+# Enter alone confirms it: Qt's own chooser, the GTK one where Qt's GTK platform theme is asked
+# for, and Qt's own again where the desktop portal's would be taken (it cannot be told where to
+# start; here no portal answers at all). The split that follows cuts the file the chooser gave.
+source "$(dirname "$0")/lib.bash"
+e2e_require xprop
+dialog="  Sun Drel    Split files by size "
+# platform theme asked for | the window role of the chooser that opens (none: Qt's own)
+themes=("none:" "gtk3:GtkFileChooserDialog" "xdgdesktopportal:")
+[ -e /usr/lib/x86_64-linux-gnu/qt6/plugins/platformthemes/libqgtk3.so ] ||
+  [ -n "$(find /usr/lib -name libqgtk3.so -path '*qt6*' 2>/dev/null | head -n 1)" ] ||
+  e2e_skip "Qt's GTK platform theme is not installed (qt6-gtk-platformtheme)"
+
+e2e_start_display
+export NO_AT_BRIDGE=1
+for row in "${themes[@]}"; do
+  theme=${row%%:*} role=${row#*:}
+  folder="$E2E_DIR/$theme folder"
+  mkdir -p "$folder"
+  for name in a.bin b.bin c.bin; do head -c 100003 /dev/urandom >"$folder/$name"; done
+  if [ "$theme" = none ]; then unset QT_QPA_PLATFORMTHEME; else export QT_QPA_PLATFORMTHEME=$theme; fi
+  e2e_start_sundrel --split-by-size "$folder/b.bin" >/dev/null
+  opened=$(e2e_wait_window "$dialog" none "$SUNDREL_PID")
+  e2e_key alt+b
+  chooser=$(e2e_wait_window "Open" "$opened")
+  shown=$(xprop -id "$chooser" WM_WINDOW_ROLE)
+  [[ $shown == *"\"$role\""* || ( -z $role && $shown == *"not found"* ) ]] ||
+    e2e_fail "with theme $theme the chooser is $shown, expected role \"$role\""
+  # A chooser lists the folder in the background: Enter confirms once the file is selected.
+  for try in $(seq 1 10); do
+    xdotool key Return
+    chooser_gone() { ! xdotool search --onlyvisible --name '^Open$' >/dev/null 2>&1; }
+    e2e_until 2 chooser_gone && break
+    [ "$try" -lt 10 ] || e2e_fail "with theme $theme Enter did not confirm a file in the chooser"
+  done
+  e2e_wait_window "$dialog" >/dev/null
+  e2e_key alt+e ctrl+a
+  e2e_type 40000
+  e2e_key alt+f
+  e2e_wait_window "Sun Drel - split by size " >/dev/null
+  e2e_key Return
+  e2e_wait_gone "Sun Drel - split by size "
+  e2e_expect_segments "$folder/b.bin" 40000 60003
+  e2e_leave "$dialog"
+done
+e2e_pass
