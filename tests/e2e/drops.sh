@@ -32,11 +32,10 @@ drag_to_path_field() {
   xdotool mouseup 1
   dropped() { grep -q "drag ended" "$E2E_DIR/source.log"; }
   e2e_until 10 dropped || e2e_fail "the drag from the $offer source did not end within 10s"
-  kill "${E2E_PIDS[-1]}"
-  e2e_wait_gone "drag source"
 }
 
-# Splits what the path field holds into segments of 40000 bytes, by keys to the dialog.
+# Splits what the path field holds into segments of 40000 bytes, by keys to the window that has
+# the focus: the drag source had it, so the dialog has it only if the drop brought it to the front.
 split_by_keys() {
   e2e_key alt+e ctrl+a
   e2e_type 40000
@@ -57,6 +56,8 @@ opened=$(e2e_wait_window "$dialog" none "$SUNDREL_PID")
 for drop in "uri-list:$qt_style" "uri-list+text:$gtk4_style"; do
   drag_to_path_field "${drop%%:*}" "${drop#*:}"
   split_by_keys
+  kill "${E2E_PIDS[-1]}"
+  e2e_wait_gone "drag source"
   e2e_expect_segments "${drop#*:}" 40000 60003
 done
 [ ! -e "${old}1" ] || e2e_fail "the path held before the drop was split"
