@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 using Type = platform::MessageBoxType;
@@ -30,11 +32,10 @@ struct Row {
 
 class RealMessageBox : public testing::TestWithParam<Row> {};
 
-// The box on screen is found as the application's active modal window and answered with a key.
-TEST_P(RealMessageBox, ShowsCaptionTextIconAndButtonsAndAnswersTheKeyPressed) {
-    const Row& row = GetParam();
-    const platform::MessageBoxRequest request{
-        {}, " The file has been split ! ", "Sundrel - x ", row.type};
+// Shows the request in a real box, which is found as the application's active modal window and
+// handed to `inspect` once; inspect answers it. Answers what the box answered.
+int showAndInspect(const platform::MessageBoxRequest& request,
+                   const std::function<void(QMessageBox&)>& inspect) {
     bool seen = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -42,19 +43,31 @@ TEST_P(RealMessageBox, ShowsCaptionTextIconAndButtonsAndAnswersTheKeyPressed) {
         if (box == nullptr || !box->isVisible() || seen)
             return;
         seen = true;
-        EXPECT_EQ(box->windowTitle().toStdString(), request.caption);
-        EXPECT_EQ(box->text().toStdString(), request.text);
-        EXPECT_EQ(box->icon(), row.icon);
-        EXPECT_EQ(box->standardButtons(), row.buttons);
-        QTest::keyClick(box, row.key);
+        inspect(*box);
     });
     poll.start(5);
     QTimer::singleShot(10000, &poll, [] {
         ADD_FAILURE() << "the box was still up after 10 s";
         test::Modal::closeAll();
     });
-    EXPECT_EQ(platform::Services::messageBoxes().show(request), row.answer);
+    const int answer = platform::Services::messageBoxes().show(request);
     EXPECT_TRUE(seen);
+    return answer;
+}
+
+TEST_P(RealMessageBox, ShowsCaptionTextIconAndButtonsAndAnswersTheKeyPressed) {
+    const Row& row = GetParam();
+    const platform::MessageBoxRequest request{
+        {}, " The file has been split ! ", "Sundrel - x ", row.type};
+    EXPECT_EQ(showAndInspect(request,
+                             [&](QMessageBox& box) {
+                                 EXPECT_EQ(box.windowTitle().toStdString(), request.caption);
+                                 EXPECT_EQ(box.text().toStdString(), request.text);
+                                 EXPECT_EQ(box.icon(), row.icon);
+                                 EXPECT_EQ(box.standardButtons(), row.buttons);
+                                 QTest::keyClick(&box, row.key);
+                             }),
+              row.answer);
 }
 
 // A file-error report that names a 254-byte file: the box wraps the name, so its end (the segment's
@@ -66,33 +79,21 @@ TEST(RealMessageBox, ShowsTheWholeOfALongNameAndReadsItUnchanged) {
                                                   name + ".",
                                               "Sundrel",
                                               Type::iconStop};
-    bool seen = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible() || seen)
-            return;
-        seen = true;
-        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    const int answer = showAndInspect(request, [&](QMessageBox& box) {
+        auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
         ASSERT_NE(label, nullptr);
-        const QRect screen = box->screen()->availableGeometry();
-        EXPECT_TRUE(screen.contains(box->frameGeometry())) << "the box runs off the screen";
-        EXPECT_TRUE(box->rect().contains(label->geometry())) << "the text runs past the box";
+        const QRect screen = box.screen()->availableGeometry();
+        EXPECT_TRUE(screen.contains(box.frameGeometry())) << "the box runs off the screen";
+        EXPECT_TRUE(box.rect().contains(label->geometry())) << "the text runs past the box";
         EXPECT_LE(label->heightForWidth(label->width()), label->height()) << "lines are cut off";
         QString shown = label->text();
         shown.remove(QChar(0x200B));
         EXPECT_EQ(shown.toStdString(), request.text);
         const QString read = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
         EXPECT_EQ(read.toStdString(), request.text);
-        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClick(&box, Qt::Key_Return);
     });
-    poll.start(5);
-    QTimer::singleShot(10000, &poll, [] {
-        ADD_FAILURE() << "the box was still up after 10 s";
-        test::Modal::closeAll();
-    });
-    EXPECT_EQ(platform::Services::messageBoxes().show(request), Answer::ok);
-    EXPECT_TRUE(seen);
+    EXPECT_EQ(answer, Answer::ok);
 }
 
 const auto okCancel = QMessageBox::Ok | QMessageBox::Cancel;

@@ -44,12 +44,7 @@ for row in "${themes[@]}"; do
     [ "$try" -lt 10 ] || e2e_fail "with theme $theme Enter did not confirm a file in the chooser"
   done
   e2e_wait_window "$dialog" >/dev/null
-  e2e_key alt+e ctrl+a
-  e2e_type 40000
-  e2e_key alt+f
-  e2e_wait_window "Sun Drel - split by size " >/dev/null
-  e2e_key Return
-  e2e_wait_gone "Sun Drel - split by size "
+  e2e_split_by_size 40000
   e2e_expect_segments "$folder/b.bin" 40000 60003
   ! grep -q File "$E2E_DIR/portal.log" || e2e_fail "with theme $theme the portal's chooser was asked"
   e2e_leave "$dialog"

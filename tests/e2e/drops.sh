@@ -34,18 +34,6 @@ drag_to_path_field() {
   e2e_until 10 dropped || e2e_fail "the drag from the $offer source did not end within 10s"
 }
 
-# Splits what the path field holds into segments of 40000 bytes, by keys to the window that has
-# the focus: the drag source had it, so the dialog has it only if the drop brought it to the front.
-split_by_keys() {
-  e2e_key alt+e ctrl+a
-  e2e_type 40000
-  e2e_key alt+f
-  e2e_wait_window "Sun Drel - split by size " >/dev/null
-  e2e_key Return
-  e2e_wait_gone "Sun Drel - split by size "
-  e2e_wait_window "$dialog" >/dev/null
-}
-
 mkdir -p "$E2E_DIR/a folder" "$E2E_DIR/été"
 old="$E2E_DIR/old.mp4" qt_style="$E2E_DIR/a folder/small #1.dat" gtk4_style="$E2E_DIR/été/b%20c.bin"
 for file in "$old" "$qt_style" "$gtk4_style"; do head -c 100003 /dev/urandom >"$file"; done
@@ -55,9 +43,12 @@ e2e_start_sundrel --split-by-size "$old" >/dev/null
 opened=$(e2e_wait_window "$dialog" none "$SUNDREL_PID")
 for drop in "uri-list:$qt_style" "uri-list+text:$gtk4_style"; do
   drag_to_path_field "${drop%%:*}" "${drop#*:}"
-  split_by_keys
+  # The keys go to the window that has the focus: the drag source had it, so the dialog has it
+  # only if the drop brought it to the front.
+  e2e_split_by_size 40000
   kill "${E2E_PIDS[-1]}"
   e2e_wait_gone "drag source"
+  e2e_wait_window "$dialog" >/dev/null
   e2e_expect_segments "${drop#*:}" 40000 60003
 done
 [ ! -e "${old}1" ] || e2e_fail "the path held before the drop was split"

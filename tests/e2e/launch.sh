@@ -63,27 +63,20 @@ leave_launched() {
   e2e_until 20 ended || e2e_fail "Sundrel did not end within 20s"
 }
 
-# Presses the dialog's action key and answers the message box of that caption.
-act() {
-  e2e_key "$1"
-  e2e_wait_window "$2" >/dev/null
-  e2e_key Return
-  e2e_wait_gone "$2"
-}
-
 size_dialog="  Sun Drel    Split files by size " join_dialog="Sun Drel   Join Split Segments"
 head -c 100003 /dev/urandom >"$E2E_DIR/movie clip.mp4"
 launch_with "$E2E_DIR/movie clip.mp4" "$size_dialog"
-e2e_key alt+e ctrl+a
-e2e_type 40000
-act alt+f "Sun Drel - split by size "
+e2e_split_by_size 40000
 e2e_expect_segments "$E2E_DIR/movie clip.mp4" 40000 60003
 mv "$E2E_DIR/movie clip.mp4" "$E2E_DIR/original"
 leave_launched "$size_dialog"
 
 # Segment 1 of a set opens the join, which rebuilds the file.
 launch_with "$E2E_DIR/movie clip.mp41" "$join_dialog"
-act alt+j "Sundrel"
+e2e_key alt+j
+e2e_wait_window "Sundrel" >/dev/null
+e2e_key Return
+e2e_wait_gone "Sundrel"
 cmp -s "$E2E_DIR/movie clip.mp4" "$E2E_DIR/original" || e2e_fail "the joined file is not the original"
 leave_launched "$join_dialog"
 
