@@ -68,7 +68,7 @@ head -c 100003 /dev/urandom >"$E2E_DIR/movie clip.mp4"
 launch_with "$E2E_DIR/movie clip.mp4" "$size_dialog"
 e2e_split_by_size 40000
 e2e_expect_segments "$E2E_DIR/movie clip.mp4" 40000 60003
-mv "$E2E_DIR/movie clip.mp4" "$E2E_DIR/original"
+mv "$E2E_DIR/movie clip.mp4" "$E2E_DIR/as split"
 leave_launched "$size_dialog"
 
 # Segment 1 of a set opens the join, which rebuilds the file.
@@ -77,7 +77,7 @@ e2e_key alt+j
 e2e_wait_window "Sundrel" >/dev/null
 e2e_key Return
 e2e_wait_gone "Sundrel"
-cmp -s "$E2E_DIR/movie clip.mp4" "$E2E_DIR/original" || e2e_fail "the joined file is not the original"
+cmp -s "$E2E_DIR/movie clip.mp4" "$E2E_DIR/as split" || e2e_fail "the joined file is not the file that was split"
 leave_launched "$join_dialog"
 
 # The launcher's actions, as a desktop runs them: without a file.
