@@ -13,9 +13,10 @@ e2e_require xprop
 dialog="  Sun Drel    Split files by size "
 # platform theme asked for | the window role of the chooser that opens (none: Qt's own)
 themes=("none:" "gtk3:GtkFileChooserDialog" "xdgdesktopportal:")
-[ -e /usr/lib/x86_64-linux-gnu/qt6/plugins/platformthemes/libqgtk3.so ] ||
-  [ -n "$(find /usr/lib -name libqgtk3.so -path '*qt6*' 2>/dev/null | head -n 1)" ] ||
-  e2e_skip "Qt's GTK platform theme is not installed (qt6-gtk-platformtheme)"
+for plugin in libqgtk3.so:qt6-gtk-platformtheme libqxdgdesktopportal.so:qt6-xdgdesktopportal-platformtheme; do
+  [ -n "$(find /usr/lib -path '*qt6/plugins/platformthemes/*' -name "${plugin%%:*}" 2>/dev/null)" ] ||
+    e2e_skip "Qt's platform theme ${plugin%%:*} is not installed (${plugin#*:})"
+done
 
 e2e_start_display
 export NO_AT_BRIDGE=1
