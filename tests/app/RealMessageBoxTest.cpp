@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
@@ -91,6 +92,9 @@ TEST(RealMessageBox, ShowsTheWholeOfALongNameAndReadsItUnchanged) {
         EXPECT_EQ(shown.toStdString(), request.text);
         const QString read = QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
         EXPECT_EQ(read.toStdString(), request.text);
+        label->setSelection(0, int(label->text().size()));
+        QTest::keySequence(label, QKeySequence::Copy);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), request.text);
         QTest::keyClick(&box, Qt::Key_Return);
     });
     EXPECT_EQ(answer, Answer::ok);

@@ -1,10 +1,10 @@
 #include "platform/gui/QtMessageBox.h"
 
 #include "platform/gui/MessageBoxAnswer.h"
+#include "platform/gui/MessageBoxText.h"
 #include "platform/gui/MessageBoxType.h"
 #include "platform/gui/WindowRegistry.h"
 
-#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -50,29 +50,6 @@ std::vector<ButtonChoice> buttonsOf(unsigned type) {
     }
 }
 
-// A word wider than the box (a long file name) would run past its edge and hide what follows it,
-// such as a segment's number. Long words get break opportunities between their letters on screen;
-// what a screen reader reads stays the text itself.
-void showWrappingAnywhere(QMessageBox& box, const QString& text) {
-    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-    if (label == nullptr)
-        return;
-    constexpr qsizetype longWord = 24;
-    const QChar breakHere(0x200B);
-    QString shown;
-    qsizetype run = 0;
-    for (const QChar c : text) {
-        run = c.isSpace() ? 0 : run + 1;
-        if (run > longWord && !c.isLowSurrogate() && !c.isMark())
-            shown += breakHere;
-        shown += c;
-    }
-    if (shown.size() == text.size())
-        return;
-    label->setText(shown);
-    label->setAccessibleName(text);
-}
-
 } // namespace
 
 int QtMessageBox::show(const MessageBoxRequest& request) {
@@ -80,7 +57,7 @@ int QtMessageBox::show(const MessageBoxRequest& request) {
     box.setWindowTitle(QString::fromStdString(request.caption));
     box.setText(QString::fromStdString(request.text));
     box.setTextFormat(Qt::PlainText);
-    showWrappingAnywhere(box, QString::fromStdString(request.text));
+    MessageBoxText::apply(box, QString::fromStdString(request.text));
     box.setIcon(iconOf(request.type));
     box.setWindowModality(Qt::ApplicationModal);
     const auto choices = buttonsOf(request.type);
