@@ -7,6 +7,7 @@
 #include "platform/gui/WindowRegistry.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace platform {
 
@@ -97,6 +98,15 @@ DialogHost::PlainPointer::~PlainPointer() {
 void DialogHost::sendCommand(Window dialog, int id) {
     if (DialogWindow* window = dialogOf(dialog))
         window->sendCommand(id);
+}
+
+void DialogHost::postCommand(Window dialog, int id) {
+    if (DialogWindow* window = dialogOf(dialog)) {
+        QTimer::singleShot(0, window, [window, id] {
+            if (window->isVisible())
+                window->sendCommand(id);
+        });
+    }
 }
 
 void DialogHost::sendSysCommand(Window dialog, unsigned id) {

@@ -41,6 +41,8 @@ class DialogHost final {
     };
     // Presses a control as a click would: the command reaches the dialog's events.
     static void sendCommand(Window dialog, int id);
+    // The same command once the dialog is on screen and waiting for the user.
+    static void postCommand(Window dialog, int id);
     // A system command, as the system menu sends it, to the dialog's events.
     static void sendSysCommand(Window dialog, unsigned id);
     // The window's big and small icon, from the bytes of an icon group.

@@ -56,6 +56,15 @@ Qt::WindowType windowTypeOf(const DialogTemplate& resource) {
     return (resource.exStyle & Style::exAppWindow) ? Qt::Window : Qt::Dialog;
 }
 
+// How much larger the desktop's default font is than Qt's own default of 9 points, which is what
+// the toolkit reports where no desktop names a font: the templates' sizes grow by as much, and
+// dialog units with them, so the user's font size keeps every layout's proportions.
+double desktopFontScale() {
+    constexpr double toolkitDefaultPoints = 9.0;
+    const double points = QApplication::font().pointSizeF();
+    return points > 0 ? points / toolkitDefaultPoints : 1.0;
+}
+
 } // namespace
 
 DialogWindow::DialogWindow(const DialogTemplate& resource, DialogEvents& events, QWidget* owner)
@@ -64,7 +73,8 @@ DialogWindow::DialogWindow(const DialogTemplate& resource, DialogEvents& events,
       m_resource(resource), m_events(events) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(QtText::fromBytes(resource.caption));
-    QFont font(QtText::fromBytes(resource.fontName), resource.pointSize);
+    QFont font(QtText::fromBytes(resource.fontName));
+    font.setPointSizeF(resource.pointSize * desktopFontScale());
     font.setStyleHint(QFont::SansSerif);
     setFont(font);
     computeBaseUnits();

@@ -1,6 +1,7 @@
 #include "platform/gui/QtMessageBox.h"
 
 #include "platform/gui/MessageBoxAnswer.h"
+#include "platform/gui/MessageBoxText.h"
 #include "platform/gui/MessageBoxType.h"
 #include "platform/gui/WindowRegistry.h"
 
@@ -62,6 +63,7 @@ int QtMessageBox::show(const MessageBoxRequest& request) {
     box.setWindowTitle(QString::fromStdString(request.caption));
     box.setText(QString::fromStdString(request.text));
     box.setTextFormat(Qt::PlainText);
+    MessageBoxText::apply(box, QString::fromStdString(request.text));
     box.setIcon(iconOf(request.type));
     box.setWindowModality(Qt::ApplicationModal);
     const auto choices = buttonsOf(request.type);
