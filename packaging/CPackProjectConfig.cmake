@@ -8,5 +8,6 @@ if(NOT EXISTS "${CPACK_SUNDREL_TEXTS}")
   message(FATAL_ERROR "${CPACK_SUNDREL_TEXTS} is missing: build the project before packaging it.")
 endif()
 include("${CPACK_SUNDREL_TEXTS}")
-# Without the Wayland platform plugin Qt runs Sundrel through XWayland in a Wayland session.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# Without the Wayland platform plugin Qt runs Sundrel through XWayland in a Wayland session;
+# without the GTK platform theme a GNOME user gets Qt's own file chooser and font.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-gtk-platformtheme")

@@ -6,6 +6,7 @@ CSegmentApp theApp;
 
 bool CSegmentApp::InitInstance() {
     CMainDlg dialog;
+    dialog.OpenAtStart(m_startRequest);
     m_pMainWnd = &dialog;
     dialog.DoModal();
     m_pMainWnd = nullptr;

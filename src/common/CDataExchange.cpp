@@ -23,10 +23,13 @@ void CDataExchange::FailInteger(int id, unsigned messageId) const {
 
 void CDataExchange::Text(int id, std::string& value) {
     platform::Window field = Control(id);
-    if (m_bSaveAndValidate)
+    if (m_bSaveAndValidate) {
         value = field.text();
-    else
-        field.setText(value);
+        return;
+    }
+    field.setText(value);
+    // Every text field of the program holds a file's path.
+    field.acceptFileDrops();
 }
 
 namespace {
@@ -53,7 +56,7 @@ void CDataExchange::Signed(int id, int& value) {
                     resources::StringTable::enterInteger);
 }
 
-void CDataExchange::Unsigned(int id, unsigned& value) {
+void CDataExchange::Unsigned(int id, std::uint64_t& value) {
     exchangeInteger(*this, id, value, CIntegerText::ParseUnsigned, CIntegerText::FormatUnsigned,
                     resources::StringTable::enterPositiveInteger);
 }

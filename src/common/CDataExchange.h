@@ -2,6 +2,7 @@
 
 #include "platform/gui/Window.h"
 
+#include <cstdint>
 #include <string>
 
 class CDialog;
@@ -21,7 +22,7 @@ class CDataExchange final {
 
     void Text(int id, std::string& value);
     void Signed(int id, int& value);
-    void Unsigned(int id, unsigned& value);
+    void Unsigned(int id, std::uint64_t& value);
     void Bind(int id, CWndControl& control);
 
   private:

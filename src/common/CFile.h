@@ -53,8 +53,11 @@ class CFile final {
     // medium. Any other failure raises CFileException naming the new name.
     static bool Rename(const std::string& from, const std::string& to, bool replace, bool flush);
     // Whether the file lies on a removable medium (a USB stick, a memory card, a floppy). Asked
-    // of the system once per open.
+    // of the system once per open, unless the caller has said.
     bool IsOnRemovableMedium() const;
+    // Tells the open file what the caller already knows of its medium: the segments of a split
+    // next to its source all lie in one folder, so the first one's answer holds for the rest.
+    void SetOnRemovableMedium(bool removable) { m_onRemovableMedium = removable; }
 
   private:
     void Reset();

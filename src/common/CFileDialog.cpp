@@ -12,6 +12,7 @@ int CFileDialog::DoModal() {
     platform::FileChooserRequest request;
     request.owner = m_owner.GetSafeHwnd();
     request.flags = m_flags;
+    request.startPath = m_startPath;
     platform::Window focus = platform::Window::focused();
     const platform::FileChooserAnswer answer =
         platform::Services::fileChooser().chooseFileToOpen(request);

@@ -15,6 +15,9 @@ class CFileDialog final {
 
     CFileDialog(CDialog& owner, unsigned flags);
 
+    // The dialog opens in this path's folder with its file selected (the home folder when the path
+    // is empty or its folder is gone).
+    void SetStartPath(const std::string& path) { m_startPath = path; }
     // 1 when the user confirmed a name, 0 on Cancel or when the dialog failed.
     int DoModal();
     const std::string& GetPathName() const { return m_pathName; }
@@ -23,5 +26,6 @@ class CFileDialog final {
   private:
     CDialog& m_owner;
     unsigned m_flags;
+    std::string m_startPath;
     std::string m_pathName;
 };

@@ -1,7 +1,5 @@
 #include "common/CIntegerText.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <limits>
 
 namespace {
@@ -13,15 +11,24 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Every magnitude from here on is beyond both kinds of field: reading holds it there.
+constexpr std::uint64_t beyondEveryField = std::uint64_t(1) << 63;
+
 struct Scan {
     bool negative = false;
-    std::uint64_t magnitude = 0; // held at a ceiling well above 32 bits
+    std::uint64_t magnitude = 0; // at most beyondEveryField
     bool valid = false;
 };
 
+std::uint64_t appendDigit(std::uint64_t magnitude, char digit) {
+    const auto value = static_cast<std::uint64_t>(digit - '0');
+    if (magnitude > (beyondEveryField - value) / 10)
+        return beyondEveryField;
+    return magnitude * 10 + value;
+}
+
 // The common reading of both kinds; `allowMinus` is false for unsigned fields.
-Scan scan(const std::string& whole, bool allowMinus) {
-    const std::string text = whole.substr(0, CIntegerText::visibleLength);
+Scan scan(const std::string& text, bool allowMinus) {
     std::size_t at = 0;
     while (at < text.size() && isBlank(text[at]))
         ++at;
@@ -33,9 +40,8 @@ Scan scan(const std::string& whole, bool allowMinus) {
         result.negative = text[at] == '-';
         ++at;
     }
-    constexpr std::uint64_t ceiling = std::uint64_t(1) << 40;
     while (at < text.size() && isDigit(text[at])) {
-        result.magnitude = std::min(ceiling, result.magnitude * 10 + std::uint64_t(text[at] - '0'));
+        result.magnitude = appendDigit(result.magnitude, text[at]);
         ++at;
     }
     // A zero counts only when it was written as a digit: an empty field, "+0" and "-0" fail.
@@ -51,27 +57,24 @@ Scan scan(const std::string& whole, bool allowMinus) {
 
 std::optional<int> CIntegerText::ParseSigned(const std::string& text) {
     const Scan read = scan(text, true);
-    if (!read.valid)
+    constexpr std::uint64_t largest = std::numeric_limits<int>::max();
+    if (!read.valid || read.magnitude > largest + (read.negative ? 1 : 0))
         return std::nullopt;
-    constexpr std::int64_t largest = std::numeric_limits<int>::max();
-    constexpr std::int64_t smallest = std::numeric_limits<int>::min();
-    const std::int64_t value =
-        read.negative ? -std::int64_t(read.magnitude) : std::int64_t(read.magnitude);
-    return static_cast<int>(std::clamp(value, smallest, largest));
+    const auto value = static_cast<long long>(read.magnitude);
+    return static_cast<int>(read.negative ? -value : value);
 }
 
-std::optional<unsigned> CIntegerText::ParseUnsigned(const std::string& text) {
+std::optional<std::uint64_t> CIntegerText::ParseUnsigned(const std::string& text) {
     const Scan read = scan(text, false);
-    if (!read.valid)
+    if (!read.valid || read.magnitude > largestSize)
         return std::nullopt;
-    constexpr std::uint64_t largest = std::numeric_limits<unsigned>::max();
-    return static_cast<unsigned>(std::min(read.magnitude, largest));
+    return read.magnitude;
 }
 
 std::string CIntegerText::FormatSigned(int value) {
     return std::to_string(value);
 }
 
-std::string CIntegerText::FormatUnsigned(unsigned value) {
+std::string CIntegerText::FormatUnsigned(std::uint64_t value) {
     return std::to_string(value);
 }

@@ -1,5 +1,7 @@
 #include "common/CSegmentTransfer.h"
 
+#include "common/CStoppableWork.h"
+
 #include "platform/checksums/ChunkHasher.h"
 #include "platform/gui/EventPump.h"
 #include "platform/gui/WorkerThread.h"
@@ -9,22 +11,12 @@
 using platform::FileCopy;
 
 void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count) {
-    if (count == 0)
-        return;
-    Move(source, segment, [&](const std::function<void()>& betweenChunks) {
-        return FileCopy::copy(source.m_descriptor, segment.m_descriptor, count, betweenChunks);
-    });
+    Move(source, segment, count, nullptr);
 }
 
 void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count,
                             const Hashing& hashing) {
-    if (count == 0)
-        return;
-    Move(source, segment, [&](const std::function<void()>& betweenChunks) {
-        return FileCopy::copyHashing(source.m_descriptor, segment.m_descriptor, count,
-                                     betweenChunks, hashing.hasher, hashing.digests,
-                                     hashing.inKernel);
-    });
+    Move(source, segment, count, &hashing);
 }
 
 void CSegmentTransfer::Hash(platform::ChunkHasher& hasher, const CFile& file, std::uint64_t count,
@@ -32,18 +24,22 @@ void CSegmentTransfer::Hash(platform::ChunkHasher& hasher, const CFile& file, st
     hasher.addFile(file.m_descriptor, 0, count, digest);
 }
 
-void CSegmentTransfer::Move(CFile& source, CFile& segment, const Copy& copy) {
-    FileCopy::Result result{};
-    // A removable medium can hold up any write for as long as it takes: there the bytes move on
-    // the worker thread while windows repaint and timers run. The machine's own disks keep the
-    // copy on this thread, at no cost per segment.
-    if (segment.IsOnRemovableMedium()) {
-        platform::WorkerThread::runWhilePumping([&] { result = copy(nullptr); });
-    } else {
-        result = CopyPumpingBetweenChunks(copy);
+void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count,
+                            const Hashing* hashing) {
+    FileCopy::Result result{FileCopy::Outcome::complete, {}, 0};
+    // A request to stop interrupts the copy between chunks; the question is asked here, while
+    // the copy waits, and Cancel goes on with the rest.
+    for (std::uint64_t left = count; left != 0; left -= result.moved) {
+        result = CopyOnce(source, segment, left, hashing);
+        if (result.outcome != FileCopy::Outcome::interrupted)
+            break;
+        CStoppableWork::CheckNow();
     }
     switch (result.outcome) {
     case FileCopy::Outcome::complete:
+    case FileCopy::Outcome::interrupted:
+        // A request that came while the last chunk moved is asked about before the next segment.
+        CStoppableWork::CheckNow();
         return;
     case FileCopy::Outcome::readFailed:
         throw CFileException(result.error);
@@ -56,11 +52,36 @@ void CSegmentTransfer::Move(CFile& source, CFile& segment, const Copy& copy) {
     }
 }
 
-FileCopy::Result CSegmentTransfer::CopyPumpingBetweenChunks(const Copy& copy) {
-    // Windows repaint and timers run at a segment's first chunk boundary and then about sixty
-    // times a second: pumping after every chunk costs more than the copy itself on a fast disk.
-    std::chrono::steady_clock::time_point lastPump{};
-    return copy([&lastPump] { PumpIfDue(lastPump); });
+// A removable medium can hold up any write for as long as it takes: there the bytes move on the
+// worker thread while windows repaint and timers run, and the copy stops between chunks when the
+// user asks to stop. The machine's own disks keep the copy on this thread, at no cost per segment.
+FileCopy::Result CSegmentTransfer::CopyOnce(CFile& source, CFile& segment, std::uint64_t count,
+                                            const Hashing* hashing) {
+    if (!segment.IsOnRemovableMedium()) {
+        // Windows repaint and timers run at a segment's first chunk boundary and then about sixty
+        // times a second: pumping after every chunk costs more than the copy itself on a fast
+        // disk.
+        std::chrono::steady_clock::time_point lastPump{};
+        return Copy(source, segment, count, hashing, [&lastPump] {
+            PumpIfDue(lastPump);
+            return true;
+        });
+    }
+    FileCopy::Result result{};
+    platform::WorkerThread::runWhilePumping([&] {
+        result = Copy(source, segment, count, hashing,
+                      [] { return !platform::EventPump::stopRequested(); });
+    });
+    return result;
+}
+
+FileCopy::Result CSegmentTransfer::Copy(CFile& source, CFile& segment, std::uint64_t count,
+                                        const Hashing* hashing,
+                                        const FileCopy::BetweenChunks& betweenChunks) {
+    if (hashing == nullptr)
+        return FileCopy::copy(source.m_descriptor, segment.m_descriptor, count, betweenChunks);
+    return FileCopy::copyHashing(source.m_descriptor, segment.m_descriptor, count, betweenChunks,
+                                 hashing->hasher, hashing->digests, hashing->inKernel);
 }
 
 namespace {
@@ -82,4 +103,5 @@ void CSegmentTransfer::PumpIfDue(std::chrono::steady_clock::time_point& lastPump
         return;
     lastPump = now;
     platform::EventPump::pumpWithoutInput();
+    CStoppableWork::CheckNow();
 }

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 
 namespace platform {
 class ChunkHasher;
@@ -17,9 +16,11 @@ class CSegmentTransfer final {
   public:
     // Moves count bytes from the source's position to the segment's position. Windows repaint and
     // timers run between chunks, and throughout when the segment is on a removable medium; user
-    // input waits. Raises CFileException: a failing read with no file name,
-    // a failing or short write with the segment's full path, and a source that ends before count
-    // bytes (cause endOfFile) with the source's full path. Only bytes that were read are written.
+    // input is dropped, but a request to stop asks the running work's question (CStoppableWork),
+    // and raises COperationStopped when the user confirms it. Raises CFileException: a failing read
+    // with no file name, a failing or short write with the segment's full path, and a source that
+    // ends before count bytes (cause endOfFile) with the source's full path. Only bytes that were
+    // read are written.
     static void Move(CFile& source, CFile& segment, std::uint64_t count);
     // Where the moved bytes are hashed as well: the hasher's digests given by their bits, and
     // whether the bytes may move in the kernel (see FileCopy::copyHashing).
@@ -30,8 +31,8 @@ class CSegmentTransfer final {
     };
     // The same, hashing every byte moved.
     static void Move(CFile& source, CFile& segment, std::uint64_t count, const Hashing& hashing);
-    // Adds count bytes of the open file from offset to one of the hasher's digests, read by the
-    // digest's own thread beside the transfer.
+    // Adds count bytes of the open file from its start to one of the hasher's digests, read by
+    // the digest's own thread beside the transfer.
     static void Hash(platform::ChunkHasher& hasher, const CFile& file, std::uint64_t count,
                      int digest);
     // Lets windows repaint and timers run, at most about sixty times a second and not before an
@@ -44,8 +45,11 @@ class CSegmentTransfer final {
     static void StartRepaintClock();
 
   private:
-    using Copy = std::function<platform::FileCopy::Result(const std::function<void()>&)>;
-    static void Move(CFile& source, CFile& segment, const Copy& copy);
-    static platform::FileCopy::Result CopyPumpingBetweenChunks(const Copy& copy);
+    static void Move(CFile& source, CFile& segment, std::uint64_t count, const Hashing* hashing);
+    static platform::FileCopy::Result CopyOnce(CFile& source, CFile& segment, std::uint64_t count,
+                                               const Hashing* hashing);
+    static platform::FileCopy::Result Copy(CFile& source, CFile& segment, std::uint64_t count,
+                                           const Hashing* hashing,
+                                           const platform::FileCopy::BetweenChunks& betweenChunks);
     static void PumpIfDue(std::chrono::steady_clock::time_point& lastPump);
 };

@@ -4,8 +4,11 @@
 #include "common/CBusyScope.h"
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
+#include "common/COperationStopped.h"
 #include "common/CSegmentName.h"
 #include "common/CSetChecksum.h"
+#include "common/CStoppableWork.h"
+#include "operations/CLeftoverSegments.h"
 
 #include "platform/files/PathParts.h"
 #include "platform/gui/DialogCommand.h"
@@ -75,7 +78,7 @@ bool CFloppySplitDlg::OnInitDialog() {
 
 bool CFloppySplitDlg::OnCommand(int id) {
     if (id == ids::browse) {
-        CBrowse::Run(*this, m_strPath);
+        CBrowse::Run(*this, ids::path, m_strPath);
         return true;
     }
     if (id == ids::split) {
@@ -87,8 +90,21 @@ bool CFloppySplitDlg::OnCommand(int id) {
 
 void CFloppySplitDlg::OnSplitFile() {
     UpdateData(true); // a plain text field: the store cannot fail
+    m_stoppedIn = 0;
     if (SplitToMedia())
         MessageBox(allDone, doneCaption, typeOk);
+    else if (m_stoppedIn != 0)
+        MessageBox(StoppedMessage(), caption, typeOk);
+}
+
+std::string CFloppySplitDlg::StoppedMessage() const {
+    const std::string earlier =
+        m_stoppedIn == 1 ? std::string("No medium holds a segment of it.")
+        : m_stoppedIn == 2
+            ? std::string("Segment 1 is on the medium used before.")
+            : "Segments 1 to " + std::to_string(m_stoppedIn - 1) + " are on the media used before.";
+    return "The split was stopped. The unfinished segment " + std::to_string(m_stoppedIn) +
+           " was removed from the medium in the drive. " + earlier;
 }
 
 bool CFloppySplitDlg::SplitToMedia() {
@@ -111,6 +127,9 @@ bool CFloppySplitDlg::SplitToMedia() {
     m_animate.Play(0, -1, -1);
     Expand();
 
+    const CStoppableWork stoppable(
+        *this, "Stop the split? The segment being written will be removed from the medium.",
+        std::string(caption));
     const std::uint64_t length = source.GetLength();
     std::uint64_t done = 0;
     long long segments = 0;
@@ -127,11 +146,20 @@ bool CFloppySplitDlg::SplitToMedia() {
             const auto size = NextSegmentSize(length - done, mediumFull, medium);
             if (!size)
                 return false;
-            written = WriteSegment(source, name, *size, checksum);
+            try {
+                written = WriteSegment(source, name, *size, checksum);
+            } catch (const COperationStopped&) {
+                CFile::Remove(name);
+                m_stoppedIn = segments + 1;
+                return false;
+            }
         }
         done += written;
         ++segments;
     }
+    // Leftovers are asked about while the medium with the last segment is still in the drive.
+    if (segments > 0)
+        OfferToRemoveLeftovers(base, segments);
     if (!PutChecksum(checksum, segments != 0))
         return false;
     source.Close();
@@ -162,6 +190,17 @@ bool CFloppySplitDlg::PutChecksum(CSetChecksum& checksum, bool mediumInDrive) {
 bool CFloppySplitDlg::WriteChecksum(CSetChecksum& checksum) {
     const CBusyScope busy(GetSafeHwnd());
     return checksum.Write();
+}
+
+// The split learns how many segments it wrote only at its end: files under the numbers after the
+// last one on the medium in the drive would be appended by a join. The split is done whatever
+// the answer.
+void CFloppySplitDlg::OfferToRemoveLeftovers(const std::string& base, long long segments) {
+    const CLeftoverSegments leftovers(base, segments, m_strPath);
+    m_animate.Stop();
+    if (!leftovers.Empty() &&
+        leftovers.Ask(*this, caption, true) == CLeftoverSegments::Answer::remove)
+        leftovers.Remove();
 }
 
 std::optional<std::uint64_t> CFloppySplitDlg::NextSegmentSize(std::uint64_t bytesLeft,

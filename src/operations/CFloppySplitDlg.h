@@ -52,6 +52,9 @@ class CFloppySplitDlg final : public CDialog {
     bool PutChecksum(CSetChecksum& checksum, bool mediumInDrive);
     // On the medium in the drive: false when it has no room for it.
     bool WriteChecksum(CSetChecksum& checksum);
+    void OfferToRemoveLeftovers(const std::string& base, long long segments);
+    // What a stop left: the media taken out keep their segments.
+    std::string StoppedMessage() const;
 
     int CollapsedClientHeight() const;
     void Collapse();
@@ -59,4 +62,6 @@ class CFloppySplitDlg final : public CDialog {
     void ResizeClient(int width, int height);
     void EnableButtons(bool enable);
     int Ask(const char* text);
+
+    long long m_stoppedIn = 0; // the segment a stop cut short, 0 when none did
 };

@@ -5,14 +5,17 @@
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
 #include "common/CFileException.h"
+#include "common/COperationStopped.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 #include "common/CSetChecksum.h"
+#include "common/CStoppableWork.h"
 #include "common/CUtf8Text.h"
 
 #include "platform/files/FileEntries.h"
 #include "platform/files/FileNames.h"
 #include "platform/files/OpenFiles.h"
+#include "platform/gui/DialogCommand.h"
 #include "platform/gui/MessageBoxAnswer.h"
 #include "platform/gui/MessageBoxType.h"
 #include "resources/ControlIds.h"
@@ -120,7 +123,7 @@ void CJoinDlg::DoDataExchange(CDataExchange& exchange) {
 bool CJoinDlg::OnCommand(int id) {
     switch (id) {
     case ids::browse:
-        CBrowse::Run(*this, m_strFirstSegment);
+        CBrowse::Run(*this, ids::firstSegment, m_strFirstSegment);
         return true;
     case ids::join:
         OnJoin();
@@ -182,16 +185,37 @@ void CJoinDlg::OnJoin() {
         return;
     }
     SetEnd end{};
+    bool stopped = false;
     {
-        const CBusyScope busy(GetSafeHwnd());
+        const CStoppableWork stoppable(
+            *this, "Stop the join? The file it is rebuilding will be removed.", std::nullopt);
+        const CBusyScope busy(GetSafeHwnd(), {ids::join, platform::DialogCommand::ok});
         ResetProgress();
-        end = AppendSegments(segment, output, target, missing);
-        // On a removable medium what was joined is on it before the user is told anything more.
-        if (output.IsOnRemovableMedium())
-            output.Flush();
-        output.Close();
-        if (!end.atTarget)
-            m_progress.SetPos(fullBar);
+        try {
+            end = AppendSegments(segment, output, target, missing);
+        } catch (const COperationStopped&) {
+            stopped = true;
+        }
+        if (stopped) {
+            // What was joined so far is no file the user had: it goes, the segments stay.
+            segment.Close();
+            output.Close();
+            CFile::Remove(target);
+        } else {
+            // On a removable medium what was joined is on it before the user is told anything
+            // more.
+            if (output.IsOnRemovableMedium())
+                output.Flush();
+            output.Close();
+            if (!end.atTarget)
+                m_progress.SetPos(fullBar);
+        }
+    }
+    if (stopped) {
+        MessageBox("The join was stopped. " + target +
+                       ", which it had not finished, was removed. The segments are as they were.",
+                   std::nullopt, plainBox);
+        return;
     }
     if (end.atTarget) {
         MessageBox(targetRefused, std::nullopt, plainBox);

@@ -5,6 +5,8 @@
 #include "common/CSegmentTransfer.h"
 #include "common/CSetChecksum.h"
 
+#include "platform/files/NameLimits.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -14,8 +16,9 @@ constexpr unsigned createMode = CFile::modeCreate | CFile::modeWrite | CFile::ty
 
 } // namespace
 
-CSegmentWriter::CSegmentWriter(platform::Window dialog, CFile& source, CProgressCtrl& progress)
-    : m_busy(dialog), m_source(source), m_progress(progress) {}
+CSegmentWriter::CSegmentWriter(platform::Window dialog, std::initializer_list<int> greyed,
+                               CFile& source, CProgressCtrl& progress)
+    : m_busy(dialog, greyed), m_source(source), m_progress(progress) {}
 
 void CSegmentWriter::PrepareProgress(long long segments) {
     m_progress.SetRange32(0, 0);
@@ -25,6 +28,7 @@ void CSegmentWriter::PrepareProgress(long long segments) {
 
 void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                               std::uint64_t fullSegments, std::uint64_t segmentLength) {
+    m_baseName = baseName;
     CSetChecksum checksum(baseName);
     checksum.RemoveEarlier();
     CSegmentTransfer::StartRepaintClock();
@@ -38,6 +42,20 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
         throw CFileException(CFileException::diskFull, -1, CSetChecksum::FileName(baseName));
 }
 
+long long CSegmentWriter::RemoveWritten() {
+    for (long long number = 1; number <= m_made; ++number)
+        CFile::Remove(CSegmentName::Make(m_baseName, number));
+    return m_made;
+}
+
+void CSegmentWriter::CheckNames(const std::string& baseName, long long segments) {
+    if (segments == 0)
+        return;
+    const std::string longest = CSegmentName::Make(baseName, segments);
+    if (const platform::FileError error = platform::NameLimits::check(longest))
+        throw CFileException(error, longest);
+}
+
 void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t number,
                                   std::uint64_t length, CSetChecksum& checksum) {
     CFile segment;
@@ -45,6 +63,11 @@ void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t num
     const std::string name = CSegmentName::Make(baseName, static_cast<long long>(number));
     if (!segment.Open(name, createMode, &error))
         throw error;
+    m_made = static_cast<long long>(number);
+    if (m_removable)
+        segment.SetOnRemovableMedium(*m_removable);
+    else
+        m_removable = segment.IsOnRemovableMedium();
     checksum.Move(m_source, segment, length);
     // A segment on a removable medium is on it before its step, and so before the user is told
     // to take the medium out; the machine's own disks write back in their own time.

@@ -7,6 +7,8 @@
 #include "platform/gui/Window.h"
 
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <string>
 
 // Writes a segment set from an open source, one segment file at a time, stepping the progress bar
@@ -16,7 +18,9 @@ class CSetChecksum;
 
 class CSegmentWriter final {
   public:
-    CSegmentWriter(platform::Window dialog, CFile& source, CProgressCtrl& progress);
+    // The buttons named are greyed while the writer lives.
+    CSegmentWriter(platform::Window dialog, std::initializer_list<int> greyed, CFile& source,
+                   CProgressCtrl& progress);
 
     // Empties the bar (a bar left full by an earlier split starts again), then gives it one step
     // per segment.
@@ -28,6 +32,15 @@ class CSegmentWriter final {
     void WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                   std::uint64_t fullSegments, std::uint64_t segmentLength);
 
+    // Raises CFileException for the first name the set would need that cannot be made where it
+    // would stand because it is too long (an invalid path), before anything is written. The
+    // longest segment name is the last one's.
+    static void CheckNames(const std::string& baseName, long long segments);
+
+    // Removes every segment file this writer made (the one it was writing included) and answers
+    // how many. Raises CFileException naming the first it cannot remove.
+    long long RemoveWritten();
+
   private:
     void WriteSegment(const std::string& baseName, std::uint64_t number, std::uint64_t length,
                       CSetChecksum& checksum);
@@ -35,4 +48,8 @@ class CSegmentWriter final {
     CBusyScope m_busy;
     CFile& m_source;
     CProgressCtrl& m_progress;
+    // Whether the set's folder lies on a removable medium, once the first segment has asked.
+    std::optional<bool> m_removable;
+    std::string m_baseName;
+    long long m_made = 0; // segment files made so far, 1 to m_made
 };

@@ -12,5 +12,6 @@ class CSplitByNumberDlg final : public CSplitDlgBase {
   protected:
     void ExchangeAmount(CDataExchange& exchange) override;
     bool HasAmount() const override;
-    void WriteSegments(CSegmentWriter& writer, CFile& source) override;
+    Cut CutOf(std::uint64_t length) const override;
+    bool MayCut(const Cut& cut) override;
 };

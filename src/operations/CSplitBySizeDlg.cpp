@@ -1,8 +1,6 @@
 #include "operations/CSplitBySizeDlg.h"
 
 #include "common/CDataExchange.h"
-#include "common/CFile.h"
-#include "operations/CSegmentWriter.h"
 
 #include "platform/gui/MessageBoxType.h"
 #include "resources/ControlIds.h"
@@ -40,10 +38,7 @@ bool CSplitBySizeDlg::HasAmount() const {
 
 // Every segment but the last holds the given size; the last also takes the remainder, so none is
 // shorter than the size. A source shorter than the size becomes one segment, an empty one none.
-void CSplitBySizeDlg::WriteSegments(CSegmentWriter& writer, CFile& source) {
-    const std::uint64_t length = source.GetLength();
+CSplitDlgBase::Cut CSplitBySizeDlg::CutOf(std::uint64_t length) const {
     const std::uint64_t segments = length / m_nSize;
-    writer.PrepareProgress(static_cast<long long>(segments));
-    const std::uint64_t fullSegments = segments > 0 ? segments - 1 : 0;
-    writer.WriteSet(m_strPath, length, fullSegments, m_nSize);
+    return {length, segments > 0 ? segments - 1 : 0, m_nSize, static_cast<long long>(segments)};
 }

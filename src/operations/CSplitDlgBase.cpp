@@ -3,8 +3,13 @@
 #include "common/CBrowse.h"
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
+#include "common/COperationStopped.h"
+#include "common/CStoppableWork.h"
+#include "operations/CLeftoverSegments.h"
 #include "operations/CSegmentWriter.h"
 
+#include "platform/gui/DialogCommand.h"
+#include "platform/gui/MessageBoxType.h"
 #include "resources/ControlIds.h"
 
 #include <optional>
@@ -36,7 +41,7 @@ bool CSplitDlgBase::OnInitDialog() {
 bool CSplitDlgBase::OnCommand(int id) {
     switch (id) {
     case ids::browse:
-        CBrowse::Run(*this, m_strPath);
+        CBrowse::Run(*this, ids::path, m_strPath);
         return true;
     case ids::split:
         OnSplitFile();
@@ -46,6 +51,9 @@ bool CSplitDlgBase::OnCommand(int id) {
     }
 }
 
+// In this order: the fields, the questions, the names the split will make, the removal of what
+// the user let go; only then is anything written. Cancel at a question leaves every file as it
+// was.
 void CSplitDlgBase::OnSplitFile() {
     if (!UpdateData(true))
         return;
@@ -63,11 +71,52 @@ void CSplitDlgBase::OnSplitFile() {
         Show(m_messages.cannotOpen);
         return;
     }
-    {
-        CSegmentWriter writer(GetSafeHwnd(), source, m_progress);
-        WriteSegments(writer, source);
+    const Cut cut = CutOf(source.GetLength());
+    if (!MayCut(cut))
+        return;
+    const CLeftoverSegments leftovers(m_strPath, cut.Segments(), m_strPath);
+    const auto answer = leftovers.Empty() ? CLeftoverSegments::Answer::keep
+                                          : leftovers.Ask(*this, m_messages.noFile.caption, false);
+    if (answer == CLeftoverSegments::Answer::cancel)
+        return;
+    CSegmentWriter::CheckNames(m_strPath, cut.Segments());
+    if (answer == CLeftoverSegments::Answer::remove)
+        leftovers.Remove();
+    const std::optional<long long> removed = WriteSet(source, cut);
+    if (!removed) {
+        Show(m_messages.done);
+        return;
     }
-    Show(m_messages.done);
+    const std::string stopped = "The split was stopped. " +
+                                (*removed == 0   ? std::string("It had written no segment.")
+                                 : *removed == 1 ? "The segment it had written was removed."
+                                                 : "The " + std::to_string(*removed) +
+                                                       " segments it had written were removed.") +
+                                " The file itself is as it was.";
+    MessageBox(stopped, std::string(m_messages.noFile.caption),
+               platform::MessageBoxType::iconInformation);
+}
+
+// Writes the set while the dialog looks busy. A stop removes what this run wrote: answers how
+// many segments that was, or nothing when the set was written whole.
+std::optional<long long> CSplitDlgBase::WriteSet(CFile& source, const Cut& cut) {
+    const CStoppableWork stoppable(
+        *this, "Stop the split? The segments it has written so far will be removed.",
+        std::string(m_messages.noFile.caption));
+    CSegmentWriter writer(GetSafeHwnd(), {ids::split, platform::DialogCommand::ok}, source,
+                          m_progress);
+    writer.PrepareProgress(cut.barSteps);
+    try {
+        writer.WriteSet(m_strPath, cut.length, cut.fullSegments, cut.segmentLength);
+    } catch (const COperationStopped&) {
+        return writer.RemoveWritten();
+    }
+    return std::nullopt;
+}
+
+long long CSplitDlgBase::Cut::Segments() const {
+    const bool rest = length - fullSegments * segmentLength != 0;
+    return static_cast<long long>(fullSegments) + (rest ? 1 : 0);
 }
 
 void CSplitDlgBase::Show(const Box& box) {

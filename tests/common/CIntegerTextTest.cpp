@@ -31,12 +31,17 @@ INSTANTIATE_TEST_SUITE_P(
                     Row{"PlusZero", "+0", refused, refused},
                     Row{"BlanksOnly", "   ", refused, refused},
                     Row{"LettersAfterDigits", "12abc", refused, refused},
-                    Row{"Beyond32BitsHoldsAtTheLimit", "4294967296", 2147483647, 4294967295},
-                    Row{"LargestUnsigned", "4294967295", 2147483647, 4294967295},
-                    Row{"MostNegativeAndBeyond", "-99999999999", -2147483648LL, refused},
-                    // Only 31 characters are looked at: what follows them is never seen.
-                    Row{"JunkAfter31Characters", std::string(30, ' ') + "7xyz", 7, 7},
-                    Row{"DigitsCutAt31Characters", std::string(29, ' ') + "12345", 12, 12}),
+                    // The whole text is read, and a number beyond the field is refused.
+                    Row{"Beyond32Bits", "4294967296", refused, 4294967296},
+                    Row{"LargestSigned", "2147483647", 2147483647, 2147483647},
+                    Row{"MostNegative", "-2147483648", -2147483648LL, refused},
+                    Row{"BelowMostNegative", "-2147483649", refused, refused},
+                    Row{"LargestSize", "9223372036854775807", refused, 9223372036854775807LL},
+                    Row{"Beyond63Bits", "9223372036854775808", refused, refused},
+                    Row{"TwentyDigits", "99999999999999999999", refused, refused},
+                    Row{"ZerosPast31Characters", std::string(25, '0') + "1000000", 1000000,
+                        1000000},
+                    Row{"JunkPast31Characters", std::string(30, ' ') + "7xyz", refused, refused}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

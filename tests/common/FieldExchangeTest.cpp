@@ -35,23 +35,26 @@ TEST(FieldExchange, DoneWithABadCountKeepsTheNewPathAndTheOldCountAndSelectsTheC
     EXPECT_EQ(boxes.shown()[0].ownerCaption, "  Sun Drel    Split Files By Number ");
 }
 
-TEST(Browse, OkMakesTheChoiceThePathAndReloadsEveryFieldCancelChangesNothing) {
+// A confirmed file changes the path field only: a count typed before Browse is what the next
+// store keeps. Cancel changes nothing.
+TEST(Browse, OkMakesTheChoiceThePathAndKeepsWhatIsTypedElsewhereCancelChangesNothing) {
     CSplitByNumberDlg dialog;
-    dialog.m_nSegments = 3;
+    dialog.m_nSegments = 5;
     test::ScriptedFileChooser chooser;
     chooser.choose("/data/chosen.bin").cancel();
     Modal::run(dialog, [&](platform::Window window) {
-        Ui::type(window, ids::segmentCount, "9");
+        Ui::type(window, ids::segmentCount, "3");
         Ui::click(window, ids::browse);
         EXPECT_EQ(chooser.requests().back().owner.handle(), window.handle());
         EXPECT_EQ(Ui::text(window, ids::path) + "|" + Ui::text(window, ids::segmentCount),
                   "/data/chosen.bin|3");
-        Ui::type(window, ids::segmentCount, "9");
+        Ui::type(window, ids::path, "/data/typed.bin");
         Ui::click(window, ids::browse);
         EXPECT_EQ(Ui::text(window, ids::path) + "|" + Ui::text(window, ids::segmentCount),
-                  "/data/chosen.bin|9");
+                  "/data/typed.bin|3");
+        Ui::click(window, platform::DialogCommand::ok);
     });
-    EXPECT_EQ(dialog.m_strPath, "/data/chosen.bin");
+    EXPECT_EQ(dialog.m_strPath + "|" + std::to_string(dialog.m_nSegments), "/data/typed.bin|3");
     ASSERT_EQ(chooser.requests().size(), 2u);
     EXPECT_TRUE(chooser.requests()[0].filter.empty());
 }

@@ -166,6 +166,17 @@ e2e_expect_segments() {
     e2e_fail "the segments do not make up the source"
 }
 
+# In the Split By Size dialog: types the segment size, presses "Split File !" and answers the box
+# that reports the split.
+e2e_split_by_size() {
+  e2e_key alt+e ctrl+a
+  e2e_type "$1"
+  e2e_key alt+f
+  e2e_wait_window "Sun Drel - split by size " >/dev/null
+  e2e_key Return
+  e2e_wait_gone "Sun Drel - split by size "
+}
+
 # Mounts a fresh floppy-sized tmpfs on that directory as drive A: (skips where mounting is not
 # allowed) and takes it out again when the test ends.
 e2e_floppy_drive() {

@@ -46,6 +46,12 @@ const std::string noDisk = "Floppy NOT Inserted or not formatted ??";
 const std::string allDone = " The file has been split and transferred to floppies ! ";
 const std::string noFile = "Please specify a file to be split ";
 const std::string cannotOpen = " Error Opening File for reading ";
+const std::string leftovers = "The numbers that follow the new segments are taken: ";
+const std::string stopQuestion =
+    "Stop the split? The segment being written will be removed from the medium.";
+const std::string stoppedInSegment1 = "The split was stopped. The unfinished segment 1 was "
+                                      "removed from the medium in the drive. No medium holds a "
+                                      "segment of it.";
 
 // The dialog at one moment: its height, how many of "&Split File !" and "&Done" are enabled,
 // whether the clip plays and whether a segment is being written.
@@ -74,18 +80,29 @@ std::string stateOf(platform::Window dialog) {
 // error's report come once all is restored.
 void expectBox(const test::ScriptedMessageBoxes::Shown& shown, const std::string& state) {
     SCOPED_TRACE(shown.text);
-    const bool prompt = shown.text == insertDisk || shown.text == diskFull || shown.text == noDisk;
+    if (shown.text == stopQuestion) { // asked while the work waits
+        EXPECT_EQ(state, "expanded, 0 buttons, playing, writing");
+        EXPECT_EQ(shown.caption, "Sundrel - split to floppies ");
+        EXPECT_EQ(shown.type, BoxType::okCancel | BoxType::iconQuestion | BoxType::defaultButton2);
+        return;
+    }
+    const bool question = shown.text.starts_with(leftovers);
+    const bool prompt =
+        question || shown.text == insertDisk || shown.text == diskFull || shown.text == noDisk;
     const bool refusal = shown.text == noFile || shown.text == cannotOpen;
-    const bool report = !prompt && !refusal && shown.text != allDone;
+    const bool stopped = shown.text == stoppedInSegment1;
+    const bool report = !prompt && !refusal && !stopped && shown.text != allDone;
     EXPECT_EQ(state, prompt    ? "expanded, 0 buttons"
                      : refusal ? "collapsed, 0 buttons"
                                : "collapsed, 2 buttons");
     EXPECT_EQ(shown.caption, report                  ? CWinApp::DisplayName()
                              : shown.text == allDone ? "Sun Drel - split to floppies"
                                                      : "Sundrel - split to floppies ");
-    EXPECT_EQ(shown.type, prompt   ? BoxType::okCancel | BoxType::iconInformation
-                          : report ? BoxType::iconStop
-                                   : BoxType::iconInformation);
+    EXPECT_EQ(shown.type,
+              question ? BoxType::yesNoCancel | BoxType::iconExclamation | BoxType::defaultButton3
+              : prompt ? BoxType::okCancel | BoxType::iconInformation
+              : report ? BoxType::iconStop
+                       : BoxType::iconInformation);
     // A refusal comes while both buttons are still off; they are on again afterwards.
 }
 
@@ -200,7 +217,7 @@ struct Disks final {
 
 // What the user does while a box is up: answers OK, having first done what the act names, or
 // answers Cancel.
-enum class Act { ok, cancel, swap, takeOut, fill, fillWhileWriting, stale, staleSwap };
+enum class Act { ok, yes, cancel, swap, takeOut, fill, fillWhileWriting, staleChecksum, swapStaleChecksum };
 using enum Act;
 
 // Fills the medium that holds path until a write fails for want of room.
@@ -218,6 +235,7 @@ struct Medium {
     std::vector<std::pair<std::string, Act>> boxes; // "<A>" stands for drive A:'s directory
     std::uint64_t keptAtLeast = 0; // of the source on the media, all of it when the split succeeds
     std::string typed = "<w>/photo.jpg"; // "<w>": the working directory, which holds the source
+    std::vector<std::string> stale = {}; // on the first medium before the split
 };
 
 constexpr std::uint64_t MiB = 1024 * 1024;
@@ -237,7 +255,9 @@ const Medium media[] = {
     {"TheChecksumFileOnOneMoreMedium", tmpfs, 0, 1440 * 1024, {{insertDisk, ok}, {insertDisk, swap}, {allDone, ok}}},
     {"CancelAtThePromptForTheChecksumFile", tmpfs, 0, 1440 * 1024, {{insertDisk, ok}, {insertDisk, cancel}}, 1440 * 1024},
     // A checksum file of an earlier split goes from every medium that takes a segment.
-    {"EarlierChecksumFilesRemoved", tmpfs, 0, 3000000, {{insertDisk, stale}, {insertDisk, staleSwap}, {insertDisk, staleSwap}, {allDone, ok}}},
+    {"EarlierChecksumFilesRemoved", tmpfs, 0, 3000000, {{insertDisk, staleChecksum}, {insertDisk, swapStaleChecksum}, {insertDisk, swapStaleChecksum}, {allDone, ok}}},
+    // A join would append what stands under the next numbers: Yes takes it off the medium.
+    {"StaleSegmentsAfterTheLast", nullptr, 0, 3, {{insertDisk, ok}, {leftovers + "<A>/photo.jpg2 to <A>/photo.jpg3 (2 files). A join of the new segments would append them to the rebuilt file.\n\nRemove them? Yes removes them; No and Cancel keep them.", yes}, {allDone, ok}}, 0, "<w>/photo.jpg", {"photo.jpg2", "photo.jpg3"}},
     {"PathWithoutSlash", nullptr, 0, 3, {{insertDisk, ok}, {allDone, ok}}, 0, "photo.jpg"},
     {"BareNameOver51Characters", nullptr, 0, 3, {{insertDisk, ok}, {allDone, ok}}, 0, "<w>/" + std::string(60, 'n')},
     {"FullThenCancel", tmpfs, 0, 5000, {{insertDisk, fill}, {diskFull, cancel}}},
@@ -268,6 +288,8 @@ TEST_P(FloppySplit, WalksTheDisks) {
     Disks disks(row.make, row.leaveFree);
     if (!disks.insert())
         GTEST_SKIP() << "cannot make and mount this medium here (mount, mkfs, loop)";
+    for (const std::string& name : row.stale)
+        Files::write(disks.m_point + "/" + name, "stale");
     const std::filesystem::path before = std::filesystem::current_path();
     test::TempDir work;
     std::filesystem::current_path(work.path());
@@ -283,20 +305,20 @@ TEST_P(FloppySplit, WalksTheDisks) {
     std::vector<std::function<int()>> replies;
     Act pending = ok;
     for (auto [text, act] : row.boxes) {
-        if (const auto at = text.find("<A>"); at != std::string::npos)
+        for (auto at = text.find("<A>"); at != std::string::npos; at = text.find("<A>"))
             text.replace(at, 3, drive);
         texts.push_back(text);
         replies.push_back([&, act] {
-            if ((act == swap || act == staleSwap) && !disks.insert())
+            if ((act == swap || act == swapStaleChecksum) && !disks.insert())
                 ADD_FAILURE() << "no fresh medium";
             if (act == takeOut)
                 disks.eject();
             if (act == fill)
                 fillUp(disks.m_point + "/other");
-            if (act == stale || act == staleSwap)
+            if (act == staleChecksum || act == swapStaleChecksum)
                 Files::write(disks.m_point + "/" + bare + ".sundrel.sha256sums", "earlier\n");
             pending = act;
-            return act == cancel ? Answer::cancel : Answer::ok;
+            return act == cancel ? Answer::cancel : act == yes ? Answer::yes : Answer::ok;
         });
     }
     const Outcome outcome = split(typed, replies, [&](platform::Window) {
@@ -352,12 +374,16 @@ INSTANTIATE_TEST_SUITE_P(Rows, FloppySplit, testing::ValuesIn(media), test::rowN
 struct Slow {
     const char* name;
     const char* inject;
-    bool written;     // the segment is all written while the medium is slow
-    std::string last; // box, "<A>" for drive A:'s directory
+    bool written;       // the segment is all written while the medium is slow
+    std::string last;   // box, "<A>" for drive A:'s directory
+    int stopAnswer = 0; // to the stop question that Esc asked, when it came while writing
 };
 const Slow slowRows[] = {
     {"SlowFlush", "fsync:delay_enter=2000000:when=1", true, allDone},
-    {"SlowWrite", "copy_file_range:delay_enter=2000000:when=1", false, allDone},
+    {"SlowWrite_CancelGoesOn", "copy_file_range:delay_enter=2000000:when=1", false, allDone,
+     Answer::cancel},
+    {"SlowWrite_OkStopsAndRemovesTheSegment", "copy_file_range:delay_enter=2000000:when=1", false,
+     stoppedInSegment1, Answer::ok},
     {"TurnedReadOnlyByAFailedWriteBack", "fsync:error=EROFS:when=1", true,
      "Access to <A>/photo.jpg1 was denied."},
 };
@@ -368,8 +394,9 @@ class FloppySplitSlow : public testing::TestWithParam<Slow> {
 };
 
 // A medium that takes seconds to take a segment or to flush it: meanwhile the clip moves and
-// timers run, while Esc and the close box are refused. A flush that fails is the segment's file
-// error.
+// timers run, and other input is dropped. Esc and the close box ask whether to stop once the write
+// lets go (Cancel goes on, OK removes the unfinished segment); during a flush the segment is whole
+// and stays. A flush that fails is the segment's file error.
 TEST_P(FloppySplitSlow, TheClipMovesAndInputWaits) {
     const Slow& row = GetParam();
     test::TempDir work;
@@ -397,11 +424,20 @@ TEST_P(FloppySplitSlow, TheClipMovesAndInputWaits) {
         test::Strace strace({"-e", std::string("inject=") + row.inject});
         if (!strace.attached())
             GTEST_SKIP() << "cannot trace this process with strace";
-        outcome = split(work.file("photo.jpg"), {[] { return 1; }, [] { return 1; }}, slow);
+        std::vector<std::function<int()>> replies{[] { return 1; }, [] { return 1; }};
+        if (row.stopAnswer != 0)
+            replies.insert(replies.begin() + 1, [&row] { return row.stopAnswer; });
+        outcome = split(work.file("photo.jpg"), replies, slow);
     }
-    EXPECT_EQ(outcome.texts, (std::vector<std::string>{insertDisk, last}));
+    std::vector<std::string> texts{insertDisk, last};
+    if (row.stopAnswer != 0)
+        texts.insert(texts.begin() + 1, stopQuestion);
+    EXPECT_EQ(outcome.texts, texts);
     EXPECT_GE(frames.size(), row.last == allDone ? 2u : 0u);
-    EXPECT_EQ(Files::read(segment), bytes);
+    if (row.stopAnswer == Answer::ok)
+        EXPECT_FALSE(Files::exists(segment));
+    else
+        EXPECT_EQ(Files::read(segment), bytes);
 }
 INSTANTIATE_TEST_SUITE_P(Rows, FloppySplitSlow, testing::ValuesIn(slowRows), test::rowName);
 

@@ -133,6 +133,7 @@ TEST(JoinDlg, TheBarStepsForSegments1To48AndFillsAtTheEnd) {
             highest = std::max(highest, bar.position);
         });
     EXPECT_EQ(highest, 48);
+    EXPECT_GT(outcome.busyPumps, 0);
     EXPECT_EQ(outcome.boxes, std::vector<Box>{joined});
     EXPECT_EQ(Files::size(dir.file("x")), 60 * (MiB + 1));
 }

@@ -5,14 +5,19 @@
 #include "operations/CJoinDlg.h"
 #include "operations/CSplitByNumberDlg.h"
 #include "operations/CSplitBySizeDlg.h"
+#include "platform/gui/DialogCommand.h"
+#include "platform/gui/DialogWindow.h"
 #include "platform/gui/MessageBoxAnswer.h"
 #include "platform/gui/MessageBoxType.h"
 #include "platform/gui/ProgressBar.h"
+#include "platform/gui/WindowRegistry.h"
 #include "resources/ControlIds.h"
 #include "support/Modal.h"
 #include "support/ScriptedServices.h"
 #include "support/Ui.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QTimer>
 
 #include <algorithm>
@@ -60,6 +65,7 @@ inline Box success(Operation operation, Bar bar) {
 
 struct Outcome {
     std::vector<Box> boxes;
+    int busyPumps = 0; // events pumped while the dialog worked
     Bar after;         // once the last box was answered
     bool open = false; // the dialog was still open then
     bool held = false; // the path typed could not be opened again behind the first box
@@ -67,6 +73,28 @@ struct Outcome {
 };
 
 using Hook = std::function<void(platform::Window dialog)>;
+
+// How the dialog looks to the user: working (the busy pointer over the program, the action button
+// and Done greyed), asking whether to stop (the plain pointer over the greyed buttons) or idle
+// (the plain pointer, both buttons on).
+enum class Look { working, asking, idle, mixed };
+inline Look lookOf(platform::Window dialog, int actionId) {
+    const QCursor* cursor = QApplication::overrideCursor();
+    const int buttonsOn =
+        dialog.child(actionId).isEnabled() + dialog.child(platform::DialogCommand::ok).isEnabled();
+    if (cursor == nullptr)
+        return buttonsOn == 2 ? Look::idle : Look::mixed;
+    if (buttonsOn != 0)
+        return Look::mixed;
+    return cursor->shape() == Qt::BusyCursor    ? Look::working
+           : cursor->shape() == Qt::ArrowCursor ? Look::asking
+                                                : Look::mixed;
+}
+inline bool isWorking(platform::Window dialog) {
+    const auto* window =
+        dynamic_cast<platform::DialogWindow*>(platform::WindowRegistry::widget(dialog.handle()));
+    return window != nullptr && window->isBusy();
+}
 
 // One opening of a split or join dialog, driven as a user drives it: the path (and the count or
 // size) typed, then for each entry of `clicks` that hook run and the action button clicked, the
@@ -90,6 +118,8 @@ inline Outcome drive(Operation operation, const std::string& path, const std::st
     for (const int button : answers)
         boxes.answer([&, button](const ScriptedMessageBoxes::Shown& shown) {
             outcome.boxes.push_back({shown.text, shown.caption, shown.type, barOf(window, barId)});
+            EXPECT_EQ(lookOf(window, actionId), isWorking(window) ? Look::asking : Look::idle)
+                << "behind " << shown.text;
             CFile again;
             CFileException error;
             outcome.held |= outcome.boxes.size() == 1 &&
@@ -108,14 +138,22 @@ inline Outcome drive(Operation operation, const std::string& path, const std::st
             if (amountId != 0)
                 Ui::type(window, amountId, amount);
             QTimer pump;
-            QObject::connect(&pump, &QTimer::timeout, [&] { whileMoving(window); });
-            if (whileMoving)
-                pump.start(0);
+            QObject::connect(&pump, &QTimer::timeout, [&] {
+                if (isWorking(window)) {
+                    ++outcome.busyPumps;
+                    EXPECT_EQ(lookOf(window, actionId), Look::working);
+                }
+                if (whileMoving)
+                    whileMoving(window);
+            });
+            pump.start(0);
             for (const Hook& before : clicks) {
                 if (before)
                     before(window);
                 Ui::click(window, actionId);
             }
+            pump.stop();
+            EXPECT_EQ(lookOf(window, actionId), Look::idle) << "after the work";
             outcome.after = barOf(window, barId);
             outcome.open = window.isVisible();
         },

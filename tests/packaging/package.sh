@@ -36,7 +36,7 @@ for library in libqt6widgets6 libqt6gui6 libqt6core6 libssl3 libc6 libstdc++6; d
   grep -qxF "$library" <<<"$depended" || e2e_fail "Depends lacks $library: $depends"
 done
 grep -q "asan\|ubsan" <<<"$depends" && e2e_fail "Depends names a sanitizer runtime: $depends"
-for expected in "Section=utils" "Maintainer=Sundrel developers" "Recommends=qt6-wayland" \
+for expected in "Section=utils" "Maintainer=Sundrel developers" "Recommends=qt6-wayland, qt6-gtk-platformtheme" \
                 "Description=Cuts a file into numbered segments and joins them"; do
   name=${expected%%=*}
   [ "$(field "$name")" = "${expected#*=}" ] ||

@@ -13,19 +13,21 @@
 namespace platform {
 
 FileCopy::Result FileCopy::copy(int source, int target, std::uint64_t count,
-                                const std::function<void()>& betweenChunks) {
-    const std::uint64_t moved = copyInKernel(source, target, count, betweenChunks);
-    if (moved == count)
-        return {Outcome::complete, {}, moved};
-    return copyThroughBuffer(source, target, count, moved, betweenChunks);
+                                const BetweenChunks& betweenChunks) {
+    const InKernel inKernel = copyInKernel(source, target, count, betweenChunks);
+    if (inKernel.interrupted)
+        return {Outcome::interrupted, {}, inKernel.moved};
+    if (inKernel.moved == count)
+        return {Outcome::complete, {}, inKernel.moved};
+    return copyThroughBuffer(source, target, count, inKernel.moved, betweenChunks);
 }
 
 // copy_file_range() keeps the bytes in the kernel. Whenever it stops short, for whatever reason,
 // the buffered copy takes over from the bytes moved so far: it works where the kernel copy does
 // not (other file systems, devices), and it tells a failing source from a failing target, and a
 // source that ends from a call that merely stopped. Returns the bytes moved.
-std::uint64_t FileCopy::copyInKernel(int source, int target, std::uint64_t count,
-                                     const std::function<void()>& betweenChunks) {
+FileCopy::InKernel FileCopy::copyInKernel(int source, int target, std::uint64_t count,
+                                          const BetweenChunks& betweenChunks) {
     std::uint64_t moved = 0;
     while (moved < count) {
         const auto chunk = static_cast<std::size_t>(std::min(count - moved, chunkSize));
@@ -35,15 +37,15 @@ std::uint64_t FileCopy::copyInKernel(int source, int target, std::uint64_t count
         if (done <= 0)
             break;
         moved += static_cast<std::uint64_t>(done);
-        if (moved < count && betweenChunks)
-            betweenChunks();
+        if (moved < count && betweenChunks && !betweenChunks())
+            return {moved, true};
     }
-    return moved;
+    return {moved, false};
 }
 
 FileCopy::Result FileCopy::copyThroughBuffer(int source, int target, std::uint64_t count,
                                              std::uint64_t moved,
-                                             const std::function<void()>& betweenChunks) {
+                                             const BetweenChunks& betweenChunks) {
     const std::unique_ptr<char[]> buffer(new (std::nothrow) char[chunkSize]);
     if (!buffer)
         return {Outcome::readFailed, FileError::of(ENOMEM), moved};
@@ -60,8 +62,8 @@ FileCopy::Result FileCopy::copyThroughBuffer(int source, int target, std::uint64
             return {Outcome::writeShort, {}, moved};
         if (read.count < wanted)
             return {Outcome::sourceEnded, {}, moved};
-        if (moved < count && betweenChunks)
-            betweenChunks();
+        if (moved < count && betweenChunks && !betweenChunks())
+            return {Outcome::interrupted, {}, moved};
     }
     return {Outcome::complete, {}, moved};
 }
@@ -100,8 +102,8 @@ std::uint64_t copyChunkInKernel(int source, int target, char* buffer, std::uint6
 } // namespace
 
 FileCopy::Result FileCopy::copyHashing(int source, int target, std::uint64_t count,
-                                       const std::function<void()>& betweenChunks,
-                                       ChunkHasher& hasher, unsigned digests, bool inKernel) {
+                                       const BetweenChunks& betweenChunks, ChunkHasher& hasher,
+                                       unsigned digests, bool inKernel) {
     Result result{Outcome::complete, {}, 0};
     while (result.moved < count) {
         const std::uint64_t wanted = std::min<std::uint64_t>(count - result.moved, chunkSize);
@@ -128,8 +130,8 @@ FileCopy::Result FileCopy::copyHashing(int source, int target, std::uint64_t cou
         }
         hasher.add(static_cast<std::size_t>(moved), digests);
         result.moved += moved;
-        if (result.moved < count && betweenChunks)
-            betweenChunks();
+        if (result.moved < count && betweenChunks && !betweenChunks())
+            return {Outcome::interrupted, {}, result.moved};
     }
     return result;
 }

@@ -19,6 +19,7 @@ class FileCopy final {
         writeFailed, // the target failed; error says why
         writeShort,  // the target took fewer bytes than it was given, without an error
         sourceEnded, // the source ended first; every byte it had was moved
+        interrupted, // betweenChunks asked to stop; moved says how far the copy came
     };
     struct Result {
         Outcome outcome;
@@ -27,25 +28,31 @@ class FileCopy final {
     };
     static constexpr std::uint64_t chunkSize = 1u << 20;
 
+    // Called after each chunk while bytes remain: whether to go on.
+    using BetweenChunks = std::function<bool()>;
+
     // Moves count bytes from the source's position to the target's position, advancing both,
     // and calls betweenChunks (when given) after each chunk while bytes remain.
     static Result copy(int source, int target, std::uint64_t count,
-                       const std::function<void()>& betweenChunks);
+                       const BetweenChunks& betweenChunks);
 
     // The same, and every byte moved is added to the hasher's digests given by their bits. With
     // inKernel the bytes move as copy() moves them (a reflink where the file system makes one)
     // and the digests read them back from the source; otherwise they are read into the hasher's
     // buffer, written from it and hashed from it, so the digests see exactly the bytes written.
     static Result copyHashing(int source, int target, std::uint64_t count,
-                              const std::function<void()>& betweenChunks, ChunkHasher& hasher,
+                              const BetweenChunks& betweenChunks, ChunkHasher& hasher,
                               unsigned digests, bool inKernel);
 
   private:
-    static std::uint64_t copyInKernel(int source, int target, std::uint64_t count,
-                                      const std::function<void()>& betweenChunks);
+    struct InKernel {
+        std::uint64_t moved;
+        bool interrupted;
+    };
+    static InKernel copyInKernel(int source, int target, std::uint64_t count,
+                                 const BetweenChunks& betweenChunks);
     static Result copyThroughBuffer(int source, int target, std::uint64_t count,
-                                    std::uint64_t moved,
-                                    const std::function<void()>& betweenChunks);
+                                    std::uint64_t moved, const BetweenChunks& betweenChunks);
 };
 
 } // namespace platform

@@ -35,8 +35,7 @@ bool FileSystemKind::holdsDeviceNodes(const std::string& path) {
         return false;
     const std::string number =
         std::to_string(major(status.st_dev)) + ":" + std::to_string(minor(status.st_dev));
-    const auto mounts = MountTable::current();
-    return std::ranges::any_of(mounts, [&](const MountTable::Mount& mount) {
+    return MountTable::anyCurrent([&](const MountTable::Mount& mount) {
         return mount.device == number && mount.fileSystem == "devtmpfs";
     });
 }

@@ -1,11 +1,17 @@
 #include "platform/files/MountTable.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <sstream>
 
 namespace platform {
@@ -54,11 +60,80 @@ std::vector<MountTable::Mount> MountTable::parse(const std::string& mountInfo) {
     return mounts;
 }
 
+namespace {
+
+// The table as last read, read again only when the kernel says it changed: /proc/self/mountinfo
+// is pollable, and a mount or unmount since the last poll marks it with POLLPRI. A split asks
+// about the table for every segment; reading and parsing it each time cost more than the segment.
+struct CachedTable {
+    std::mutex mutex;
+    int descriptor = -1;
+    bool read = false;
+    std::vector<MountTable::Mount> mounts;
+};
+
+CachedTable& cache() {
+    static CachedTable table;
+    return table;
+}
+
+std::string readFrom(int descriptor) {
+    std::string text;
+    char chunk[16384];
+    if (lseek(descriptor, 0, SEEK_SET) != 0)
+        return text;
+    for (ssize_t got; (got = ::read(descriptor, chunk, sizeof chunk)) != 0;) {
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            break;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+    return text;
+}
+
+bool changedSinceLastLook(int descriptor) {
+    pollfd watched{descriptor, POLLPRI, 0};
+    int ready;
+    do {
+        ready = poll(&watched, 1, 0);
+    } while (ready < 0 && errno == EINTR);
+    return ready != 0;
+}
+
+// Calls use(mounts) with the current table, under the cache's lock.
+template <typename Use> auto withCurrent(Use use) {
+    CachedTable& table = cache();
+    const std::lock_guard lock(table.mutex);
+    if (table.descriptor < 0)
+        table.descriptor = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+    if (table.descriptor < 0) {
+        std::ifstream file("/proc/self/mountinfo");
+        std::ostringstream text;
+        text << file.rdbuf();
+        return use(MountTable::parse(text.str()));
+    }
+    if (!table.read || changedSinceLastLook(table.descriptor)) {
+        table.mounts = MountTable::parse(readFrom(table.descriptor));
+        table.read = true;
+    }
+    return use(table.mounts);
+}
+
+} // namespace
+
 std::vector<MountTable::Mount> MountTable::current() {
-    std::ifstream file("/proc/self/mountinfo");
-    std::ostringstream text;
-    text << file.rdbuf();
-    return parse(text.str());
+    return withCurrent([](const std::vector<Mount>& mounts) { return mounts; });
+}
+
+std::optional<MountTable::Mount> MountTable::currentWithId(int id) {
+    return withCurrent([id](const std::vector<Mount>& mounts) { return withId(mounts, id); });
+}
+
+bool MountTable::anyCurrent(const std::function<bool(const Mount&)>& matches) {
+    return withCurrent([&](const std::vector<Mount>& mounts) {
+        return std::any_of(mounts.begin(), mounts.end(), matches);
+    });
 }
 
 std::optional<MountTable::Mount> MountTable::withId(const std::vector<Mount>& mounts, int id) {
@@ -74,7 +149,7 @@ std::optional<MountTable::Mount> MountTable::holding(const std::string& path) {
     if (statx(AT_FDCWD, path.c_str(), 0, STATX_MNT_ID, &status) != 0 ||
         (status.stx_mask & STATX_MNT_ID) == 0)
         return std::nullopt;
-    return withId(current(), static_cast<int>(status.stx_mnt_id));
+    return currentWithId(static_cast<int>(status.stx_mnt_id));
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,7 +19,10 @@ class MountTable final {
 
     // Parses the text of /proc/self/mountinfo.
     static std::vector<Mount> parse(const std::string& mountInfo);
+    // The table now. Read again only after the kernel has said that it changed.
     static std::vector<Mount> current();
+    static std::optional<Mount> currentWithId(int id);
+    static bool anyCurrent(const std::function<bool(const Mount&)>& matches);
     static std::optional<Mount> withId(const std::vector<Mount>& mounts, int id);
     // The mount that holds that file or directory now.
     static std::optional<Mount> holding(const std::string& path);

@@ -48,23 +48,12 @@ bool RemovableMedium::isRemovable(const MountTable::Mount& mount, const std::str
            removableDevice(mount.device, sysRoot);
 }
 
-// Only the mount's own line of the table is parsed: a split asks this for every segment.
 bool RemovableMedium::holds(int descriptor) {
     const auto id = mountIdOf(descriptor);
     if (!id)
         return false;
-    std::ifstream file("/proc/self/mountinfo");
-    // A newline before the table lets the search match its first line like any other.
-    std::ostringstream text;
-    text << '\n' << file.rdbuf();
-    const std::string table = text.str();
-    const std::string start = '\n' + std::to_string(*id) + ' ';
-    const std::size_t line = table.find(start);
-    if (line == std::string::npos)
-        return false;
-    const auto mounts =
-        MountTable::parse(table.substr(line + 1, table.find('\n', line + 1) - line));
-    return !mounts.empty() && isRemovable(mounts.front());
+    const auto mount = MountTable::currentWithId(static_cast<int>(*id));
+    return mount && isRemovable(*mount);
 }
 
 // /sys/dev/block/<major:minor> leads to the device's own directory; a partition's disk is its

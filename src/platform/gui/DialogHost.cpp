@@ -7,6 +7,7 @@
 #include "platform/gui/WindowRegistry.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace platform {
 
@@ -81,14 +82,31 @@ void DialogHost::defaultSysCommand(Window dialog, unsigned id) {
         window->sendCommand(DialogCommand::cancel);
 }
 
-void DialogHost::setBusy(Window dialog, bool busy) {
+void DialogHost::setBusy(Window dialog, bool busy, std::span<const int> greyed) {
     if (DialogWindow* window = dialogOf(dialog))
-        window->setBusy(busy);
+        window->setBusy(busy, greyed);
+}
+
+DialogHost::PlainPointer::PlainPointer() {
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+}
+
+DialogHost::PlainPointer::~PlainPointer() {
+    QApplication::restoreOverrideCursor();
 }
 
 void DialogHost::sendCommand(Window dialog, int id) {
     if (DialogWindow* window = dialogOf(dialog))
         window->sendCommand(id);
+}
+
+void DialogHost::postCommand(Window dialog, int id) {
+    if (DialogWindow* window = dialogOf(dialog)) {
+        QTimer::singleShot(0, window, [window, id] {
+            if (window->isVisible())
+                window->sendCommand(id);
+        });
+    }
 }
 
 void DialogHost::sendSysCommand(Window dialog, unsigned id) {

@@ -27,10 +27,22 @@ class DialogHost final {
     static void appendSystemMenuItem(Window dialog, const std::string& text, unsigned id);
     // Minimize and Close, as the system menu does them.
     static void defaultSysCommand(Window dialog, unsigned id);
-    // While busy, the dialog takes no commands and cannot be closed.
-    static void setBusy(Window dialog, bool busy);
+    // While busy, the dialog takes no commands and cannot be closed, the pointer shows that the
+    // program works, and the controls named greyed are off.
+    static void setBusy(Window dialog, bool busy, std::span<const int> greyed = {});
+    // While it lives the pointer is the plain one, even over a busy dialog: for a question that
+    // the work waits on.
+    class PlainPointer final {
+      public:
+        PlainPointer();
+        ~PlainPointer();
+        PlainPointer(const PlainPointer&) = delete;
+        PlainPointer& operator=(const PlainPointer&) = delete;
+    };
     // Presses a control as a click would: the command reaches the dialog's events.
     static void sendCommand(Window dialog, int id);
+    // The same command once the dialog is on screen and waiting for the user.
+    static void postCommand(Window dialog, int id);
     // A system command, as the system menu sends it, to the dialog's events.
     static void sendSysCommand(Window dialog, unsigned id);
     // The window's big and small icon, from the bytes of an icon group.

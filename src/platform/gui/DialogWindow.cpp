@@ -56,6 +56,15 @@ Qt::WindowType windowTypeOf(const DialogTemplate& resource) {
     return (resource.exStyle & Style::exAppWindow) ? Qt::Window : Qt::Dialog;
 }
 
+// How much larger the desktop's default font is than Qt's own default of 9 points, which is what
+// the toolkit reports where no desktop names a font: the templates' sizes grow by as much, and
+// dialog units with them, so the user's font size keeps every layout's proportions.
+double desktopFontScale() {
+    constexpr double toolkitDefaultPoints = 9.0;
+    const double points = QApplication::font().pointSizeF();
+    return points > 0 ? points / toolkitDefaultPoints : 1.0;
+}
+
 } // namespace
 
 DialogWindow::DialogWindow(const DialogTemplate& resource, DialogEvents& events, QWidget* owner)
@@ -64,7 +73,8 @@ DialogWindow::DialogWindow(const DialogTemplate& resource, DialogEvents& events,
       m_resource(resource), m_events(events) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(QtText::fromBytes(resource.caption));
-    QFont font(QtText::fromBytes(resource.fontName), resource.pointSize);
+    QFont font(QtText::fromBytes(resource.fontName));
+    font.setPointSizeF(resource.pointSize * desktopFontScale());
     font.setStyleHint(QFont::SansSerif);
     setFont(font);
     computeBaseUnits();
@@ -286,6 +296,32 @@ void DialogWindow::showSystemMenu(const QPoint& globalPosition) {
         return;
     if (const std::optional<unsigned> chosen = m_systemMenu.exec(this, globalPosition))
         m_events.onSysCommand(*chosen);
+}
+
+void DialogWindow::setBusy(bool busy, std::span<const int> greyed) {
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        m_focusBeforeBusy = QApplication::focusWidget();
+        for (const int id : greyed) {
+            if (QWidget* button = control(id); button != nullptr && button->isEnabled()) {
+                button->setEnabled(false);
+                m_greyed.emplace_back(button);
+            }
+        }
+        return;
+    }
+    for (const QPointer<QWidget>& button : m_greyed) {
+        if (button)
+            button->setEnabled(true);
+    }
+    m_greyed.clear();
+    // A greyed button that had the focus lost it; Enter must press it again as before.
+    if (m_focusBeforeBusy && isAncestorOf(m_focusBeforeBusy))
+        m_focusBeforeBusy->setFocus();
+    QApplication::restoreOverrideCursor();
 }
 
 } // namespace platform

@@ -5,8 +5,10 @@
 #include "platform/gui/DialogTemplate.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,7 +28,9 @@ class DialogWindow final : public QDialog {
 
     void appendSystemMenuItem(const std::string& text, unsigned id);
     void showSystemMenu(const QPoint& globalPosition);
-    void setBusy(bool busy) { m_busy = busy; }
+    // While busy the dialog takes no commands, the pointer shows that the program is working over
+    // every window of it, and the controls named greyed are off; all is as before once it is not.
+    void setBusy(bool busy, std::span<const int> greyed = {});
     bool isBusy() const { return m_busy; }
     void focusFirstTabStop();
     void sendCommand(int id);
@@ -56,6 +60,8 @@ class DialogWindow final : public QDialog {
     std::map<int, QWidget*> m_byId;
     DialogSystemMenu m_systemMenu;
     bool m_busy = false;
+    std::vector<QPointer<QWidget>> m_greyed; // turned off by setBusy, to turn on again
+    QPointer<QWidget> m_focusBeforeBusy;
 };
 
 } // namespace platform

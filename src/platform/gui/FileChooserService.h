@@ -9,10 +9,11 @@ namespace platform {
 struct FileChooserRequest {
     Window owner;
     unsigned flags = 0;
-    std::string title;            // empty: the desktop's own title for an Open dialog
-    std::string filter;           // empty: every file is listed
-    std::string initialDirectory; // empty: the desktop's choice
-    std::string initialName;
+    std::string title;  // empty: the desktop's own title for an Open dialog
+    std::string filter; // empty: every file is listed
+    // Where the chooser opens: the folder of this path, with its file selected, or the home
+    // folder when it is empty or its folder is gone.
+    std::string startPath;
 };
 
 struct FileChooserAnswer {

@@ -2,8 +2,9 @@
 
 namespace platform {
 
-// What a message box shows: one set of buttons, ORed with at most one icon and, for a box that
-// must be seen whatever else is open, systemModal.
+// What a message box shows: one set of buttons, ORed with at most one icon, the button that Enter
+// presses when it is not the first and, for a box that must be seen whatever else is open,
+// systemModal.
 struct MessageBoxType final {
     enum : unsigned {
         ok = 0x0,
@@ -18,6 +19,10 @@ struct MessageBoxType final {
         iconExclamation = 0x30,
         iconInformation = 0x40,
         iconMask = 0xF0,
+
+        defaultButton2 = 0x100,
+        defaultButton3 = 0x200,
+        defaultButtonMask = 0xF00,
 
         systemModal = 0x1000,
     };

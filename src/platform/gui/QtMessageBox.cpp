@@ -1,6 +1,7 @@
 #include "platform/gui/QtMessageBox.h"
 
 #include "platform/gui/MessageBoxAnswer.h"
+#include "platform/gui/MessageBoxText.h"
 #include "platform/gui/MessageBoxType.h"
 #include "platform/gui/WindowRegistry.h"
 
@@ -49,6 +50,12 @@ std::vector<ButtonChoice> buttonsOf(unsigned type) {
     }
 }
 
+// The second or third button when the type asks for it and the box has that many.
+std::size_t defaultOf(unsigned type, std::size_t buttons) {
+    const std::size_t asked = (type & MessageBoxType::defaultButtonMask) >> 8;
+    return asked < buttons ? asked : 0;
+}
+
 } // namespace
 
 int QtMessageBox::show(const MessageBoxRequest& request) {
@@ -56,6 +63,7 @@ int QtMessageBox::show(const MessageBoxRequest& request) {
     box.setWindowTitle(QString::fromStdString(request.caption));
     box.setText(QString::fromStdString(request.text));
     box.setTextFormat(Qt::PlainText);
+    MessageBoxText::apply(box, QString::fromStdString(request.text));
     box.setIcon(iconOf(request.type));
     box.setWindowModality(Qt::ApplicationModal);
     const auto choices = buttonsOf(request.type);
@@ -63,7 +71,7 @@ int QtMessageBox::show(const MessageBoxRequest& request) {
     for (const auto& choice : choices)
         buttons |= choice.button;
     box.setStandardButtons(buttons);
-    box.setDefaultButton(choices.front().button);
+    box.setDefaultButton(choices[defaultOf(request.type, choices.size())].button);
     // Esc answers Cancel when there is one, and OK in a box that has only OK.
     box.setEscapeButton(choices.size() == 1 ? choices.front().button : QMessageBox::Cancel);
     const int pressed = box.exec();

@@ -75,7 +75,8 @@ void UpDownWidget::stepBy(int direction) {
 void UpDownWidget::setValue(int number) {
     m_position = std::clamp(number, std::min(m_minimum, m_maximum), std::max(m_minimum, m_maximum));
     if (QLineEdit* field = buddy())
-        field->setText(QLocale().toString(m_position));
+        // Plain digits in every locale: the field is read back as a number with no separators.
+        field->setText(QString::number(m_position));
 }
 
 void UpDownWidget::announceValue() {

@@ -1,6 +1,7 @@
 #include "platform/gui/Window.h"
 
 #include "platform/gui/DialogWindow.h"
+#include "platform/gui/FileDrop.h"
 #include "platform/gui/QtText.h"
 #include "platform/gui/WindowRegistry.h"
 
@@ -97,6 +98,11 @@ bool Window::hasFocus() const {
 void Window::selectAllText() {
     if (auto* edit = qobject_cast<QLineEdit*>(WindowRegistry::widget(m_handle)))
         edit->selectAll();
+}
+
+void Window::acceptFileDrops() {
+    if (auto* edit = qobject_cast<QLineEdit*>(WindowRegistry::widget(m_handle)))
+        FileDrop::install(edit);
 }
 
 void Window::enable(bool enabled) {

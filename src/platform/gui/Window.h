@@ -32,6 +32,9 @@ class Window final {
     void setFocus();
     bool hasFocus() const;
     void selectAllText();
+    // A path field: a file dropped on it from a file manager replaces its text with the file's
+    // path.
+    void acceptFileDrops();
     void enable(bool enabled);
     bool isEnabled() const;
     void show(bool visible);
