@@ -21,7 +21,7 @@ std::string CSetChecksum::FileName(const std::string& base) {
 }
 
 std::string CSetChecksum::TemporaryName(const std::string& base) {
-    return FileName(base) + ".part";
+    return base + ".sundrel.sha256part";
 }
 
 std::string CSetChecksum::NameInSet(const std::string& name) {

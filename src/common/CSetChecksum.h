@@ -18,7 +18,8 @@ class CFile;
 class CSetChecksum final {
   public:
     static std::string FileName(const std::string& base);
-    // What the checksum file is written under until it is complete.
+    // What the checksum file is written under until it is complete: as long as its name, so that
+    // a name check of the one holds for the other.
     static std::string TemporaryName(const std::string& base);
     // A name as a line of the checksum file gives it: without its folder, or its "a:".
     static std::string NameInSet(const std::string& name);

@@ -335,6 +335,12 @@ void CJoinDlg::JoinListed(const std::string& target, const std::vector<std::stri
     Checked checked;
     try {
         checked = CopyListed(segment, output, target, digests, missing);
+    } catch (const COperationStopped&) {
+        platform::FileEntries::removeOwn(work);
+        MessageBox("The join was stopped. Nothing was written under " + target +
+                       ", and the segments are as they were.",
+                   std::nullopt, plainBox);
+        return;
     } catch (CFileException& error) {
         platform::FileEntries::removeOwn(work); // the report of what went wrong is what counts
         // The new file is gone: a failure to write it is the target's, as without a checksum.
@@ -377,7 +383,9 @@ CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CFile& output, const std:
                                        const std::vector<std::string>& digests,
                                        CFileException& missing) {
     const auto count = static_cast<long long>(digests.size());
-    const CBusyScope busy(GetSafeHwnd());
+    const CStoppableWork stoppable(
+        *this, "Stop the join? The file it is rebuilding will be removed.", std::nullopt);
+    const CBusyScope busy(GetSafeHwnd(), {ids::join, platform::DialogCommand::ok});
     ResetProgress();
     platform::ChunkHasher hasher(2);
     const SetEnd end = count > 0 ? AppendSegments(segment, output, target, missing, &hasher, count)

@@ -220,7 +220,7 @@ TEST_P(SplitFault, EndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
         EXPECT_EQ(got, bytes.substr((k - 1) * each, k <= row.written ? each : got.size()));
     }
     EXPECT_FALSE(Files::exists(base + std::to_string(row.written + 2)));
-    for (const char* left : {".sundrel.sha256sums", ".sundrel.sha256sums.part"})
+    for (const char* left : {".sundrel.sha256sums", ".sundrel.sha256part"})
         EXPECT_FALSE(Files::exists(base + left)) << left;
 }
 INSTANTIATE_TEST_SUITE_P(Rows, SplitFault, testing::ValuesIn(faults), rowName);
@@ -371,6 +371,8 @@ TEST_P(SplitLeftovers, AreNamedInAQuestionAndGoOnlyOnYes) {
     EXPECT_EQ(outcome.boxes, boxes);
 
     std::vector<std::string> expected{"a"};
+    if (splits)
+        expected.push_back("a.sundrel.sha256sums");
     const auto written = splits ? Files::segmentLengths(source).size() : 0;
     for (std::size_t k = 1; k <= written; ++k)
         expected.push_back("a" + std::to_string(k));
@@ -392,9 +394,9 @@ TEST_P(SplitLeftovers, AreNamedInAQuestionAndGoOnlyOnYes) {
 INSTANTIATE_TEST_SUITE_P(Rows, SplitLeftovers, testing::ValuesIn(leftovers), rowName);
 
 // exFAT (and FAT, NTFS) keeps names as at most 255 UTF-16 units, whatever the bytes of their
-// UTF-8 and what its driver reports in bytes: a name of 254 characters, 54 of them two bytes long,
-// takes segments 1 to 9, and a split into 12 is refused before segment 1 (the driver would refuse
-// segment 10).
+// UTF-8 and what its driver reports in bytes. The longest name a split makes is its checksum
+// file's, 19 characters past the source's: a source name of 237 characters, 54 of them two bytes
+// long, is refused before segment 1, and one of 236 characters is split into 12.
 TEST(SplitOnExfat, ChecksTheLongestNameInUtf16UnitsBeforeWriting) {
     TempDir dir;
     const std::string image = dir.file("exfat.img"), point = dir.file("stick");
@@ -405,16 +407,16 @@ TEST(SplitOnExfat, ChecksTheLongestNameInUtf16UnitsBeforeWriting) {
                               "; } >/dev/null 2>&1";
     if (std::system(mount.c_str()) != 0)
         GTEST_SKIP() << "cannot make and mount an exFAT image here (mkfs.exfat, loop, FUSE)";
-    std::string name(200, 'n');
-    for (int k = 0; k < 54; ++k)
-        name += "\xc3\xa9"; // é
-    const std::string source = point + "/" + name;
-    Files::write(source, Files::pattern(100));
-    for (const auto& [count, written] : {std::pair{"12", 0}, {"9", 9}}) {
-        const Outcome outcome = drive(byNumber, source, count);
-        const Box refused{source + "12 contains an invalid path.", app, BoxType::iconStop,
-                          untouched};
-        EXPECT_EQ(outcome.boxes.at(0), written == 0 ? refused : success(byNumber, {0, 9, 9}));
+    for (const auto& [plain, written] : {std::pair{183, 0}, {182, 12}}) {
+        std::string name(std::size_t(plain), 'n');
+        for (int k = 0; k < 54; ++k)
+            name += "\xc3\xa9"; // é
+        const std::string source = point + "/" + name;
+        Files::write(source, Files::pattern(100));
+        const Outcome outcome = drive(byNumber, source, "12");
+        const Box refused{source + ".sundrel.sha256sums contains an invalid path.", app,
+                          BoxType::iconStop, untouched};
+        EXPECT_EQ(outcome.boxes.at(0), written == 0 ? refused : success(byNumber, {0, 12, 12}));
         EXPECT_EQ(Files::segmentLengths(source).size(), std::size_t(written));
     }
     const std::string unmount = sh + "umount " + point + " || umount -l " + point +
@@ -517,7 +519,7 @@ TEST_P(StopWhileWorking, AsksAndRemovesWhatTheRunWroteOnOk) {
     if (!stopped)
         files.insert(files.begin(), row.operation == join ? "a" : "a1");
     if (!stopped && row.operation != join)
-        files.insert(files.end(), {"a2", "a3"});
+        files.insert(files.end(), {"a2", "a3", "a.sundrel.sha256sums"});
     std::sort(files.begin(), files.end());
     EXPECT_EQ(Files::listing(dir.path()), files);
     // What is left whole is the source cut in three, or rebuilt from three.
