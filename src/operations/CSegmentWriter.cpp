@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 namespace {
 
@@ -49,11 +50,16 @@ long long CSegmentWriter::RemoveWritten() {
 }
 
 void CSegmentWriter::CheckNames(const std::string& baseName, long long segments) {
-    if (segments == 0)
-        return;
-    const std::string longest = CSegmentName::Make(baseName, segments);
-    if (const platform::FileError error = platform::NameLimits::check(longest))
-        throw CFileException(error, longest);
+    std::vector<std::string> names;
+    if (segments != 0)
+        names.push_back(CSegmentName::Make(baseName, segments));
+    // The checksum file's name, and its temporary one of the same length, are longer still.
+    names.push_back(CSetChecksum::FileName(baseName));
+    names.push_back(CSetChecksum::TemporaryName(baseName));
+    for (const std::string& name : names) {
+        if (const platform::FileError error = platform::NameLimits::check(name))
+            throw CFileException(error, name);
+    }
 }
 
 void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t number,

@@ -34,7 +34,7 @@ class CSegmentWriter final {
 
     // Raises CFileException for the first name the set would need that cannot be made where it
     // would stand because it is too long (an invalid path), before anything is written. The
-    // longest segment name is the last one's.
+    // longest segment name is the last one's; the set's checksum file is checked after it.
     static void CheckNames(const std::string& baseName, long long segments);
 
     // Removes every segment file this writer made (the one it was writing included) and answers
