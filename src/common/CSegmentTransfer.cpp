@@ -3,6 +3,7 @@
 #include "common/CStoppableWork.h"
 
 #include "platform/gui/EventPump.h"
+#include "platform/gui/TerminationSignals.h"
 #include "platform/gui/WorkerThread.h"
 
 #include <chrono>
@@ -44,8 +45,10 @@ FileCopy::Result CSegmentTransfer::CopyOnce(CFile& source, CFile& segment, std::
         return CopyPumpingBetweenChunks(source, segment, count);
     FileCopy::Result result{};
     platform::WorkerThread::runWhilePumping([&] {
-        result = FileCopy::copy(source.m_descriptor, segment.m_descriptor, count,
-                                [] { return !platform::EventPump::stopRequested(); });
+        result = FileCopy::copy(source.m_descriptor, segment.m_descriptor, count, [] {
+            return !platform::EventPump::stopRequested() &&
+                   !platform::TerminationSignals::stopForced();
+        });
     });
     return result;
 }
