@@ -4,6 +4,7 @@
 
 #include "platform/checksums/ChunkHasher.h"
 #include "platform/gui/EventPump.h"
+#include "platform/gui/TerminationSignals.h"
 #include "platform/gui/WorkerThread.h"
 
 #include <chrono>
@@ -69,8 +70,10 @@ FileCopy::Result CSegmentTransfer::CopyOnce(CFile& source, CFile& segment, std::
     }
     FileCopy::Result result{};
     platform::WorkerThread::runWhilePumping([&] {
-        result = Copy(source, segment, count, hashing,
-                      [] { return !platform::EventPump::stopRequested(); });
+        result = Copy(source, segment, count, hashing, [] {
+            return !platform::EventPump::stopRequested() &&
+                   !platform::TerminationSignals::stopForced();
+        });
     });
     return result;
 }

@@ -6,6 +6,7 @@
 #include "platform/gui/MessageBoxType.h"
 #include "platform/gui/Process.h"
 #include "platform/gui/Services.h"
+#include "platform/gui/TerminationSignals.h"
 #include "resources/StringTable.h"
 
 namespace {
@@ -49,6 +50,7 @@ int CWinApp::Run() {
     platform::Process::setErrorMode(platform::Process::errorMode() | failCriticalErrors |
                                     noOpenFileErrorBox);
     platform::Process::failWritesPastFileSizeLimit();
+    platform::TerminationSignals::install();
     // Start-up answering false means there is no message loop to run: the program ends.
     InitInstance();
     return 0;
