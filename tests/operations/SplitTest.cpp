@@ -466,6 +466,7 @@ struct Stop {
     bool closeBox; // else Esc
     int answer;
     std::vector<std::string> boxes; // "%1" stands for the join's target
+    bool listed = false;            // the set has its checksum file
 };
 const std::string stopTheSplit =
     "Stop the split? The segments it has written so far will be removed.";
@@ -476,6 +477,7 @@ const Stop stops[] = {
     {"ByNumber_CloseBoxThenCancel_GoesOn", byNumber, true, Answer::cancel, {stopTheSplit, " The file has been split ! "}},
     {"Join_CloseBoxThenOk_RemovesTheTarget", join, true, Answer::ok, {stopTheJoin, "The join was stopped. %1, which it had not finished, was removed. The segments are as they were."}},
     {"Join_EscThenCancel_GoesOn", join, false, Answer::cancel, {stopTheJoin, "File Joined "}},
+    {"Join_Listed_CloseBoxThenOk_WritesNothing", join, true, Answer::ok, {stopTheJoin, "The join was stopped. Nothing was written under %1, and the segments are as they were."}, true},
 };
 // clang-format on
 
@@ -490,13 +492,26 @@ TEST_P(StopWhileWorking, AsksAndRemovesWhatTheRunWroteOnOk) {
         Files::write(source + std::to_string(k), bytes.substr((k - 1) * (3 << 20), 3 << 20));
     if (row.operation == join)
         std::filesystem::rename(source, dir.file("original"));
+    if (row.listed)
+        Files::write(source + ".sundrel.sha256sums",
+                     Files::sha256sum(dir.path(), {"a1", "a2", "a3"}) +
+                         Files::sha256sum(dir.path(), {"original"}).substr(0, 64) + "  a\n");
+    // A join with a checksum file rebuilds the file under a name of its own first.
+    const auto joining = [&] {
+        for (const std::string& name : Files::listing(dir.path())) {
+            std::error_code gone;
+            const auto size = std::filesystem::file_size(dir.file(name), gone);
+            if ((name == "a" || name.starts_with("a.sundrel-")) && !gone && size > 0)
+                return true;
+        }
+        return false;
+    };
     bool asked = false;
     const Outcome outcome = drive(row.operation, row.operation == join ? source + "1" : source, "3",
                                   {row.answer, Answer::ok}, [&](platform::Window dialog) {
-                                      const bool midway =
-                                          row.operation == join
-                                              ? Files::exists(source) && Files::size(source) > 0
-                                              : Files::exists(source + "2");
+                                      const bool midway = row.operation == join
+                                                              ? joining()
+                                                              : Files::exists(source + "2");
                                       if (!midway || std::exchange(asked, true))
                                           return;
                                       if (row.closeBox)
@@ -518,6 +533,8 @@ TEST_P(StopWhileWorking, AsksAndRemovesWhatTheRunWroteOnOk) {
                                          : std::vector<std::string>{"a"};
     if (!stopped)
         files.insert(files.begin(), row.operation == join ? "a" : "a1");
+    if (row.listed)
+        files.push_back("a.sundrel.sha256sums");
     if (!stopped && row.operation != join)
         files.insert(files.end(), {"a2", "a3", "a.sundrel.sha256sums"});
     std::sort(files.begin(), files.end());
