@@ -4,6 +4,8 @@
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 
+#include "platform/files/SharedFolder.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -24,6 +26,9 @@ void CSegmentWriter::PrepareProgress(long long segments) {
 
 void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                               std::uint64_t fullSegments, std::uint64_t segmentLength) {
+    // The rest of the source makes one more segment.
+    const std::uint64_t segments = fullSegments + (sourceLength > fullSegments * segmentLength);
+    CheckNames(baseName, segments);
     CSegmentTransfer::StartRepaintClock();
     for (std::uint64_t number = 1; number <= fullSegments; ++number)
         WriteSegment(baseName, number, segmentLength);
@@ -31,6 +36,16 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
     const std::uint64_t rest = sourceLength - fullSegments * segmentLength;
     if (rest != 0)
         WriteSegment(baseName, fullSegments + 1, rest);
+}
+
+// A name that cannot be written is refused before the first segment is: a set is never left
+// half made for want of a name known to be unusable from the start.
+void CSegmentWriter::CheckNames(const std::string& baseName, std::uint64_t segments) {
+    for (std::uint64_t number = 1; number <= segments; ++number) {
+        const std::string name = CSegmentName::Make(baseName, static_cast<long long>(number));
+        if (const platform::FileError refused = platform::SharedFolder::refusal(name, true))
+            throw CFileException(refused, name);
+    }
 }
 
 void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t number,

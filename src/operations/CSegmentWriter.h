@@ -21,11 +21,13 @@ class CSegmentWriter final {
     void PrepareProgress(long long segments);
     // Segments 1 to fullSegments of segmentLength bytes each, then the rest of the source as the
     // next segment, when anything is left. Raises CFileException: a segment that cannot be created
-    // with the cause of its creation and its name, and any failure of the transfer.
+    // with the cause of its creation and its name, and any failure of the transfer; a name that
+    // a shared folder keeps from being written before any segment is written.
     void WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                   std::uint64_t fullSegments, std::uint64_t segmentLength);
 
   private:
+    static void CheckNames(const std::string& baseName, std::uint64_t segments);
     void WriteSegment(const std::string& baseName, std::uint64_t number, std::uint64_t length);
 
     CBusyScope m_busy;
