@@ -155,6 +155,9 @@ const Fault faults[] = {
     {"FileOfTheKernelsOwn", Needs::nothing,
      [](Scene& s) { return openAt(s, "/proc/cpuinfo", readMode); }, 5, EACCES, "/proc/cpuinfo",
      denied},
+    {"FileOfTheKernelsSysfs", Needs::nothing,
+     [](Scene& s) { return openAt(s, "/sys/kernel/uevent_seqnum", readMode); }, 5, EACCES,
+     "/sys/kernel/uevent_seqnum", denied},
     {"FileSizeLimitUnderTheProgramsOwnStartUp", Needs::nothing,
      [](Scene& s) {
          return inChild([&] {

@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -179,5 +183,35 @@ TEST_P(SplitFault, EndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
     EXPECT_FALSE(Files::exists(base + std::to_string(row.written + 2)));
 }
 INSTANTIATE_TEST_SUITE_P(Rows, SplitFault, testing::ValuesIn(faults), rowName);
+
+// XFS copies by reflinking, so one segment of more than 4 GiB costs neither room nor much time:
+// its length survives every count on its way, and the bytes beyond 4 GiB are the source's.
+TEST(SplitByNumber, OneSegmentOver4GiBHoldsTheWholeSource) {
+    TempDir dir;
+    const std::string image = dir.file("xfs.img"), point = dir.file("xfs");
+    const std::string make = "timeout 120 sh -c 'truncate -s 1G " + image +
+                             " && mkfs.xfs -q -f -m reflink=1 " + image + " && mkdir " + point +
+                             " && mount -o loop " + image + " " + point + "' >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0)
+        GTEST_SKIP() << "cannot make and loop-mount an XFS image with reflinks here";
+    const struct Unmount {
+        std::string point;
+        ~Unmount() { umount2(point.c_str(), MNT_DETACH); }
+    } unmount{point};
+    const std::string source = point + "/big.iso";
+    const std::uint64_t length = (std::uint64_t(1) << 32) + 4096;
+    const std::vector<std::pair<std::uint64_t, std::string>> marks = {
+        {0, Files::pattern(4096, 1)}, {length - 8192, Files::pattern(8192, 2)}};
+    Files::makeSparse(source, length, marks);
+    const Outcome outcome = drive(byNumber, source, "1");
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{success(byNumber, {0, 1, 1})});
+    EXPECT_EQ(Files::segmentLengths(source), std::vector<std::uint64_t>{length});
+    std::ifstream segment(source + "1", std::ios::binary);
+    for (const auto& [offset, bytes] : marks) {
+        std::string read(bytes.size(), '\0');
+        segment.seekg(static_cast<std::streamoff>(offset)).read(read.data(), read.size());
+        EXPECT_TRUE(segment && read == bytes) << "at " << offset;
+    }
+}
 
 } // namespace
