@@ -8,6 +8,7 @@
 #include "support/RowName.h"
 #include "support/ScratchTmpfs.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +138,22 @@ const Fault faults[] = {
          });
      },
      5, EACCES, "{dir}/source.bin", denied},
+    // Another user's file in a sticky folder open to all: root could remove it, Sundrel does not.
+    {"AnotherUsersFileInASharedFolderNotRemoved", Needs::root,
+     [](Scene& s) {
+         const std::string theirs = s.path("{dir}/theirs");
+         const uid_t stranger = test::Unprivileged::stranger();
+         Files::write(theirs, Files::pattern(5000));
+         if ((chmod(s.dir.path().c_str(), 01777) | chown(theirs.c_str(), stranger, stranger)) != 0)
+             return std::string("cannot plant another user's file");
+         try {
+             CFile::Remove(theirs);
+         } catch (const CFileException& error) {
+             return test::FileFaults::describe(error);
+         }
+         return std::string("removed");
+     },
+     5, EACCES, "{dir}/theirs", denied, "{dir}/theirs", 5000},
     {"FullTmpfs", Needs::mount,
      [](Scene& s) { return moveAt(s, "{given}source.bin", "{medium}/./seg1", MiB); }, 13, ENOSPC,
      "{medium}/seg1", "Disk full while accessing %1.", "{medium}/seg1", 64 * 1024},
