@@ -7,6 +7,7 @@
 #include "support/InjectedFaults.h"
 #include "support/RowName.h"
 #include "support/ScratchTmpfs.h"
+#include "support/Strace.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -62,7 +64,7 @@ struct Scene {
     }
 };
 
-enum class Needs { nothing, mount, root, strace };
+enum class Needs { nothing, mount, root, strace, rootAndStrace };
 
 // Failed opens name the file as given; failed transfers name its full path ("/./" gone).
 struct Fault {
@@ -154,6 +156,27 @@ const Fault faults[] = {
          return std::string("removed");
      },
      5, EACCES, "{dir}/theirs", denied, "{dir}/theirs", 5000},
+    // The name is free when it is looked at, and another user's link to the source stands there
+    // by the time it is created: each open stalls (strace) while the link is planted. Only a name
+    // still free is taken.
+    {"AnotherUsersLinkPlantedBetweenTheLookAndTheOpen", Needs::rootAndStrace,
+     [](Scene& s) {
+         const std::string name = s.path("{dir}/seg1");
+         const uid_t stranger = test::Unprivileged::stranger();
+         if (chmod(s.dir.path().c_str(), 01777) != 0)
+             return std::string("cannot open the folder to all");
+         test::Strace strace({"-e", "inject=openat:delay_enter=1500000"});
+         if (!strace.attached())
+             return std::string("cannot trace this process with strace");
+         std::string opened;
+         std::thread opener([&] { opened = openAt(s, "{dir}/seg1", createMode); });
+         std::this_thread::sleep_for(std::chrono::milliseconds(500));
+         const bool planted = symlink("source.bin", name.c_str()) == 0 &&
+                              lchown(name.c_str(), stranger, stranger) == 0;
+         opener.join();
+         return planted ? opened : "cannot plant another user's link";
+     },
+     5, EACCES, "{dir}/seg1", denied},
     {"FullTmpfs", Needs::mount,
      [](Scene& s) { return moveAt(s, "{given}source.bin", "{medium}/./seg1", MiB); }, 13, ENOSPC,
      "{medium}/seg1", "Disk full while accessing %1.", "{medium}/seg1", 64 * 1024},
@@ -227,7 +250,9 @@ TEST_P(CFileFault, CarriesTheCauseTheErrorCodeTheNameAndTheReport) {
     Scene scene;
     if (row.needs == Needs::root && geteuid() != 0)
         GTEST_SKIP() << "dropping to another user needs root";
-    if (row.needs == Needs::strace && straceMissing())
+    if (row.needs == Needs::rootAndStrace && geteuid() != 0)
+        GTEST_SKIP() << "planting another user's link needs root";
+    if ((row.needs == Needs::strace || row.needs == Needs::rootAndStrace) && straceMissing())
         GTEST_SKIP() << "strace is not installed";
     if (row.needs == Needs::mount) {
         scene.medium = std::make_unique<test::ScratchTmpfs>(scene.dir.path(), "size=64k");
