@@ -1,13 +1,18 @@
 #pragma once
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace test {
@@ -31,14 +36,27 @@ class Unprivileged final {
     // ran and passed. Bounded: a re-run that hangs is killed and fails.
     static std::string rerun(const std::string& scene) {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        char self[PATH_MAX] = {};
-        if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0)
-            return "cannot find the test program";
+        // The program and the leak check's suppressions may lie where only root can reach (a
+        // clone in /root): the user runs copies, from a folder of the copies' own.
+        TempDir copies;
+        const std::string program = copies.file("test"), suppressions = copies.file("lsan.supp");
+        std::error_code failed;
+        std::filesystem::copy_file("/proc/self/exe", program, failed);
+        if (failed || chmod(copies.path().c_str(), 0755) != 0)
+            return "cannot copy the test program for another user";
+        std::string leakOptions = std::getenv("LSAN_OPTIONS") ? std::getenv("LSAN_OPTIONS") : "";
+        if (const auto at = leakOptions.find("suppressions="); at != std::string::npos) {
+            const auto end = leakOptions.find(':', at);
+            const auto from = at + std::strlen("suppressions=");
+            std::filesystem::copy_file(leakOptions.substr(from, end - from), suppressions, failed);
+            leakOptions.replace(from, end - from, suppressions);
+        }
         const std::string id = std::to_string(user());
-        const std::string command = std::string(variable) + "='" + scene + "' timeout 240 " +
-                                    "setpriv --reuid=" + id + " --regid=" + id +
-                                    " --clear-groups " + self + " --gtest_filter='" +
-                                    test->test_suite_name() + "." + test->name() + "' 2>&1";
+        const std::string command = "cd " + copies.path() + " && " + variable + "='" + scene +
+                                    "' LSAN_OPTIONS='" + leakOptions + "' timeout 240 setpriv" +
+                                    " --reuid=" + id + " --regid=" + id + " --clear-groups " +
+                                    program + " --gtest_filter='" + test->test_suite_name() + "." +
+                                    test->name() + "' 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
         if (pipe == nullptr)
             return "cannot start setpriv";
