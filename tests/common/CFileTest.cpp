@@ -13,14 +13,19 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -98,6 +103,51 @@ std::string moveAt(const Scene& s, const char* source, const char* segment, std:
     return "moved";
 }
 
+// The name is free when it is looked at, and another user's link to the source stands there by
+// the time it is created: the opening thread is stalled in open() (strace) while the link is
+// planted. Its system call is read from /proc through a descriptor opened before the stall.
+std::string openWhileALinkIsPlanted(Scene& s, const char* path) {
+    const std::string name = s.path(path);
+    const uid_t stranger = test::Unprivileged::stranger();
+    if (chmod(s.dir.path().c_str(), 01777) != 0)
+        return "cannot open the folder to all";
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool go = false;
+    std::atomic<pid_t> thread = 0;
+    std::string opened;
+    std::thread opener([&] {
+        thread = gettid();
+        std::unique_lock lock(mutex);
+        wake.wait(lock, [&] { return go; });
+        lock.unlock();
+        opened = openAt(s, path, createMode);
+    });
+    while (thread == 0)
+        std::this_thread::yield();
+    const int call = open(("/proc/self/task/" + std::to_string(thread) + "/syscall").c_str(),
+                          O_RDONLY | O_CLOEXEC);
+    bool planted = false;
+    {
+        test::Strace strace({"-e", "inject=openat:delay_enter=2000000"});
+        {
+            const std::lock_guard lock(mutex);
+            go = true;
+        }
+        wake.notify_one();
+        char text[32] = {};
+        for (int polls = 0; strace.attached() && polls < 1000 && !planted; ++polls) {
+            planted = pread(call, text, sizeof text - 1, 0) > 0 && std::atoi(text) == SYS_openat &&
+                      symlink("source.bin", name.c_str()) == 0 &&
+                      lchown(name.c_str(), stranger, stranger) == 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        opener.join();
+    }
+    close(call);
+    return planted ? opened : "the link was not planted while the open stalled";
+}
+
 // An open under a fault strace injects into flock(), while this process reads the source or not.
 std::function<std::string(Scene&)> injected(const char* injection, unsigned mode, bool reading) {
     return [=](Scene& s) {
@@ -149,23 +199,8 @@ const Fault faults[] = {
     // by the time it is created: each open stalls (strace) while the link is planted. Only a name
     // still free is taken.
     {"AnotherUsersLinkPlantedBetweenTheLookAndTheOpen", Needs::rootAndStrace,
-     [](Scene& s) {
-         const std::string name = s.path("{dir}/seg1");
-         const uid_t stranger = test::Unprivileged::stranger();
-         if (chmod(s.dir.path().c_str(), 01777) != 0)
-             return std::string("cannot open the folder to all");
-         test::Strace strace({"-e", "inject=openat:delay_enter=1500000"});
-         if (!strace.attached())
-             return std::string("cannot trace this process with strace");
-         std::string opened;
-         std::thread opener([&] { opened = openAt(s, "{dir}/seg1", createMode); });
-         std::this_thread::sleep_for(std::chrono::milliseconds(500));
-         const bool planted = symlink("source.bin", name.c_str()) == 0 &&
-                              lchown(name.c_str(), stranger, stranger) == 0;
-         opener.join();
-         return planted ? opened : "cannot plant another user's link";
-     },
-     5, EACCES, "{dir}/seg1", denied},
+     [](Scene& s) { return openWhileALinkIsPlanted(s, "{dir}/seg1"); }, 5, EACCES, "{dir}/seg1",
+     denied},
     {"FullTmpfs", Needs::mount,
      [](Scene& s) { return moveAt(s, "{given}source.bin", "{medium}/./seg1", MiB); }, 13, ENOSPC,
      "{medium}/seg1", "Disk full while accessing %1.", "{medium}/seg1", 64 * 1024},
