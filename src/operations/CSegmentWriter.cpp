@@ -5,6 +5,7 @@
 #include "common/CSegmentTransfer.h"
 
 #include "platform/files/NameLimits.h"
+#include "platform/files/SharedFolder.h"
 
 #include <algorithm>
 #include <climits>
@@ -49,6 +50,11 @@ void CSegmentWriter::CheckNames(const std::string& baseName, long long segments)
     const std::string longest = CSegmentName::Make(baseName, segments);
     if (const platform::FileError error = platform::NameLimits::check(longest))
         throw CFileException(error, longest);
+    for (long long number = 1; number <= segments; ++number) {
+        const std::string name = CSegmentName::Make(baseName, number);
+        if (const platform::FileError refused = platform::SharedFolder::refusal(name, true))
+            throw CFileException(refused, name);
+    }
 }
 
 void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t number,
