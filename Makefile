@@ -23,7 +23,7 @@ test-build: deps
 	cmake --build $(TEST_BUILD) -j $(JOBS)
 
 test: test-build
-	ASAN_OPTIONS=detect_leaks=0 ctest --test-dir $(TEST_BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(TEST_BUILD) --output-on-failure -j $(JOBS)
 
 clean:
 	rm -rf build

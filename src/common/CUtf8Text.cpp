@@ -6,12 +6,13 @@ namespace {
 
 constexpr std::size_t longestCharacter = 4;
 
-bool isContinuationByte(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
+bool isContinuationByte(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
 // How many bytes the character that starts with this byte has; 0 when none starts with it.
-std::size_t characterLength(unsigned char byte) {
+std::size_t characterLength(char first) {
+    const auto byte = static_cast<unsigned char>(first);
     if (byte < 0x80)
         return 1;
     if ((byte & 0xE0) == 0xC0)
@@ -43,7 +44,6 @@ std::size_t CUtf8Text::CharacterStart(const std::string& text, std::size_t at) {
         --start;
     const std::size_t end = start + characterLength(text[start]);
     const bool holdsAt = end > at && end <= text.size() &&
-                         std::all_of(text.begin() + at + 1, text.begin() + end,
-                                     [](char byte) { return isContinuationByte(byte); });
+                         std::all_of(text.data() + at + 1, text.data() + end, isContinuationByte);
     return holdsAt ? start : at;
 }

@@ -6,6 +6,7 @@
 #include "common/CSetChecksum.h"
 
 #include "platform/files/NameLimits.h"
+#include "platform/files/SharedFolder.h"
 
 #include <algorithm>
 #include <climits>
@@ -50,15 +51,20 @@ long long CSegmentWriter::RemoveWritten() {
 }
 
 void CSegmentWriter::CheckNames(const std::string& baseName, long long segments) {
-    std::vector<std::string> names;
+    std::vector<std::string> longest;
     if (segments != 0)
-        names.push_back(CSegmentName::Make(baseName, segments));
+        longest.push_back(CSegmentName::Make(baseName, segments));
     // The checksum file's name, and its temporary one of the same length, are longer still.
-    names.push_back(CSetChecksum::FileName(baseName));
-    names.push_back(CSetChecksum::TemporaryName(baseName));
-    for (const std::string& name : names) {
+    longest.push_back(CSetChecksum::FileName(baseName));
+    longest.push_back(CSetChecksum::TemporaryName(baseName));
+    for (const std::string& name : longest) {
         if (const platform::FileError error = platform::NameLimits::check(name))
             throw CFileException(error, name);
+    }
+    for (long long number = 1; number <= segments; ++number) {
+        const std::string name = CSegmentName::Make(baseName, number);
+        if (const platform::FileError refused = platform::SharedFolder::refusal(name, true))
+            throw CFileException(refused, name);
     }
 }
 

@@ -28,13 +28,17 @@ class CSegmentWriter final {
     // Segments 1 to fullSegments of segmentLength bytes each, then the rest of the source as the
     // next segment, when anything is left, then the set's checksum file; a checksum file of an
     // earlier split is removed first. Raises CFileException: a segment or checksum file that
-    // cannot be created or removed with the cause and its name, and any failure of the transfer.
+    // cannot be created or removed with the cause and its name, and any failure of the transfer;
+    // a name that a shared folder keeps from being written before any segment is written.
     void WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                   std::uint64_t fullSegments, std::uint64_t segmentLength);
 
-    // Raises CFileException for the first name the set would need that cannot be made where it
-    // would stand because it is too long (an invalid path), before anything is written. The
-    // longest segment name is the last one's; the set's checksum file is checked after it.
+    // Called before anything is written or removed: raises CFileException for the first name
+    // that cannot be made where it would stand, because it is too long (an invalid path; the
+    // longest segment name is the last one's, and the set's checksum file is checked after it)
+    // or because a stranger owns what stands under a segment's name in a shared folder (access
+    // denied). A set is never left half made for want of a name known to be unusable from the
+    // start.
     static void CheckNames(const std::string& baseName, long long segments);
 
     // Removes every segment file this writer made (the one it was writing included) and answers

@@ -7,18 +7,26 @@
 #include "support/InjectedFaults.h"
 #include "support/RowName.h"
 #include "support/ScratchTmpfs.h"
+#include "support/Strace.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -61,7 +69,7 @@ struct Scene {
     }
 };
 
-enum class Needs { nothing, mount, root, strace };
+enum class Needs { nothing, mount, root, strace, rootAndStrace };
 
 // Failed opens name the file as given; failed transfers name its full path ("/./" gone).
 struct Fault {
@@ -95,6 +103,51 @@ std::string moveAt(const Scene& s, const char* source, const char* segment, std:
     return "moved";
 }
 
+// The name is free when it is looked at, and another user's link to the source stands there by
+// the time it is created: the opening thread is stalled in open() (strace) while the link is
+// planted. Its system call is read from /proc through a descriptor opened before the stall.
+std::string openWhileALinkIsPlanted(Scene& s, const char* path) {
+    const std::string name = s.path(path);
+    const uid_t stranger = test::Unprivileged::stranger();
+    if (chmod(s.dir.path().c_str(), 01777) != 0)
+        return "cannot open the folder to all";
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool go = false;
+    std::atomic<pid_t> thread = 0;
+    std::string opened;
+    std::thread opener([&] {
+        thread = gettid();
+        std::unique_lock lock(mutex);
+        wake.wait(lock, [&] { return go; });
+        lock.unlock();
+        opened = openAt(s, path, createMode);
+    });
+    while (thread == 0)
+        std::this_thread::yield();
+    const int call = open(("/proc/self/task/" + std::to_string(thread) + "/syscall").c_str(),
+                          O_RDONLY | O_CLOEXEC);
+    bool planted = false;
+    {
+        test::Strace strace({"-e", "inject=openat:delay_enter=2000000"});
+        {
+            const std::lock_guard lock(mutex);
+            go = true;
+        }
+        wake.notify_one();
+        char text[32] = {};
+        for (int polls = 0; strace.attached() && polls < 1000 && !planted; ++polls) {
+            planted = pread(call, text, sizeof text - 1, 0) > 0 && std::atoi(text) == SYS_openat &&
+                      symlink("source.bin", name.c_str()) == 0 &&
+                      lchown(name.c_str(), stranger, stranger) == 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        opener.join();
+    }
+    close(call);
+    return planted ? opened : "the link was not planted while the open stalled";
+}
+
 // An open under a fault strace injects into flock(), while this process reads the source or not.
 std::function<std::string(Scene&)> injected(const char* injection, unsigned mode, bool reading) {
     return [=](Scene& s) {
@@ -126,17 +179,28 @@ const Fault faults[] = {
                                             : "cannot remount read-only";
      },
      5, EROFS, "{medium}/kept.bin", denied, "{medium}/kept.bin", 4},
-    {"UnprivilegedChild", Needs::root,
+    // Another user's file in a sticky folder open to all: root could remove it, Sundrel does not.
+    {"AnotherUsersFileInASharedFolderNotRemoved", Needs::root,
      [](Scene& s) {
-         if ((chmod(s.dir.path().c_str(), 0755) | chmod(s.source.c_str(), 0644)) != 0)
-             return std::string("cannot open the directory to others");
-         return inChild([&] {
-             if (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0)
-                 return std::string("cannot drop privileges");
-             return openAt(s, "{dir}/source.bin", createMode);
-         });
+         const std::string theirs = s.path("{dir}/theirs");
+         const uid_t stranger = test::Unprivileged::stranger();
+         Files::write(theirs, Files::pattern(5000));
+         if ((chmod(s.dir.path().c_str(), 01777) | chown(theirs.c_str(), stranger, stranger)) != 0)
+             return std::string("cannot plant another user's file");
+         try {
+             CFile::Remove(theirs);
+         } catch (const CFileException& error) {
+             return test::FileFaults::describe(error);
+         }
+         return std::string("removed");
      },
-     5, EACCES, "{dir}/source.bin", denied},
+     5, EACCES, "{dir}/theirs", denied, "{dir}/theirs", 5000},
+    // The name is free when it is looked at, and another user's link to the source stands there
+    // by the time it is created: each open stalls (strace) while the link is planted. Only a name
+    // still free is taken.
+    {"AnotherUsersLinkPlantedBetweenTheLookAndTheOpen", Needs::rootAndStrace,
+     [](Scene& s) { return openWhileALinkIsPlanted(s, "{dir}/seg1"); }, 5, EACCES, "{dir}/seg1",
+     denied},
     {"FullTmpfs", Needs::mount,
      [](Scene& s) { return moveAt(s, "{given}source.bin", "{medium}/./seg1", MiB); }, 13, ENOSPC,
      "{medium}/seg1", "Disk full while accessing %1.", "{medium}/seg1", 64 * 1024},
@@ -155,6 +219,9 @@ const Fault faults[] = {
     {"FileOfTheKernelsOwn", Needs::nothing,
      [](Scene& s) { return openAt(s, "/proc/cpuinfo", readMode); }, 5, EACCES, "/proc/cpuinfo",
      denied},
+    {"FileOfTheKernelsSysfs", Needs::nothing,
+     [](Scene& s) { return openAt(s, "/sys/kernel/uevent_seqnum", readMode); }, 5, EACCES,
+     "/sys/kernel/uevent_seqnum", denied},
     {"FileSizeLimitUnderTheProgramsOwnStartUp", Needs::nothing,
      [](Scene& s) {
          return inChild([&] {
@@ -207,7 +274,9 @@ TEST_P(CFileFault, CarriesTheCauseTheErrorCodeTheNameAndTheReport) {
     Scene scene;
     if (row.needs == Needs::root && geteuid() != 0)
         GTEST_SKIP() << "dropping to another user needs root";
-    if (row.needs == Needs::strace && straceMissing())
+    if (row.needs == Needs::rootAndStrace && geteuid() != 0)
+        GTEST_SKIP() << "planting another user's link needs root";
+    if ((row.needs == Needs::strace || row.needs == Needs::rootAndStrace) && straceMissing())
         GTEST_SKIP() << "strace is not installed";
     if (row.needs == Needs::mount) {
         scene.medium = std::make_unique<test::ScratchTmpfs>(scene.dir.path(), "size=64k");
@@ -231,5 +300,27 @@ TEST_P(CFileFault, CarriesTheCauseTheErrorCodeTheNameAndTheReport) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Provoked, CFileFault, testing::ValuesIn(faults), test::rowName);
+
+// Root ignores mode bits: a user who may not write a file of root's is shown the denial, and the
+// file keeps its bytes. The test program runs again as that user (setpriv).
+TEST(CFileAsAUser, AFileOnlyRootMayWriteIsDeniedAndKept) {
+    if (test::Unprivileged::isRerun()) {
+        const std::string name = test::Unprivileged::scene() + "/source.bin";
+        CFile file;
+        CFileException error;
+        EXPECT_FALSE(file.Open(name, createMode, &error));
+        EXPECT_EQ(
+            test::FileFaults::describe(error),
+            test::FileFaults::describe({5, EACCES, name, "Access to " + name + " was denied."}));
+        EXPECT_TRUE(Files::read(name) == Files::pattern(MiB));
+        return;
+    }
+    if (geteuid() != 0)
+        GTEST_SKIP() << "running as another user needs root";
+    test::TempDir dir;
+    Files::write(dir.file("source.bin"), Files::pattern(MiB));
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755) | chmod(dir.file("source.bin").c_str(), 0644), 0);
+    EXPECT_EQ(test::Unprivileged::rerun(dir.path()), "");
+}
 
 } // namespace

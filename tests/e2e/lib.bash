@@ -105,7 +105,6 @@ e2e_atspi() {
 # Starts Sundrel (extra arguments are passed on) and remembers its pid in SUNDREL_PID.
 e2e_start_sundrel() {
   unset QT_QPA_PLATFORM
-  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
   "$SUNDREL" "$@" >"$E2E_DIR/sundrel.log" 2>&1 &
   SUNDREL_PID=$!
   E2E_PIDS+=($SUNDREL_PID)

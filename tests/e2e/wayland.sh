@@ -18,7 +18,6 @@ e2e_until 10 socket_open || e2e_fail "weston did not open its socket within 10s"
 # Qt 6.4's Wayland plugin crashes (in QWaylandInputDevice::textInput) when a text field takes the
 # focus on a compositor without a seat, unless no input method is loaded.
 export WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=wayland QT_IM_MODULE=none
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 "$SUNDREL" >"$E2E_DIR/sundrel.log" 2>&1 &
 SUNDREL_PID=$!
 E2E_PIDS+=($SUNDREL_PID)

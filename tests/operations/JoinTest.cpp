@@ -38,7 +38,7 @@ const Box mayBeASegment{"x1 already exists and may be a segment itself. Replace 
 const Named twelve = [] {
     Named files;
     for (int k = 1; k <= 12; ++k)
-        files.emplace_back("x" + std::to_string(k), std::to_string(k) + ";");
+        files.emplace_back(std::string("x").append(std::to_string(k)), std::to_string(k) + ";");
     return files;
 }();
 const Named madeAs{{"x1", "ab"}, {"x2", "cd"}, {"x", "abcd"}};
@@ -61,6 +61,7 @@ const Worked worked[] = {
     {"EmptyField", {}, "", "", "", {askName}},
     {"OneCharacter", {{"1", "1"}}, "é", "", "", {askName}},
     {"AGapInTheSet", {{"x1", "1"}, {"x2", "2"}, {"x4", "4"}}, "x1", "x", "12", {{"x3 was not found.", app, BoxType::iconStop, full}}},
+    {"ASegmentEightPastAMissingOne", {{"x1", "1"}, {"x2", "2"}, {"x11", "?"}}, "x1", "x", "12", {{"x3 was not found.", app, BoxType::iconStop, full}}},
     {"ASegmentFarPastAMissingOne", {{"x1", "1"}, {"x2", "2"}, {"x12", "?"}}, "x1", "x", "12", {joined}},
     {"ZeroLengthSegments", {{"x1", "ab"}, {"x2", ""}, {"x3", "cd"}}, "x1", "x", "abcd", {joined}},
     {"ALongerTargetReplaced", {{"x", "old, longer"}, {"x1", "new"}}, "x1", "x", "new", {joined}},

@@ -8,8 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>

@@ -69,7 +69,8 @@ std::optional<AviClip> AviClip::parse(std::span<const unsigned char> bytes) {
     clip.m_height = format->height;
     clip.m_microSecondsPerFrame = format->microSecondsPerFrame;
     // Frames that leave pixels alone keep the previous frame's; the first starts from index 0.
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(format->width) * format->height, 0);
+    std::vector<std::uint8_t> pixels(
+        static_cast<std::size_t>(format->width) * static_cast<std::size_t>(format->height), 0);
     if (!clip.readFrames(movie, *format, pixels, false) || clip.m_frames.empty())
         return std::nullopt;
     return clip;
@@ -191,7 +192,8 @@ bool AviClip::readFrames(std::span<const unsigned char> list, const Format& form
 bool AviClip::decodeRle8(std::span<const unsigned char> data, int width, int height,
                          std::vector<std::uint8_t>& pixels) {
     const auto put = [&](int x, int row) -> std::uint8_t& {
-        return pixels[static_cast<std::size_t>(height - 1 - row) * width + x];
+        return pixels[static_cast<std::size_t>(height - 1 - row) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
     };
     int x = 0;
     int row = 0;
@@ -228,9 +230,9 @@ bool AviClip::decodeRle8(std::span<const unsigned char> data, int width, int hei
                 value > width - x)
                 return false;
             for (int i = 0; i < value; ++i)
-                put(x + i, row) = data[at + i];
+                put(x + i, row) = data[at + static_cast<std::size_t>(i)];
             x += value;
-            at = std::min(data.size(), at + value + (value & 1));
+            at = std::min(data.size(), at + static_cast<std::size_t>(value + (value & 1)));
         }
     }
     return true; // data that ends without the end-of-bitmap mark leaves the rest as it was
@@ -239,12 +241,12 @@ bool AviClip::decodeRle8(std::span<const unsigned char> data, int width, int hei
 bool AviClip::decodeUncompressed(std::span<const unsigned char> data, int width, int height,
                                  bool bottomUp, std::vector<std::uint8_t>& pixels) {
     const std::size_t stride = (static_cast<std::size_t>(width) + 3) & ~std::size_t{3};
-    if (data.size() < stride * height)
+    if (data.size() < stride * static_cast<std::size_t>(height))
         return false;
     for (int y = 0; y < height; ++y) {
-        const std::size_t source = stride * (bottomUp ? height - 1 - y : y);
+        const std::size_t source = stride * static_cast<std::size_t>(bottomUp ? height - 1 - y : y);
         std::copy_n(data.data() + source, width,
-                    pixels.data() + static_cast<std::size_t>(y) * width);
+                    pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width));
     }
     return true;
 }
@@ -254,7 +256,8 @@ void AviClip::addFrame(const std::vector<std::uint8_t>& pixels, const std::vecto
     if (!image.isNull()) {
         for (int y = 0; y < m_height; ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            const std::uint8_t* source = pixels.data() + static_cast<std::size_t>(y) * m_width;
+            const std::uint8_t* source =
+                pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
             for (int x = 0; x < m_width; ++x)
                 line[x] = colours[source[x]];
         }

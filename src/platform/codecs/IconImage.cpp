@@ -93,10 +93,11 @@ std::optional<QImage> IconImage::decodeBitmap(std::span<const unsigned char> dat
     const std::size_t paletteAt = infoSize;
     const std::size_t colourAt = paletteAt + std::size_t{used} * 4;
     const std::size_t colourStride = stride(width, bitCount);
-    const std::size_t maskAt = colourAt + colourStride * height;
+    const auto rows = static_cast<std::size_t>(height);
+    const std::size_t maskAt = colourAt + colourStride * rows;
     const std::size_t maskStride = stride(width, 1);
     // A 32-bit image may leave its mask out and rely on its alpha channel.
-    const bool hasMask = data.size() >= maskAt + maskStride * height;
+    const bool hasMask = data.size() >= maskAt + maskStride * rows;
     if (data.size() < maskAt || (!hasMask && bitCount != 32))
         return std::nullopt;
 
@@ -108,15 +109,18 @@ std::optional<QImage> IconImage::decodeBitmap(std::span<const unsigned char> dat
     bool anyAlpha = false;
     QImage image(width, height, QImage::Format_ARGB32);
     for (int y = 0; y < height; ++y) {
-        const auto row = data.subspan(colourAt + colourStride * (height - 1 - y), colourStride);
+        const auto row = data.subspan(
+            colourAt + colourStride * (rows - 1 - static_cast<std::size_t>(y)), colourStride);
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
             if (paletted) {
                 const int bit = x * bitCount;
                 const int shift = 8 - bitCount - bit % 8;
-                line[x] = colours[(row[bit / 8] >> shift) & ((1 << bitCount) - 1)];
+                line[x] = colours[static_cast<std::size_t>(
+                    (row[static_cast<std::size_t>(bit / 8)] >> shift) & ((1 << bitCount) - 1))];
             } else {
-                const std::size_t at = static_cast<std::size_t>(x) * (bitCount / 8);
+                const std::size_t at =
+                    static_cast<std::size_t>(x) * static_cast<std::size_t>(bitCount / 8);
                 const int alpha = bitCount == 32 ? row[at + 3] : 255;
                 anyAlpha = anyAlpha || (bitCount == 32 && alpha != 0);
                 line[x] = qRgba(row[at + 2], row[at + 1], row[at], alpha);
@@ -127,10 +131,12 @@ std::optional<QImage> IconImage::decodeBitmap(std::span<const unsigned char> dat
     // are opaque without one.
     if (!anyAlpha) {
         for (int y = 0; y < height; ++y) {
-            const std::size_t maskRow = maskAt + maskStride * (height - 1 - y);
+            const std::size_t maskRow =
+                maskAt + maskStride * (rows - 1 - static_cast<std::size_t>(y));
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < width; ++x) {
-                const bool transparent = hasMask && (data[maskRow + x / 8] >> (7 - x % 8)) & 1;
+                const bool transparent =
+                    hasMask && (data[maskRow + static_cast<std::size_t>(x / 8)] >> (7 - x % 8)) & 1;
                 line[x] = transparent ? qRgba(0, 0, 0, 0) : (line[x] | 0xFF000000u);
             }
         }

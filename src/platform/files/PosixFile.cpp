@@ -3,6 +3,7 @@
 #include "platform/files/FileNames.h"
 #include "platform/files/FileSystemKind.h"
 #include "platform/files/OpenFiles.h"
+#include "platform/files/SharedFolder.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -85,7 +86,7 @@ int refusalOfOpened(int descriptor, const std::optional<struct stat>& named, boo
     if (fstat(descriptor, &status) != 0)
         return errno;
     if (named && !sameFile(*named, status))
-        return EBUSY;
+        return PosixFile::changedMeanwhile;
     if (const int refused = refusal(status, writing); refused != 0)
         return refused;
     // The kernel's pseudo file systems have no device behind them: a file on a disk, a stick or
@@ -149,18 +150,46 @@ PosixFile::Opened PosixFile::createNew(const std::string& name) {
     return {descriptor, {}, std::move(*path)};
 }
 
+// Opens what the name stands for as it was looked at, or answers that it changed in between.
 int PosixFile::openPath(const std::string& path, Access access, bool create, int& opened) {
+    // Another user may swap the name between the look and the open; the next look sees what
+    // they put there.
+    constexpr int looks = 3;
+    int error = changedMeanwhile;
+    for (int look = 0; look < looks && error == changedMeanwhile; ++look)
+        error = openLooked(path, access, create, opened);
+    return error == changedMeanwhile ? EBUSY : error;
+}
+
+int PosixFile::openLooked(const std::string& path, Access access, bool create, int& opened) {
     const bool writing = create || access != Access::read;
+    // The file the open must reach: what stands under the name, or where an allowed link leads.
     std::optional<struct stat> named;
-    if (struct stat status{}; stat(path.c_str(), &status) == 0)
-        named = status;
-    else if (errno != ENOENT || !create)
+    // A name that was free is taken only while still free, and one that held no link is opened
+    // only while it holds none: nothing put there meanwhile is followed or written.
+    int guard = O_NOFOLLOW;
+    if (struct stat entry{}; lstat(path.c_str(), &entry) == 0) {
+        if (SharedFolder::forbids(path, entry, writing))
+            return EACCES;
+        if (S_ISLNK(entry.st_mode)) {
+            guard = 0; // a link that leads nowhere yet is created where it points, as ever
+            if (struct stat target{}; stat(path.c_str(), &target) == 0)
+                named = target;
+            else if (errno != ENOENT || !create)
+                return errno;
+        } else {
+            named = entry;
+        }
+    } else if (errno != ENOENT || !create) {
         return errno;
+    } else {
+        guard = O_EXCL;
+    }
     if (const int refused = refusalBeforeOpening(path, create, writing, named); refused != 0)
         return refused;
     // Non-blocking only while opening: a named pipe put under the name since it was looked at
     // would otherwise hold the program in open() for ever.
-    int flags = accessFlags(access) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    int flags = accessFlags(access) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | guard;
     if (create) {
         flags |= O_CREAT;
         if (access == Access::read)
@@ -170,8 +199,11 @@ int PosixFile::openPath(const std::string& path, Access access, bool create, int
     do {
         descriptor = ::open(path.c_str(), flags, 0666);
     } while (descriptor < 0 && errno == EINTR);
-    if (descriptor < 0)
-        return errno;
+    if (descriptor < 0) {
+        const bool swapped =
+            (guard == O_EXCL && errno == EEXIST) || (guard == O_NOFOLLOW && errno == ELOOP);
+        return swapped ? changedMeanwhile : errno;
+    }
 
     struct stat status {};
     if (const int refused = refusalOfOpened(descriptor, named, writing, status); refused != 0)
@@ -254,6 +286,8 @@ FileError PosixFile::remove(const std::string& name) {
     const auto path = FileNames::resolve(name);
     if (!path)
         return FileError::of(ENOMEDIUM);
+    if (const FileError refused = SharedFolder::refusal(name, true))
+        return refused;
     return ::unlink(path->c_str()) == 0 ? FileError{} : FileError::ofName(errno, *path);
 }
 

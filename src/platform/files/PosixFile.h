@@ -26,6 +26,8 @@ class PosixFile final {
         FileError error;
     };
     static constexpr int noDescriptor = -1;
+    // Not an errno: the name stood for another file when opened than when looked at.
+    static constexpr int changedMeanwhile = -1;
 
     // Opens a name as FileNames::resolve() reads it, once, exclusively between the processes that
     // open files this way: a file that another one holds open fails with EWOULDBLOCK. With create,
@@ -33,9 +35,9 @@ class PosixFile final {
     // that another process holds is never emptied, nor one that this process holds open or has
     // reserved (EBUSY, see OpenFiles). Only regular files are opened, and block devices for
     // reading: a directory fails with EISDIR, anything else (and anything on the kernel's pseudo
-    // file systems, or made on devtmpfs) with EACCES, without being opened. A name on drive A:
-    // while it holds no medium fails with ENOMEDIUM. The failure is classified against the path
-    // the name stood for (FileError::ofName).
+    // file systems, or made on devtmpfs) with EACCES, without being opened, and so does whatever
+    // SharedFolder forbids. A name on drive A: while it holds no medium fails with ENOMEDIUM. The
+    // failure is classified against the path the name stood for (FileError::ofName).
     static Opened open(const std::string& name, Access access, bool create);
     // Creates a file for writing under a name where nothing stands yet, not even a link (EEXIST
     // otherwise), and holds it as open() does.
@@ -59,6 +61,9 @@ class PosixFile final {
   private:
     // Opens an already resolved path into opened; answers the errno of a failure, 0 on success.
     static int openPath(const std::string& path, Access access, bool create, int& opened);
+    // One look at the name and one open of what it showed; changedMeanwhile when the name stood
+    // for something else by the time it was opened.
+    static int openLooked(const std::string& path, Access access, bool create, int& opened);
     static int lock(int descriptor, bool readOnly);
     static int syncDirectoryOf(const std::string& path);
 };

@@ -23,8 +23,9 @@ bool lackOfRoom(int error) {
 // medium a 4096th of the request, so that it takes at most a few dozen tries.
 std::uint64_t searchStep(int descriptor, std::uint64_t bytes) {
     struct stat status {};
-    const std::uint64_t block =
-        fstat(descriptor, &status) == 0 && status.st_blksize > 0 ? status.st_blksize : 4096;
+    const std::uint64_t block = fstat(descriptor, &status) == 0 && status.st_blksize > 0
+                                    ? static_cast<std::uint64_t>(status.st_blksize)
+                                    : 4096;
     const std::uint64_t share = bytes / 4096 / block * block;
     return std::max(block, share);
 }
