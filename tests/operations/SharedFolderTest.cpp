@@ -83,13 +83,13 @@ void act(const Planted& row, const std::string& folder) {
     const Outcome outcome = drive(row.operation, row.operation == join ? base + "1" : base, "3");
     const bool refused = row.report != nullptr;
     const int position = row.operation == join ? 2 : 0, range = row.operation == join ? 50 : 3;
-    const Box report = !refused ? success(row.operation, {0, range, range})
-                       : *row.report == '\0'
-                           ? cannotCreate
-                           : Box{"Access to " + folder + "/" + row.report + " was denied.",
-                                 app,
-                                 BoxType::iconStop,
-                                 {0, range, position}};
+    const Box report =
+        !refused ? success(row.operation, {0, range, range})
+        : *row.report == '\0'
+            ? cannotCreate
+            : Box{"Access to " + folder + "/" + row.report + " was denied.", app, BoxType::iconStop,
+                  // a split refuses before it readies the bar
+                  row.operation == join ? Bar{0, range, position} : untouched};
     EXPECT_EQ(outcome.boxes, std::vector<Box>{report});
     // What stands under the planted name, or where it leads, when the operation is done.
     const std::string written = row.operation == byNumber                ? bytes.substr(1000, 1000)
