@@ -61,6 +61,9 @@ void CSegmentWriter::CheckNames(const std::string& baseName, long long segments)
         if (const platform::FileError error = platform::NameLimits::check(name))
             throw CFileException(error, name);
     }
+    // Only a shared folder can hold a stranger's name: elsewhere a count of millions costs no look.
+    if (!platform::SharedFolder::holds(baseName))
+        return;
     for (long long number = 1; number <= segments; ++number) {
         const std::string name = CSegmentName::Make(baseName, number);
         if (const platform::FileError refused = platform::SharedFolder::refusal(name, true))

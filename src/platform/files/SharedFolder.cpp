@@ -42,4 +42,11 @@ FileError SharedFolder::refusal(const std::string& name, bool writing) {
     return FileError::of(EACCES);
 }
 
+bool SharedFolder::holds(const std::string& name) {
+    const auto path = FileNames::resolve(name);
+    struct stat folder {};
+    return path && stat(FileNames::directoryOf(*path).c_str(), &folder) == 0 &&
+           othersMayPlantIn(folder);
+}
+
 } // namespace platform

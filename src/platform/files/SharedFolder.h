@@ -21,6 +21,8 @@ class SharedFolder final {
     // The same for whatever stands under a name as FileNames::resolve() reads it now: the failure
     // that opening it would give, or none. A name on drive A: without a medium is no refusal.
     static FileError refusal(const std::string& name, bool writing);
+    // Whether the folder that would hold the name is such a folder: elsewhere no name needs a look.
+    static bool holds(const std::string& name);
 };
 
 } // namespace platform
