@@ -61,14 +61,18 @@ double joinWithSundrel(const std::string& firstSegment) {
                                      "the join");
 }
 
-// The files whose names start with prefix (and are longer), in the order of their names' ends as
-// numbers when numbered, else as text: the order a join or cat takes them in.
+// The files whose names start with prefix (and are longer; when numbered, followed by digits
+// alone), in the order of their names' ends as numbers when numbered, else as text: the order a
+// join or cat takes them in.
 std::vector<std::string> filesOf(const std::string& directory, const std::string& prefix,
                                  bool numbered) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(directory)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0)
+        const bool digits =
+            name.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
+        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+            (digits || !numbered))
             names.push_back(entry.path().string());
     }
     std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
@@ -113,12 +117,15 @@ void runCut(const Harness::Arguments& arguments, const Cut& cut) {
         arguments.repeats, [&] { return splitWithSundrel(source, cut); },
         [&] { return bench::RivalTool("GNU split", gnuSplit).timed(); },
         [&] {
+            fs::remove(source + ".sundrel.sha256sums"); // the split's checksum file
             const auto ours = filesOf(scratch, "source.bin", true);
             const auto theirs = filesOf(scratch, "gnu.", false);
             if (removeAll(ours) != cut.length || removeAll(theirs) != cut.length)
                 throw std::runtime_error("a split did not cover the source");
         });
     splitWithSundrel(source, cut);
+    // Without its checksum file the join is the plain one that cat stands for.
+    fs::remove(source + ".sundrel.sha256sums");
     const auto segments = filesOf(scratch, "source.bin", true);
     fs::rename(source, scratch + "/original.bin");
     bench::Contest joins;
