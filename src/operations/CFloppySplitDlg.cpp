@@ -15,6 +15,7 @@
 #include "platform/gui/MessageBoxAnswer.h"
 #include "platform/gui/MessageBoxType.h"
 #include "platform/gui/Services.h"
+#include "platform/gui/TerminationSignals.h"
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
@@ -196,6 +197,8 @@ bool CFloppySplitDlg::WriteChecksum(CSetChecksum& checksum) {
 // last one on the medium in the drive would be appended by a join. The split is done whatever
 // the answer.
 void CFloppySplitDlg::OfferToRemoveLeftovers(const std::string& base, long long segments) {
+    if (platform::TerminationSignals::stopForced())
+        return;
     const CLeftoverSegments leftovers(base, segments, m_strPath);
     m_animate.Stop();
     if (!leftovers.Empty() &&
@@ -252,7 +255,10 @@ std::uint64_t CFloppySplitDlg::WriteSegment(CFile& source, const std::string& na
     return room;
 }
 
+// A signal that stops the work answers every prompt that would come: nobody may be there.
 int CFloppySplitDlg::Ask(const char* text) {
+    if (platform::TerminationSignals::stopForced())
+        return platform::MessageBoxAnswer::cancel;
     return MessageBox(text, caption, typeOkCancel);
 }
 

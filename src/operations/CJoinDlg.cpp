@@ -198,9 +198,11 @@ void CJoinDlg::OnJoin() {
         }
         if (stopped) {
             // What was joined so far is no file the user had: it goes, the segments stay.
+            // Through a link the bytes went to the file it leads to: that is what goes.
+            const std::string written = platform::FileNames::leadsTo(target);
             segment.Close();
             output.Close();
-            CFile::Remove(target);
+            CFile::Remove(written);
         } else {
             // On a removable medium what was joined is on it before the user is told anything
             // more.
@@ -388,8 +390,17 @@ CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CFile& output, const std:
     const CBusyScope busy(GetSafeHwnd(), {ids::join, platform::DialogCommand::ok});
     ResetProgress();
     platform::ChunkHasher hasher(2);
-    const SetEnd end = count > 0 ? AppendSegments(segment, output, target, missing, &hasher, count)
-                                 : SetEnd{1, false};
+    SetEnd end{1, false};
+    try {
+        if (count > 0)
+            end = AppendSegments(segment, output, target, missing, &hasher, count);
+    } catch (const COperationStopped&) {
+        // A signal ends the program as this function's guard goes: the new file goes first.
+        const std::string written = output.GetFilePath();
+        output.Close();
+        platform::FileEntries::removeOwn(written);
+        throw;
+    }
     Checked checked;
     checked.aliased = end.atTarget;
     if (end.number <= count && !checked.aliased)

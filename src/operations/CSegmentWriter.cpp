@@ -44,9 +44,20 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
         throw CFileException(CFileException::diskFull, -1, CSetChecksum::FileName(baseName));
 }
 
+// Every segment is tried, so one that cannot go leaves no others behind; the first failure is
+// then reported.
 long long CSegmentWriter::RemoveWritten() {
-    for (long long number = 1; number <= m_made; ++number)
-        CFile::Remove(CSegmentName::Make(m_baseName, number));
+    std::optional<CFileException> failed;
+    for (long long number = 1; number <= m_made; ++number) {
+        try {
+            CFile::Remove(CSegmentName::Make(m_baseName, number));
+        } catch (const CFileException& error) {
+            if (!failed)
+                failed = error;
+        }
+    }
+    if (failed)
+        throw *failed;
     return m_made;
 }
 

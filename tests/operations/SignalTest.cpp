@@ -33,7 +33,18 @@ struct Signalled {
     const char* name;
     Operation operation;
     int signal;
+    bool listed = false; // the set has a checksum file, so the join builds a file of its own
 };
+
+// A join writes the target, or with a checksum file a new file beside it.
+bool joinBegun(const std::string& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename();
+        if ((name == "a" || name.starts_with("a.sundrel-")) && entry.file_size() > 0)
+            return true;
+    }
+    return false;
+}
 
 class SignalWhileWorking : public testing::TestWithParam<Signalled> {};
 
@@ -83,6 +94,13 @@ TEST_P(SignalWhileWorking, RemovesWhatTheRunWroteAndEndsByTheSignal) {
             Files::write(source + std::to_string(k), bytes.substr((k - 1) * (3 << 20), 3 << 20));
         std::filesystem::rename(source, dir.file("original"));
     }
+    const std::string checksums = "a.sundrel.sha256sums";
+    if (row.listed) {
+        ASSERT_EQ(std::system(("cd " + dir.path() + " && sha256sum a1 a2 a3 original | sed " +
+                               "'s/original$/a/' > " + checksums)
+                                  .c_str()),
+                  0);
+    }
     const pid_t child = spawnChild(std::to_string(row.operation) + dir.path());
     ASSERT_GT(child, 0) << "cannot start the child";
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -93,9 +111,11 @@ TEST_P(SignalWhileWorking, RemovesWhatTheRunWroteAndEndsByTheSignal) {
     ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
     EXPECT_EQ(WTERMSIG(status), row.signal);
     std::filesystem::remove(dir.file("midway"));
-    const std::vector<std::string> left =
-        row.operation == join ? std::vector<std::string>{"a1", "a2", "a3", "original"}
-                              : std::vector<std::string>{"a"};
+    std::vector<std::string> left = row.operation == join
+                                        ? std::vector<std::string>{"a1", "a2", "a3", "original"}
+                                        : std::vector<std::string>{"a"};
+    if (row.listed)
+        left.insert(left.begin(), checksums);
     EXPECT_EQ(Files::listing(dir.path()), left);
     EXPECT_EQ(Files::read(row.operation == join ? dir.file("original") : source), bytes);
 }
@@ -105,7 +125,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, SignalWhileWorking, testing::Values(
     Signalled{"ByNumber_Sigterm", byNumber, SIGTERM},
     Signalled{"ByNumber_Sighup", byNumber, SIGHUP},
     Signalled{"Join_Sigint", join, SIGINT},
-    Signalled{"Join_Sigterm", join, SIGTERM}), rowName);
+    Signalled{"Join_Sigterm", join, SIGTERM},
+    Signalled{"JoinWithAChecksumFile_Sigterm", join, SIGTERM, true}), rowName);
 // clang-format on
 
 // The child's half: a split or join into three of the folder's "a", that says when it is midway
@@ -119,7 +140,7 @@ TEST(SignalChild, WorksUntilSignalled) {
     const std::string folder = job + 1, source = folder + "/a";
     bool said = false;
     drive(operation, operation == join ? source + "1" : source, "3", {}, [&](platform::Window) {
-        const bool midway = operation == join ? Files::exists(source) : Files::exists(source + "2");
+        const bool midway = operation == join ? joinBegun(folder) : Files::exists(source + "2");
         if (!midway || std::exchange(said, true))
             return;
         Files::write(folder + "/midway", "");

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <optional>
 #include <sstream>
 
 namespace platform {
@@ -77,19 +78,27 @@ CachedTable& cache() {
     return table;
 }
 
-std::string readFrom(int descriptor) {
+// Nothing when the table cannot be read whole.
+std::optional<std::string> readFrom(int descriptor) {
     std::string text;
     char chunk[16384];
     if (lseek(descriptor, 0, SEEK_SET) != 0)
-        return text;
+        return std::nullopt;
     for (ssize_t got; (got = ::read(descriptor, chunk, sizeof chunk)) != 0;) {
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            break;
+            return std::nullopt;
         text.append(chunk, static_cast<std::size_t>(got));
     }
     return text;
+}
+
+std::vector<MountTable::Mount> readAnew() {
+    std::ifstream file("/proc/self/mountinfo");
+    std::ostringstream text;
+    text << file.rdbuf();
+    return MountTable::parse(text.str());
 }
 
 bool changedSinceLastLook(int descriptor) {
@@ -107,15 +116,14 @@ template <typename Use> auto withCurrent(Use use) {
     const std::lock_guard lock(table.mutex);
     if (table.descriptor < 0)
         table.descriptor = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
-    if (table.descriptor < 0) {
-        std::ifstream file("/proc/self/mountinfo");
-        std::ostringstream text;
-        text << file.rdbuf();
-        return use(MountTable::parse(text.str()));
-    }
+    if (table.descriptor < 0)
+        return use(readAnew());
     if (!table.read || changedSinceLastLook(table.descriptor)) {
-        table.mounts = MountTable::parse(readFrom(table.descriptor));
-        table.read = true;
+        const auto text = readFrom(table.descriptor);
+        table.read = text.has_value(); // a table read in part is never kept
+        if (!text)
+            return use(readAnew());
+        table.mounts = MountTable::parse(*text);
     }
     return use(table.mounts);
 }

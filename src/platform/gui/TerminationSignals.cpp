@@ -1,7 +1,7 @@
 #include "platform/gui/TerminationSignals.h"
 
 #include <QApplication>
-#include <QDialog>
+#include <QMessageBox>
 #include <QSocketNotifier>
 
 #include <fcntl.h>
@@ -41,14 +41,14 @@ void onSignal(int number) {
     }
 }
 
-// Read by the event loop while work runs: a question the work waits on is closed, so that the
-// work sees the stop at once.
+// Read by the event loop while work runs: a message box the work waits on is closed, so that the
+// work sees the stop at once. The operation's own dialog, modal too, stays.
 void readWakeUp() {
     char drained[64];
     while (read(wakeUp[0], drained, sizeof drained) > 0) {
     }
-    if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-        modal->reject();
+    if (auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        question->reject();
 }
 
 } // namespace
