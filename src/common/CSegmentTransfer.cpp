@@ -1,5 +1,6 @@
 #include "common/CSegmentTransfer.h"
 
+#include "common/CByteProgress.h"
 #include "common/CStoppableWork.h"
 
 #include "platform/checksums/ChunkHasher.h"
@@ -7,6 +8,7 @@
 #include "platform/gui/TerminationSignals.h"
 #include "platform/gui/WorkerThread.h"
 
+#include <atomic>
 #include <chrono>
 
 using platform::FileCopy;
@@ -30,8 +32,10 @@ void CSegmentTransfer::Move(CFile& source, CFile& segment, std::uint64_t count,
     FileCopy::Result result{FileCopy::Outcome::complete, {}, 0};
     // A request to stop interrupts the copy between chunks; the question is asked here, while
     // the copy waits, and Cancel goes on with the rest.
-    for (std::uint64_t left = count; left != 0; left -= result.moved) {
-        result = CopyOnce(source, segment, left, hashing);
+    for (std::uint64_t done = 0; done < count;) {
+        result = CopyOnce(source, segment, count - done, hashing);
+        done += result.moved;
+        CByteProgress::Moved(result.moved);
         if (result.outcome != FileCopy::Outcome::interrupted)
             break;
         CStoppableWork::CheckNow();
@@ -63,18 +67,23 @@ FileCopy::Result CSegmentTransfer::CopyOnce(CFile& source, CFile& segment, std::
         // times a second: pumping after every chunk costs more than the copy itself on a fast
         // disk.
         std::chrono::steady_clock::time_point lastPump{};
-        return Copy(source, segment, count, hashing, [&lastPump] {
-            PumpIfDue(lastPump);
+        return Copy(source, segment, count, hashing, [&lastPump](std::uint64_t moved) {
+            PumpIfDue(lastPump, moved);
             return true;
         });
     }
+    // The bar shows the worker's count as windows repaint; the count is all the threads share.
+    std::atomic<std::uint64_t> movedSoFar{0};
     FileCopy::Result result{};
-    platform::WorkerThread::runWhilePumping([&] {
-        result = Copy(source, segment, count, hashing, [] {
-            return !platform::EventPump::stopRequested() &&
-                   !platform::TerminationSignals::stopForced();
-        });
-    });
+    platform::WorkerThread::runWhilePumping(
+        [&] {
+            result = Copy(source, segment, count, hashing, [&movedSoFar](std::uint64_t moved) {
+                movedSoFar.store(moved, std::memory_order_relaxed);
+                return !platform::EventPump::stopRequested() &&
+                       !platform::TerminationSignals::stopForced();
+            });
+        },
+        [&movedSoFar] { CByteProgress::Show(movedSoFar.load(std::memory_order_relaxed)); });
     return result;
 }
 
@@ -97,14 +106,16 @@ void CSegmentTransfer::StartRepaintClock() {
 }
 
 void CSegmentTransfer::RepaintNowAndThen() {
-    PumpIfDue(lastRepaint);
+    PumpIfDue(lastRepaint, 0);
 }
 
-void CSegmentTransfer::PumpIfDue(std::chrono::steady_clock::time_point& lastPump) {
+void CSegmentTransfer::PumpIfDue(std::chrono::steady_clock::time_point& lastPump,
+                                 std::uint64_t inSegment) {
     const auto now = std::chrono::steady_clock::now();
     if (now - lastPump < std::chrono::milliseconds(16))
         return;
     lastPump = now;
+    CByteProgress::Show(inSegment);
     platform::EventPump::pumpWithoutInput();
     CStoppableWork::CheckNow();
 }

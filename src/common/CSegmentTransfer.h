@@ -17,7 +17,8 @@ class CSegmentTransfer final {
     // Moves count bytes from the source's position to the segment's position. Windows repaint and
     // timers run between chunks, and throughout when the segment is on a removable medium; user
     // input is dropped, but a request to stop asks the running work's question (CStoppableWork),
-    // and raises COperationStopped when the user confirms it. Raises CFileException: a failing read
+    // and raises COperationStopped when the user confirms it. The running bar (CByteProgress)
+    // follows the bytes as windows repaint. Raises CFileException: a failing read
     // with no file name, a failing or short write with the segment's full path, and a source that
     // ends before count bytes (cause endOfFile) with the source's full path. Only bytes that were
     // read are written.
@@ -51,5 +52,6 @@ class CSegmentTransfer final {
     static platform::FileCopy::Result Copy(CFile& source, CFile& segment, std::uint64_t count,
                                            const Hashing* hashing,
                                            const platform::FileCopy::BetweenChunks& betweenChunks);
-    static void PumpIfDue(std::chrono::steady_clock::time_point& lastPump);
+    // Shows the bytes moved, inSegment of them not yet counted, as windows repaint.
+    static void PumpIfDue(std::chrono::steady_clock::time_point& lastPump, std::uint64_t inSegment);
 };

@@ -2,6 +2,7 @@
 
 #include "common/CBrowse.h"
 #include "common/CBusyScope.h"
+#include "common/CByteProgress.h"
 #include "common/CDataExchange.h"
 #include "common/CFile.h"
 #include "common/CFileException.h"
@@ -27,9 +28,6 @@
 namespace {
 
 namespace ids = resources::ControlIds::Join;
-constexpr int fullBar = 50;
-// The bar keeps two steps in hand: segments after the 48th leave it where it is.
-constexpr long long lastSteppedSegment = 48;
 constexpr unsigned plainBox = platform::MessageBoxType::ok;
 constexpr unsigned okCancelWithExclamation =
     platform::MessageBoxType::okCancel | platform::MessageBoxType::iconExclamation;
@@ -158,9 +156,7 @@ void CJoinDlg::OnJoin() {
     CFileException missing;
     const SegmentOpen first = openSegment(segment, target, 1, missing);
     if (first == SegmentOpen::missing) {
-        ResetProgress();
-        MessageBox(firstSegmentMissing, std::nullopt, plainBox);
-        m_progress.SetPos(fullBar);
+        ReportFirstSegmentMissing();
         return;
     }
     if (first == SegmentOpen::target) {
@@ -175,6 +171,7 @@ void CJoinDlg::OnJoin() {
     long long gap = 1;
     while (set.add(CSegmentName::Make(target, gap)))
         ++gap;
+    const std::uint64_t joined = set.bytes();
     // Segments a few numbers past a gap are not joined, but they are reported, and must not be
     // emptied as the target either.
     for (long long number = gap + 1; number <= gap + lookedAhead; ++number)
@@ -190,7 +187,7 @@ void CJoinDlg::OnJoin() {
         const CStoppableWork stoppable(
             *this, "Stop the join? The file it is rebuilding will be removed.", std::nullopt);
         const CBusyScope busy(GetSafeHwnd(), {ids::join, platform::DialogCommand::ok});
-        ResetProgress();
+        CByteProgress progress(m_progress, joined);
         try {
             end = AppendSegments(segment, output, target, missing);
         } catch (const COperationStopped&) {
@@ -210,7 +207,7 @@ void CJoinDlg::OnJoin() {
                 output.Flush();
             output.Close();
             if (!end.atTarget)
-                m_progress.SetPos(fullBar);
+                progress.Fill();
         }
     }
     if (stopped) {
@@ -237,10 +234,11 @@ bool CJoinDlg::MayReplace(const std::string& target) {
                       std::nullopt, okCancelWithExclamation) == platform::MessageBoxAnswer::ok;
 }
 
-void CJoinDlg::ResetProgress() {
-    m_progress.SetRange32(0, 0); // empties a bar left full by an earlier join
-    m_progress.SetRange32(0, fullBar);
-    m_progress.SetStep(1);
+// The bar empties behind the message and fills once it is answered.
+void CJoinDlg::ReportFirstSegmentMissing() {
+    CByteProgress progress(m_progress, 0);
+    MessageBox(firstSegmentMissing, std::nullopt, plainBox);
+    progress.Fill();
 }
 
 CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const std::string& base,
@@ -261,8 +259,6 @@ CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const s
             CSegmentTransfer::Move(segment, target, segment.GetLength());
         }
         segment.Close();
-        if (number <= lastSteppedSegment)
-            m_progress.StepIt();
         CSegmentTransfer::RepaintNowAndThen();
         ++number;
         if (number > last)
@@ -322,6 +318,7 @@ void CJoinDlg::JoinListed(const std::string& target, const std::vector<std::stri
     platform::OpenFiles::Reservation set;
     for (long long number = 1; number <= count; ++number)
         set.add(CSegmentName::Make(target, number));
+    const std::uint64_t joined = set.bytes();
     // The file under the target's name is held as a join that empties it would hold it, with
     // the same refusals, and stays as it is until the set has been found whole.
     CFile replaced;
@@ -336,7 +333,7 @@ void CJoinDlg::JoinListed(const std::string& target, const std::vector<std::stri
     const std::string work = output.GetFilePath();
     Checked checked;
     try {
-        checked = CopyListed(segment, output, target, digests, missing);
+        checked = CopyListed(segment, output, target, digests, missing, joined);
     } catch (const COperationStopped&) {
         platform::FileEntries::removeOwn(work);
         MessageBox("The join was stopped. Nothing was written under " + target +
@@ -373,9 +370,7 @@ bool CJoinDlg::ListedSegmentsThere(const std::string& target, long long count) {
             continue;
         if (number > 1)
             throw CFileException(CFileException::fileNotFound, -1, name);
-        ResetProgress();
-        MessageBox(firstSegmentMissing, std::nullopt, plainBox);
-        m_progress.SetPos(fullBar);
+        ReportFirstSegmentMissing();
         return false;
     }
     return true;
@@ -383,12 +378,12 @@ bool CJoinDlg::ListedSegmentsThere(const std::string& target, long long count) {
 
 CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CFile& output, const std::string& target,
                                        const std::vector<std::string>& digests,
-                                       CFileException& missing) {
+                                       CFileException& missing, std::uint64_t joined) {
     const auto count = static_cast<long long>(digests.size());
     const CStoppableWork stoppable(
         *this, "Stop the join? The file it is rebuilding will be removed.", std::nullopt);
     const CBusyScope busy(GetSafeHwnd(), {ids::join, platform::DialogCommand::ok});
-    ResetProgress();
+    CByteProgress progress(m_progress, joined);
     platform::ChunkHasher hasher(2);
     SetEnd end{1, false};
     try {
@@ -416,6 +411,6 @@ CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CFile& output, const std:
         output.Flush();
     output.Close();
     if (!checked.aliased)
-        m_progress.SetPos(fullBar);
+        progress.Fill();
     return checked;
 }

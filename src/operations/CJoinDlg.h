@@ -4,6 +4,7 @@
 #include "common/CProgressCtrl.h"
 
 #include <climits>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,7 @@ class CJoinDlg final : public CDialog {
     void OnJoin();
     // Whether the user lets the join replace a target that may be another segment of the set.
     bool MayReplace(const std::string& target);
-    void ResetProgress();
+    void ReportFirstSegmentMissing();
     // Where a set ended: at a number under which nothing stands (missing then says so), or at a
     // segment that is the target itself.
     struct SetEnd {
@@ -53,8 +54,10 @@ class CJoinDlg final : public CDialog {
         bool aliased = false;
         bool removable = false; // the output lies on a removable medium, and is flushed
     };
+    // joined is the bytes the segments hold, which the bar counts.
     Checked CopyListed(CFile& segment, CFile& output, const std::string& target,
-                       const std::vector<std::string>& digests, CFileException& missing);
+                       const std::vector<std::string>& digests, CFileException& missing,
+                       std::uint64_t joined);
 
     CProgressCtrl m_progress;
 };

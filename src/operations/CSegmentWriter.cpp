@@ -1,5 +1,6 @@
 #include "operations/CSegmentWriter.h"
 
+#include "common/CByteProgress.h"
 #include "common/CFileException.h"
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
@@ -8,8 +9,6 @@
 #include "platform/files/NameLimits.h"
 #include "platform/files/SharedFolder.h"
 
-#include <algorithm>
-#include <climits>
 #include <vector>
 
 namespace {
@@ -22,15 +21,10 @@ CSegmentWriter::CSegmentWriter(platform::Window dialog, std::initializer_list<in
                                CFile& source, CProgressCtrl& progress)
     : m_busy(dialog, greyed), m_source(source), m_progress(progress) {}
 
-void CSegmentWriter::PrepareProgress(long long segments) {
-    m_progress.SetRange32(0, 0);
-    m_progress.SetRange32(0, static_cast<int>(std::clamp<long long>(segments, INT_MIN, INT_MAX)));
-    m_progress.SetStep(1);
-}
-
 void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                               std::uint64_t fullSegments, std::uint64_t segmentLength) {
     m_baseName = baseName;
+    CByteProgress progress(m_progress, sourceLength);
     CSetChecksum checksum(baseName);
     checksum.RemoveEarlier();
     CSegmentTransfer::StartRepaintClock();
@@ -42,6 +36,7 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
         WriteSegment(baseName, fullSegments + 1, rest, checksum);
     if (!checksum.Write())
         throw CFileException(CFileException::diskFull, -1, CSetChecksum::FileName(baseName));
+    progress.Fill();
 }
 
 // Every segment is tried, so one that cannot go leaves no others behind; the first failure is
@@ -101,6 +96,5 @@ void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t num
         segment.Flush();
     segment.Close();
     checksum.EndSegment(name);
-    m_progress.StepIt();
     CSegmentTransfer::RepaintNowAndThen();
 }

@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-// Writes a segment set from an open source, one segment file at a time, stepping the progress bar
-// after each. While the writer lives its dialog is busy: windows repaint between chunks, but no
-// command (Esc and the close box included) reaches the dialog under the running split.
+// Writes a segment set from an open source, one segment file at a time, the progress bar following
+// the bytes written. While the writer lives its dialog is busy: windows repaint between chunks, but
+// no command (Esc and the close box included) reaches the dialog under the running split.
 class CSetChecksum;
 
 class CSegmentWriter final {
@@ -22,14 +22,13 @@ class CSegmentWriter final {
     CSegmentWriter(platform::Window dialog, std::initializer_list<int> greyed, CFile& source,
                    CProgressCtrl& progress);
 
-    // Empties the bar (a bar left full by an earlier split starts again), then gives it one step
-    // per segment.
-    void PrepareProgress(long long segments);
     // Segments 1 to fullSegments of segmentLength bytes each, then the rest of the source as the
     // next segment, when anything is left, then the set's checksum file; a checksum file of an
-    // earlier split is removed first. Raises CFileException: a segment or checksum file that
-    // cannot be created or removed with the cause and its name, and any failure of the transfer;
-    // a name that a shared folder keeps from being written before any segment is written.
+    // earlier split is removed first. The bar starts empty, is full once the checksum file is
+    // written, and otherwise stays where the bytes stopped. Raises CFileException: a segment or
+    // checksum file that cannot be created or removed with the cause and its name, and any failure
+    // of the transfer; a name that a shared folder keeps from being written before any segment is
+    // written.
     void WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                   std::uint64_t fullSegments, std::uint64_t segmentLength);
 

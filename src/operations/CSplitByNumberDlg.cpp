@@ -52,7 +52,7 @@ bool CSplitByNumberDlg::HasAmount() const {
 // Segments 1 to N - 1 take the length divided by N; the last takes what they leave.
 CSplitDlgBase::Cut CSplitByNumberDlg::CutOf(std::uint64_t length) const {
     const auto count = static_cast<std::uint64_t>(m_nSegments);
-    return {length, count - 1, length / count, m_nSegments};
+    return {length, count - 1, length / count};
 }
 
 // More segments than bytes leaves all but the last segment empty: a typed count of thousands

@@ -40,5 +40,5 @@ bool CSplitBySizeDlg::HasAmount() const {
 // shorter than the size. A source shorter than the size becomes one segment, an empty one none.
 CSplitDlgBase::Cut CSplitBySizeDlg::CutOf(std::uint64_t length) const {
     const std::uint64_t segments = length / m_nSize;
-    return {length, segments > 0 ? segments - 1 : 0, m_nSize, static_cast<long long>(segments)};
+    return {length, segments > 0 ? segments - 1 : 0, m_nSize};
 }

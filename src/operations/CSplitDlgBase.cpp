@@ -105,7 +105,6 @@ std::optional<long long> CSplitDlgBase::WriteSet(CFile& source, const Cut& cut) 
         std::string(m_messages.noFile.caption));
     CSegmentWriter writer(GetSafeHwnd(), {ids::split, platform::DialogCommand::ok}, source,
                           m_progress);
-    writer.PrepareProgress(cut.barSteps);
     try {
         writer.WriteSet(m_strPath, cut.length, cut.fullSegments, cut.segmentLength);
     } catch (const COperationStopped&) {

@@ -33,12 +33,11 @@ class CSplitDlgBase : public CDialog {
 
   protected:
     // How a source of a given length is cut: fullSegments of segmentLength bytes, then the rest
-    // (when anything is left) as one more segment; the bar takes barSteps steps.
+    // (when anything is left) as one more segment.
     struct Cut {
         std::uint64_t length;
         std::uint64_t fullSegments;
         std::uint64_t segmentLength;
-        long long barSteps;
         // How many segment files the cut writes.
         long long Segments() const;
     };

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
 namespace {
 
@@ -33,7 +34,7 @@ struct Flush {
     int fsyncs;         // flushes asked for: of a file, then of its directory (and for the checksum
                         // file of a split, its directory again once it has its name)
     const char* report; // the file error, "<d>" standing for the directory; nullptr: success
-    int position;       // of the bar behind a report
+    int reached;        // the bytes that reached the medium before a report: the bar's position
 };
 
 // clang-format off
@@ -41,10 +42,10 @@ const Flush rows[] = {
     {"ByNumber_InternalDisk_NoFlush", byNumber, false, "error=EIO", 0, nullptr, 0},
     {"Join_InternalDisk_NoFlush", join, false, "error=EIO", 0, nullptr, 0},
     {"BySize_EachFileThenItsDirectory_EinvalMeansNothingToFlush", bySize, true, "error=EINVAL:when=2+2", 9, nullptr, 0},
-    {"ByNumber_Segment1sFlushFails", byNumber, true, "error=EIO:when=1", 1, "A hardware I/O error was reported while accessing <d>/a1.", 0},
-    {"BySize_TheMediumTurnsReadOnlyAtSegment2", bySize, true, "error=EROFS:when=3", 3, "Access to <d>/a2 was denied.", 1},
-    {"ByNumber_TheDirectorysFlushFails", byNumber, true, "error=EIO:when=2", 2, "A hardware I/O error was reported while accessing <d>/a1.", 0},
-    {"Join_TheTargetsFlushFails", join, true, "error=EROFS:when=1", 1, "Access to <d>/a was denied.", 3},
+    {"ByNumber_Segment1sFlushFails", byNumber, true, "error=EIO:when=1", 1, "A hardware I/O error was reported while accessing <d>/a1.", 1000},
+    {"BySize_TheMediumTurnsReadOnlyAtSegment2", bySize, true, "error=EROFS:when=3", 3, "Access to <d>/a2 was denied.", 2000},
+    {"ByNumber_TheDirectorysFlushFails", byNumber, true, "error=EIO:when=2", 2, "A hardware I/O error was reported while accessing <d>/a1.", 1000},
+    {"Join_TheTargetsFlushFails", join, true, "error=EROFS:when=1", 1, "Access to <d>/a was denied.", 3000},
     {"Join_Flushed_TheDirectorysEinvalIgnored", join, true, "error=EINVAL:when=2", 2, nullptr, 0},
 };
 // clang-format on
@@ -75,22 +76,53 @@ TEST_P(RemovableDestination, IsFlushedBeforeSuccessAndAFailedFlushIsReported) {
         const char* amount = row.operation == bySize ? "1000" : "3";
         outcome = drive(row.operation, row.operation == join ? source + "1" : source, amount);
     }
-    const int range = row.operation == join ? 50 : 3;
     std::string report = row.report ? row.report : "";
     if (const auto at = report.find("<d>"); at != std::string::npos)
         report.replace(at, 3, dir);
-    const Box shown = row.report ? Box{report, app, BoxType::iconStop, {0, range, row.position}}
-                                 : success(row.operation, {0, range, range});
+    const Box shown = row.report
+                          ? Box{report, app, BoxType::iconStop, bytesMoved(3000, row.reached)}
+                          : success(row.operation, filled(3000));
     EXPECT_EQ(outcome.boxes, std::vector<Box>{shown});
     EXPECT_EQ(fsyncCalls(log), row.fsyncs);
     if (row.operation == join) {
         EXPECT_EQ(Files::read(source), bytes);
     } else {
         // The segment whose flush failed keeps its bytes; no later segment is made.
-        const std::size_t made = row.report ? row.position + 1 : 3;
+        const std::size_t made = row.report ? row.reached / 1000 : 3;
         EXPECT_EQ(Files::segmentLengths(source), std::vector<std::uint64_t>(made, 1000));
     }
 }
 INSTANTIATE_TEST_SUITE_P(Rows, RemovableDestination, testing::ValuesIn(rows), rowName);
+
+// On a removable medium the bytes move on the worker thread; the bar shows its count at every
+// chunk while a slow medium holds each one up.
+TEST(RemovableDestination, TheBarFollowsTheWorkersBytesChunkByChunk) {
+    constexpr std::uint64_t MiB = 1 << 20, length = 4 * MiB + 1;
+    TempDir internal;
+    RemovableTmpfs medium("size=16m");
+    if (!medium.mounted())
+        GTEST_SKIP() << medium.failure();
+    const std::string source = medium.file("a");
+    Files::write(source, Files::pattern(length));
+    std::set<int> seen; // positions of the bar while the segment was on its way
+    Outcome outcome;
+    {
+        Strace strace({"-e", "inject=copy_file_range:delay_enter=300000"});
+        if (!strace.attached())
+            GTEST_SKIP() << "cannot trace this process with strace";
+        outcome = drive(byNumber, source, "1", {Answer::ok}, [&](platform::Window dialog) {
+            const Bar bar = barOf(dialog, resources::ControlIds::Split::progress);
+            std::error_code none;
+            const auto reached = std::filesystem::file_size(source + "1", none);
+            if (!none && bar.position != bar.high) {
+                EXPECT_LE(std::uint64_t(bar.position), reached) << "the bar ran ahead";
+                seen.insert(bar.position);
+            }
+        });
+    }
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{success(byNumber, filled(length))});
+    for (const std::uint64_t chunk : {MiB, 2 * MiB, 3 * MiB})
+        EXPECT_TRUE(seen.count(int(chunk))) << "never at " << chunk;
+}
 
 } // namespace

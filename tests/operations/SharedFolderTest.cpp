@@ -82,14 +82,16 @@ void act(const Planted& row, const std::string& folder) {
     }
     const Outcome outcome = drive(row.operation, row.operation == join ? base + "1" : base, "3");
     const bool refused = row.report != nullptr;
-    const int position = row.operation == join ? 2 : 0, range = row.operation == join ? 50 : 3;
+    // A join counts what the planted segment 3 leads to in the bytes it will move.
+    const bool third = std::string(row.under) == "report.bin3";
+    const std::uint64_t total = row.operation != join ? 3000 : third ? 2700 : 2000;
     const Box report =
-        !refused ? success(row.operation, {0, range, range})
+        !refused ? success(row.operation, filled(total))
         : *row.report == '\0'
             ? cannotCreate
             : Box{"Access to " + folder + "/" + row.report + " was denied.", app, BoxType::iconStop,
                   // a split refuses before it readies the bar
-                  row.operation == join ? Bar{0, range, position} : untouched};
+                  row.operation == join ? bytesMoved(total, 2000) : untouched};
     EXPECT_EQ(outcome.boxes, std::vector<Box>{report});
     // What stands under the planted name, or where it leads, when the operation is done.
     const std::string written = row.operation == byNumber                ? bytes.substr(1000, 1000)

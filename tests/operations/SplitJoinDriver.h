@@ -21,6 +21,8 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace test {
 
@@ -53,6 +55,19 @@ struct Box {
 
 inline const std::string app = CWinApp::DisplayName();
 inline const Bar untouched{0, 100, 0};
+
+// The bar of a split or join of total bytes once moved of them have reached their destination:
+// it counts bytes, halved while the total is beyond a 32-bit range, and 0 to 1 when there are none.
+inline Bar bytesMoved(std::uint64_t total, std::uint64_t moved) {
+    int shift = 0;
+    while ((total >> shift) > std::uint64_t(INT_MAX))
+        ++shift;
+    return {0, total == 0 ? 1 : int(total >> shift), int(moved >> shift)};
+}
+inline Bar filled(std::uint64_t total) {
+    const Bar bar = bytesMoved(total, total);
+    return {0, bar.high, bar.high};
+}
 
 // The message that ends a split or a join that worked.
 inline Box success(Operation operation, Bar bar) {

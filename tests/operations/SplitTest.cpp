@@ -25,7 +25,6 @@ struct Worked {
     std::size_t length;
     const char* amount;
     std::vector<std::uint64_t> segments;
-    Bar bar;
     bool askedFirst = false; // more segments than bytes: the count question, answered OK
 };
 
@@ -40,29 +39,29 @@ Box countQuestion(std::uint64_t length, int count) {
 
 // clang-format off
 const Worked worked[] = {
-    {"ByNumber_TheLastTakesTheRest", byNumber, 10, "3", {3, 3, 4}, {0, 3, 3}},
-    {"ByNumber_FourEmptyThenAll", byNumber, 3, "5", {0, 0, 0, 0, 3}, {0, 5, 5}, true},
-    {"ByNumber_EmptyByFour_ThreeEmptyNoFourth", byNumber, 0, "4", {0, 0, 0}, {0, 4, 3}, true},
-    {"ByNumber_OneIsACopy", byNumber, 10, "1", {10}, {0, 1, 1}},
-    {"ByNumber_TwelveUnpaddedNames", byNumber, 100, "12", {8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 12}, {0, 12, 12}},
-    {"BySize_TheLastTakesTheRest", bySize, 10, "4", {4, 6}, {0, 2, 2}},
-    {"BySize_OverHalfTheLength_ACopy", bySize, 10, "6", {10}, {0, 1, 1}},
-    {"BySize_ShorterThanTheSize_ACopy", bySize, 10, "64", {10}, {0, 0, 0}},
-    {"BySize_EmptySource_NoSegment", bySize, 0, "4", {}, {0, 0, 0}},
+    {"ByNumber_TheLastTakesTheRest", byNumber, 10, "3", {3, 3, 4}},
+    {"ByNumber_FourEmptyThenAll", byNumber, 3, "5", {0, 0, 0, 0, 3}, true},
+    {"ByNumber_EmptyByFour_ThreeEmptyNoFourth", byNumber, 0, "4", {0, 0, 0}, true},
+    {"ByNumber_OneIsACopy", byNumber, 10, "1", {10}},
+    {"ByNumber_TwelveUnpaddedNames", byNumber, 100, "12", {8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 8, 12}},
+    {"BySize_TheLastTakesTheRest", bySize, 10, "4", {4, 6}},
+    {"BySize_OverHalfTheLength_ACopy", bySize, 10, "6", {10}},
+    {"BySize_ShorterThanTheSize_ACopy", bySize, 10, "64", {10}},
+    {"BySize_EmptySource_NoSegment", bySize, 0, "4", {}},
 };
 // clang-format on
 
 class Split : public testing::TestWithParam<Worked> {};
 
 // The segments hold the source's bytes under names 1, 2, ... (cat joins them into the source) and
-// nothing else is made; the one message comes up with the bar where the split left it and the
+// nothing else is made; the one message comes up with the bar full and the
 // source still held.
 TEST_P(Split, WorkedCase) {
     const Worked& row = GetParam();
     TempDir dir;
     const std::string source = dir.file("a.bin"), bytes = Files::pattern(row.length);
     Files::write(source, bytes);
-    std::vector<Box> boxes{success(row.operation, row.bar)};
+    std::vector<Box> boxes{success(row.operation, filled(row.length))};
     if (row.askedFirst)
         boxes.insert(boxes.begin(), countQuestion(row.length, std::stoi(row.amount)));
     const Outcome outcome =
@@ -167,7 +166,7 @@ struct FileFault {
     std::uint64_t length;
     const char* amount;
     const char *before, *after; // the report: before, the segment that failed, after
-    int written;                // the segments finished first, and the bar's position
+    int written;                // the segments finished first
     int segments;
 };
 
@@ -202,22 +201,24 @@ TEST_P(SplitFault, EndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
             moved = std::rename(medium.file("in").c_str(), medium.file("out").c_str()) == 0;
     };
     const Outcome outcome = drive(row.operation, source, row.amount, {Answer::ok}, move);
-    const std::string failed = source + std::to_string(row.written + 1);
-    EXPECT_EQ(outcome.boxes, (std::vector<Box>{{row.before + failed + row.after,
-                                                app,
-                                                BoxType::iconStop,
-                                                {0, row.segments, row.written}}}));
     EXPECT_TRUE(outcome.open);
     // Segments of several chunks pump events: the look while working is seen and checked.
     EXPECT_TRUE(row.fault == readOnly || outcome.busyPumps > 0);
     EXPECT_EQ(outcome.kept, source + "|" + row.amount);
     const std::string base = moved ? medium.file("out/a") : source;
     const std::uint64_t each = row.length / row.segments;
+    std::uint64_t reached = 0;
     for (int k = 1; k <= row.written + 1; ++k) {
         const std::string segment = base + std::to_string(k);
         const std::string got = Files::exists(segment) ? Files::read(segment) : "";
         EXPECT_EQ(got, bytes.substr((k - 1) * each, k <= row.written ? each : got.size()));
+        reached += got.size();
     }
+    // The bar stands where the bytes stopped.
+    const std::string failed = source + std::to_string(row.written + 1);
+    EXPECT_EQ(outcome.boxes,
+              (std::vector<Box>{{row.before + failed + row.after, app, BoxType::iconStop,
+                                 bytesMoved(row.length, reached)}}));
     EXPECT_FALSE(Files::exists(base + std::to_string(row.written + 2)));
     for (const char* left : {".sundrel.sha256sums", ".sundrel.sha256part"})
         EXPECT_FALSE(Files::exists(base + left)) << left;
@@ -270,8 +271,8 @@ TEST_P(SplitEarlierChecksum, IsReplacedOrRefusesTheSplit) {
     std::string report = row.report ? row.report : "";
     if (const auto at = report.find("<c>"); at != std::string::npos)
         report.replace(at, 3, sums);
-    const Box expected =
-        row.report ? Box{report, app, BoxType::iconStop, {0, 2, 0}} : success(byNumber, {0, 2, 2});
+    const Box expected = row.report ? Box{report, app, BoxType::iconStop, bytesMoved(10, 0)}
+                                    : success(byNumber, filled(10));
     EXPECT_EQ(outcome.boxes, std::vector<Box>{expected});
     EXPECT_EQ(Files::read(dir.file("kept")), old);
     EXPECT_EQ(Files::exists(source + "1"), row.report == nullptr);
@@ -294,20 +295,19 @@ struct Leftovers {
     int first, last, count;                        // the leftovers the question names
     std::vector<std::pair<int, const char*>> kept; // and why
     std::vector<int> left;                         // what stands beside the new set afterwards
-    Bar bar;                                       // after the split, when it ran
     bool writeProtected = false; // the folder's medium turns read-only before the split
 };
 
 // clang-format off
 const Leftovers leftovers[] = {
-    {"ByNumber_FiveThenThree_YesRemovesFourAndFive", byNumber, 1000, "3", {{4, oldBytes}, {5, oldBytes}}, Answer::yes, 4, 5, 2, {}, {}, {0, 3, 3}},
-    {"ByNumber_FiveThenThree_NoKeepsThemAndSplits", byNumber, 1000, "3", {{4, oldBytes}, {5, oldBytes}}, Answer::no, 4, 5, 2, {}, {4, 5}, {0, 3, 3}},
-    {"ByNumber_FiveThenThree_CancelLeavesEveryFile", byNumber, 1000, "3", {{1, oldBytes}, {2, oldBytes}, {3, oldBytes}, {4, oldBytes}, {5, oldBytes}}, Answer::cancel, 4, 5, 2, {}, {1, 2, 3, 4, 5}, {}},
-    {"BySize_AnEmptiedSourceFromNumber1", bySize, 0, "4", {{1, oldBytes}, {2, oldBytes}}, Answer::yes, 1, 2, 2, {}, {}, {0, 0, 0}},
-    {"ByNumber_OnlyTheUsersOwnFilesAndLinksGo", byNumber, 1000, "3", {{4, linkOut}, {5, hardLinkToTheSource}, {6, folderThere}, {7, readOnlyFile}, {15, oldBytes}}, Answer::yes, 4, 15, 5, {{5, "the file being split"}, {6, "a folder"}, {7, "read-only"}}, {5, 6, 7}, {0, 3, 3}},
-    {"BySize_AnotherUsersFileStays", bySize, 1000, "500", {{3, strangers}}, Answer::yes, 3, 3, 1, {{3, "another user's"}}, {3}, {0, 2, 2}},
-    {"ByNumber_ARemovalThatFailsIsReportedBeforeAnyWrite", byNumber, 1000, "3", {{4, oldBytes}}, Answer::yes, 4, 4, 1, {}, {4}, {}, true},
-    {"ByNumber_TheRunEndsEightFreeNumbersPastAFind", byNumber, 1000, "3", {{12, oldBytes}, {21, oldBytes}}, Answer::yes, 12, 12, 1, {}, {21}, {0, 3, 3}},
+    {"ByNumber_FiveThenThree_YesRemovesFourAndFive", byNumber, 1000, "3", {{4, oldBytes}, {5, oldBytes}}, Answer::yes, 4, 5, 2, {}, {}},
+    {"ByNumber_FiveThenThree_NoKeepsThemAndSplits", byNumber, 1000, "3", {{4, oldBytes}, {5, oldBytes}}, Answer::no, 4, 5, 2, {}, {4, 5}},
+    {"ByNumber_FiveThenThree_CancelLeavesEveryFile", byNumber, 1000, "3", {{1, oldBytes}, {2, oldBytes}, {3, oldBytes}, {4, oldBytes}, {5, oldBytes}}, Answer::cancel, 4, 5, 2, {}, {1, 2, 3, 4, 5}},
+    {"BySize_AnEmptiedSourceFromNumber1", bySize, 0, "4", {{1, oldBytes}, {2, oldBytes}}, Answer::yes, 1, 2, 2, {}, {}},
+    {"ByNumber_OnlyTheUsersOwnFilesAndLinksGo", byNumber, 1000, "3", {{4, linkOut}, {5, hardLinkToTheSource}, {6, folderThere}, {7, readOnlyFile}, {15, oldBytes}}, Answer::yes, 4, 15, 5, {{5, "the file being split"}, {6, "a folder"}, {7, "read-only"}}, {5, 6, 7}},
+    {"BySize_AnotherUsersFileStays", bySize, 1000, "500", {{3, strangers}}, Answer::yes, 3, 3, 1, {{3, "another user's"}}, {3}},
+    {"ByNumber_ARemovalThatFailsIsReportedBeforeAnyWrite", byNumber, 1000, "3", {{4, oldBytes}}, Answer::yes, 4, 4, 1, {}, {4}, true},
+    {"ByNumber_TheRunEndsEightFreeNumbersPastAFind", byNumber, 1000, "3", {{12, oldBytes}, {21, oldBytes}}, Answer::yes, 12, 12, 1, {}, {21}},
 };
 // clang-format on
 
@@ -363,7 +363,7 @@ TEST_P(SplitLeftovers, AreNamedInAQuestionAndGoOnlyOnYes) {
                                            : std::vector<int>{row.answer});
     std::vector<Box> boxes{question};
     if (splits)
-        boxes.push_back(success(row.operation, row.bar));
+        boxes.push_back(success(row.operation, filled(row.length)));
     if (row.writeProtected)
         boxes.push_back({"Access to " + segment(row.first) + " was denied.", app, BoxType::iconStop,
                          untouched});
@@ -415,7 +415,7 @@ TEST(SplitOnExfat, ChecksTheLongestNameInUtf16UnitsBeforeWriting) {
         const Outcome outcome = drive(byNumber, source, "12");
         const Box refused{source + ".sundrel.sha256sums contains an invalid path.", app,
                           BoxType::iconStop, untouched};
-        EXPECT_EQ(outcome.boxes.at(0), written == 0 ? refused : success(byNumber, {0, 12, 12}));
+        EXPECT_EQ(outcome.boxes.at(0), written == 0 ? refused : success(byNumber, filled(100)));
         EXPECT_EQ(Files::segmentLengths(source).size(), std::size_t(written));
     }
     const std::string unmount = sh + "umount " + point + " || umount -l " + point +
@@ -441,7 +441,7 @@ TEST(SplitOnXfs, ASizeBeyond32BitsMakesSegmentsOver4GiB) {
         {0, "first"}, {size - 5, "edge1"}, {size, "second"}, {length - 4, "last"}};
     Files::makeSparse(source, length, pieces);
     const Outcome outcome = drive(bySize, source, std::to_string(size));
-    EXPECT_EQ(outcome.boxes, std::vector<Box>{success(bySize, {0, 2, 2})});
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{success(bySize, filled(length))});
     EXPECT_EQ(Files::segmentLengths(source), (std::vector<std::uint64_t>{size, size + 4096}));
     for (const auto& [offset, bytes] : pieces) {
         const std::string segment = source + (offset < size ? "1" : "2");

@@ -37,7 +37,7 @@ FileCopy::InKernel FileCopy::copyInKernel(int source, int target, std::uint64_t 
         if (done <= 0)
             break;
         moved += static_cast<std::uint64_t>(done);
-        if (moved < count && betweenChunks && !betweenChunks())
+        if (moved < count && betweenChunks && !betweenChunks(moved))
             return {moved, true};
     }
     return {moved, false};
@@ -62,7 +62,7 @@ FileCopy::Result FileCopy::copyThroughBuffer(int source, int target, std::uint64
             return {Outcome::writeShort, {}, moved};
         if (read.count < wanted)
             return {Outcome::sourceEnded, {}, moved};
-        if (moved < count && betweenChunks && !betweenChunks())
+        if (moved < count && betweenChunks && !betweenChunks(moved))
             return {Outcome::interrupted, {}, moved};
     }
     return {Outcome::complete, {}, moved};
@@ -130,7 +130,7 @@ FileCopy::Result FileCopy::copyHashing(int source, int target, std::uint64_t cou
         }
         hasher.add(static_cast<std::size_t>(moved), digests);
         result.moved += moved;
-        if (result.moved < count && betweenChunks && !betweenChunks())
+        if (result.moved < count && betweenChunks && !betweenChunks(result.moved))
             return {Outcome::interrupted, {}, result.moved};
     }
     return result;

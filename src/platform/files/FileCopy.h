@@ -28,8 +28,9 @@ class FileCopy final {
     };
     static constexpr std::uint64_t chunkSize = 1u << 20;
 
-    // Called after each chunk while bytes remain: whether to go on.
-    using BetweenChunks = std::function<bool()>;
+    // Called after each chunk while bytes remain, with the bytes this copy has moved so far:
+    // whether to go on.
+    using BetweenChunks = std::function<bool(std::uint64_t moved)>;
 
     // Moves count bytes from the source's position to the target's position, advancing both,
     // and calls betweenChunks (when given) after each chunk while bytes remain.

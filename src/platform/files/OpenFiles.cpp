@@ -80,6 +80,7 @@ bool OpenFiles::Reservation::add(const std::string& name) {
     const std::lock_guard lock(r.guard);
     r.reserved.push_back(identity);
     m_identities.push_back(identity);
+    m_bytes += static_cast<std::uint64_t>(status.st_size);
     return true;
 }
 

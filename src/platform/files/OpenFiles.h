@@ -32,11 +32,15 @@ class OpenFiles final {
         ~Reservation();
         Reservation(const Reservation&) = delete;
         Reservation& operator=(const Reservation&) = delete;
-        // False, and nothing reserved, when no file stands under the name.
+        // False, and nothing reserved, when no file stands under the name. Otherwise the file's
+        // length is added to the reservation's bytes().
         bool add(const std::string& name);
+        // The lengths of the files reserved, as they were when each was added.
+        std::uint64_t bytes() const { return m_bytes; }
 
       private:
         std::vector<FileIdentity> m_identities;
+        std::uint64_t m_bytes = 0;
     };
 };
 

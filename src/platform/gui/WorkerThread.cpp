@@ -24,7 +24,7 @@ class Worker final {
   public:
     Worker() : m_thread([this] { serve(); }) {}
 
-    void run(const std::function<void()>& job) {
+    void run(const std::function<void()>& job, const std::function<void()>& beforeEachPump) {
         std::unique_lock lock(m_mutex);
         m_job = &job;
         m_done = false;
@@ -32,6 +32,8 @@ class Worker final {
         while (!m_finished.wait_for(lock, pumpInterval, [this] { return m_done; })) {
             lock.unlock();
             try {
+                if (beforeEachPump)
+                    beforeEachPump();
                 EventPump::pumpWithoutInput();
             } catch (...) {
                 // The job works on its caller's data: it ends before the caller's frame goes, and
@@ -104,13 +106,14 @@ class Waiting final {
 
 } // namespace
 
-void WorkerThread::runWhilePumping(const std::function<void()>& job) {
+void WorkerThread::runWhilePumping(const std::function<void()>& job,
+                                   const std::function<void()>& beforeEachPump) {
     if (QCoreApplication::instance() == nullptr || waiting) {
         job();
         return;
     }
     const Waiting meanwhile;
-    worker().run(job);
+    worker().run(job, beforeEachPump);
 }
 
 } // namespace platform

@@ -11,8 +11,10 @@ class WorkerThread final {
     // Runs job on the worker and returns when it has finished. Meanwhile this thread lets windows
     // repaint, timers run and the window manager be answered, while keyboard and mouse input
     // waits. An exception that leaves job is raised here. Without a GUI, or when called again
-    // from within that wait, job runs on this thread.
-    static void runWhilePumping(const std::function<void()>& job);
+    // from within that wait, job runs on this thread. beforeEachPump, when given, runs on this
+    // thread before each round of events, so that what the job has done so far can be shown.
+    static void runWhilePumping(const std::function<void()>& job,
+                                const std::function<void()>& beforeEachPump = {});
 };
 
 } // namespace platform

@@ -1,0 +1,43 @@
+#include "common/CByteProgress.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+CByteProgress* running = nullptr;
+} // namespace
+
+CByteProgress::CByteProgress(CProgressCtrl& bar, std::uint64_t total)
+    : m_bar(bar), m_outer(running) {
+    while ((total >> m_shift) > static_cast<std::uint64_t>(INT_MAX))
+        ++m_shift;
+    m_high = total == 0 ? 1 : static_cast<int>(total >> m_shift);
+    m_bar.SetRange32(0, 0);
+    m_bar.SetRange32(0, m_high);
+    m_bar.SetStep(1);
+    running = this;
+}
+
+CByteProgress::~CByteProgress() {
+    running = m_outer;
+    m_bar.SetPos(m_full ? m_high : PositionOf(m_moved));
+}
+
+void CByteProgress::Moved(std::uint64_t bytes) {
+    if (running != nullptr)
+        running->m_moved += bytes;
+}
+
+void CByteProgress::Show(std::uint64_t inSegment) {
+    if (running != nullptr)
+        running->m_bar.SetPos(running->PositionOf(running->m_moved + inSegment));
+}
+
+void CByteProgress::Fill() {
+    m_full = true;
+    m_bar.SetPos(m_high);
+}
+
+int CByteProgress::PositionOf(std::uint64_t bytes) const {
+    return static_cast<int>(std::min(bytes >> m_shift, static_cast<std::uint64_t>(m_high)));
+}
