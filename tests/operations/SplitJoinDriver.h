@@ -16,6 +16,7 @@
 #include "support/ScriptedServices.h"
 #include "support/Ui.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QTimer>
@@ -36,9 +37,17 @@ struct Bar {
     bool operator==(const Bar&) const = default;
 };
 
+// The bar as it stands, and as a screen reader reads it: the same value.
 inline Bar barOf(platform::Window dialog, int barId) {
     const platform::ProgressBar bar(dialog.child(barId));
-    return {bar.low(), bar.high(), bar.position()};
+    const Bar seen{bar.low(), bar.high(), bar.position()};
+    QAccessibleInterface* read =
+        QAccessible::queryAccessibleInterface(Ui::widget(dialog.child(barId)));
+    if (read != nullptr && read->valueInterface() != nullptr && seen.low < seen.high) {
+        EXPECT_EQ(read->valueInterface()->currentValue().toInt(), seen.position);
+        EXPECT_EQ(read->valueInterface()->maximumValue().toInt(), seen.high);
+    }
+    return seen;
 }
 
 // A message box as the user saw it, with the bar behind it.
