@@ -79,11 +79,14 @@ FileCopy::Result CSegmentTransfer::CopyOnce(CFile& source, CFile& segment, std::
         [&] {
             result = Copy(source, segment, count, hashing, [&movedSoFar](std::uint64_t moved) {
                 movedSoFar.store(moved, std::memory_order_relaxed);
-                return !platform::EventPump::stopRequested() &&
+                return !CStoppableWork::Holding() && !platform::EventPump::stopRequested() &&
                        !platform::TerminationSignals::stopForced();
             });
         },
-        [&movedSoFar] { CByteProgress::Show(movedSoFar.load(std::memory_order_relaxed)); });
+        [&movedSoFar] {
+            CByteProgress::Show(movedSoFar.load(std::memory_order_relaxed));
+            CStoppableWork::AskWhileWaiting();
+        });
     return result;
 }
 

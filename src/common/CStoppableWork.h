@@ -20,10 +20,22 @@ class CStoppableWork final {
     // the work's question; raises COperationStopped on OK. Without work that may be stopped, the
     // request is forgotten.
     static void CheckNow();
+    // Called as windows repaint while a worker holds bytes in hand, on a medium that may stall a
+    // write for as long as it takes: asks the question at once when the user asked to stop. On
+    // OK the dialog's title says that the work is stopping until the worker lets go; the next
+    // CheckNow() then stops it.
+    static void AskWhileWaiting();
+    // Whether a worker should let go at its next chunk: the question is up, or the work is
+    // stopping. Safe to call from any thread.
+    static bool Holding();
 
   private:
+    static bool Ask();
+    void ShowStopping();
+
     CDialog& m_dialog;
     std::string m_question;
     std::optional<std::string> m_caption;
     CStoppableWork* m_outer;
+    std::optional<std::string> m_title; // the dialog's own, while its title says it is stopping
 };

@@ -217,7 +217,17 @@ struct Disks final {
 
 // What the user does while a box is up: answers OK, having first done what the act names, or
 // answers Cancel.
-enum class Act { ok, yes, cancel, swap, takeOut, fill, fillWhileWriting, staleChecksum, swapStaleChecksum };
+enum class Act {
+    ok,
+    yes,
+    cancel,
+    swap,
+    takeOut,
+    fill,
+    fillWhileWriting,
+    staleChecksum,
+    swapStaleChecksum
+};
 using enum Act;
 
 // Fills the medium that holds path until a write fails for want of room.
@@ -394,9 +404,10 @@ class FloppySplitSlow : public testing::TestWithParam<Slow> {
 };
 
 // A medium that takes seconds to take a segment or to flush it: meanwhile the clip moves and
-// timers run, and other input is dropped. Esc and the close box ask whether to stop once the write
-// lets go (Cancel goes on, OK removes the unfinished segment); during a flush the segment is whole
-// and stays. A flush that fails is the segment's file error.
+// timers run, and other input is dropped. Esc and the close box ask at once whether to stop while
+// the write stalls (Cancel goes on; OK shows that the split is stopping until the write lets go,
+// then removes the unfinished segment); during a flush the segment is whole and stays. A flush
+// that fails is the segment's file error.
 TEST_P(FloppySplitSlow, TheClipMovesAndInputWaits) {
     const Slow& row = GetParam();
     test::TempDir work;
@@ -407,8 +418,13 @@ TEST_P(FloppySplitSlow, TheClipMovesAndInputWaits) {
     const std::string bytes = Files::pattern(5000, 3), segment = drive.file("photo.jpg1");
     Files::write(work.file("photo.jpg"), bytes);
     std::set<int> frames; // shown while the medium was slow
+    bool showedStopping = false;
+    const auto whole = [&] {
+        return Files::exists(segment) && Files::size(segment) == bytes.size();
+    };
     const auto slow = [&](platform::Window dialog) {
-        if (row.written != (Files::exists(segment) && Files::size(segment) == bytes.size()))
+        showedStopping |= dialog.text().starts_with("Stopping… ");
+        if (row.written != whole())
             return;
         if (frames.empty()) {
             test::Ui::key(dialog, Qt::Key_Escape);
@@ -425,8 +441,11 @@ TEST_P(FloppySplitSlow, TheClipMovesAndInputWaits) {
         if (!strace.attached())
             GTEST_SKIP() << "cannot trace this process with strace";
         std::vector<std::function<int()>> replies{[] { return 1; }, [] { return 1; }};
-        if (row.stopAnswer != 0)
-            replies.insert(replies.begin() + 1, [&row] { return row.stopAnswer; });
+        if (row.stopAnswer != 0) // asked at once, while the write still stalls
+            replies.insert(replies.begin() + 1, [&] {
+                EXPECT_FALSE(whole()) << "asked only once the write let go";
+                return row.stopAnswer;
+            });
         outcome = split(work.file("photo.jpg"), replies, slow);
     }
     std::vector<std::string> texts{insertDisk, last};
@@ -434,6 +453,8 @@ TEST_P(FloppySplitSlow, TheClipMovesAndInputWaits) {
         texts.insert(texts.begin() + 1, stopQuestion);
     EXPECT_EQ(outcome.texts, texts);
     EXPECT_GE(frames.size(), row.last == allDone ? 2u : 0u);
+    // After OK the title says so until the write lets go.
+    EXPECT_EQ(showedStopping, row.stopAnswer == Answer::ok);
     if (row.stopAnswer == Answer::ok)
         EXPECT_FALSE(Files::exists(segment));
     else
