@@ -4,9 +4,13 @@
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 #include "common/CSetChecksum.h"
+#include "operations/CLeftoverSegments.h"
 
+#include "platform/files/FileEntries.h"
+#include "platform/files/FileNames.h"
 #include "platform/files/NameLimits.h"
 #include "platform/files/SharedFolder.h"
+#include "platform/files/WorkFiles.h"
 
 #include <algorithm>
 #include <climits>
@@ -28,20 +32,48 @@ void CSegmentWriter::PrepareProgress(long long segments) {
     m_progress.SetStep(1);
 }
 
+// Every join starts from segment 1, so a set without it is no set: segment 1 is written under a
+// work file's name and takes its own only after the checksum file, as the last step. However
+// the split ends early, what stands under the segments' names is never taken for a whole set.
 void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                               std::uint64_t fullSegments, std::uint64_t segmentLength) {
     m_baseName = baseName;
+    const std::string first = CSegmentName::Make(baseName, 1);
     CSetChecksum checksum(baseName);
     checksum.RemoveEarlier();
-    CSegmentTransfer::StartRepaintClock();
-    for (std::uint64_t number = 1; number <= fullSegments; ++number)
-        WriteSegment(baseName, number, segmentLength, checksum);
-    // The last segment carries exactly what the full ones left, never more than the source holds.
-    const std::uint64_t rest = sourceLength - fullSegments * segmentLength;
-    if (rest != 0)
-        WriteSegment(baseName, fullSegments + 1, rest, checksum);
-    if (!checksum.Write())
-        throw CFileException(CFileException::diskFull, -1, CSetChecksum::FileName(baseName));
+    CLeftoverSegments::RemoveEarlier(first, baseName);
+    platform::WorkFiles::sweep(first);
+    try {
+        CSegmentTransfer::StartRepaintClock();
+        for (std::uint64_t number = 1; number <= fullSegments; ++number)
+            WriteSegment(baseName, number, segmentLength, checksum);
+        // The last segment carries exactly what the full ones left, never more than the source
+        // holds.
+        const std::uint64_t rest = sourceLength - fullSegments * segmentLength;
+        if (rest != 0)
+            WriteSegment(baseName, fullSegments + 1, rest, checksum);
+        if (!checksum.Write())
+            throw CFileException(CFileException::diskFull, -1, CSetChecksum::FileName(baseName));
+        if (!m_firstWork.empty() &&
+            !CFile::Rename(m_firstWork, first, false, m_removable.value_or(false)))
+            throw CFileException(CFileException::accessDenied, -1, first);
+    } catch (CFileException& error) {
+        // A report names the segment, not the name it was written under.
+        if (!m_firstWork.empty() && error.m_strFileName == m_firstWork)
+            error.m_strFileName =
+                platform::FileNames::fullPath(platform::FileNames::resolve(first).value_or(first));
+        RemoveFirstWork();
+        throw;
+    } catch (const CException&) {
+        RemoveFirstWork();
+        throw;
+    }
+    m_firstWork.clear();
+}
+
+void CSegmentWriter::RemoveFirstWork() {
+    if (!m_firstWork.empty())
+        platform::FileEntries::removeOwn(m_firstWork);
 }
 
 // Every segment is tried, so one that cannot go leaves no others behind; the first failure is
@@ -50,7 +82,10 @@ long long CSegmentWriter::RemoveWritten() {
     std::optional<CFileException> failed;
     for (long long number = 1; number <= m_made; ++number) {
         try {
-            CFile::Remove(CSegmentName::Make(m_baseName, number));
+            if (number == 1)
+                CFile::RemoveOwn(m_firstWork);
+            else
+                CFile::Remove(CSegmentName::Make(m_baseName, number));
         } catch (const CFileException& error) {
             if (!failed)
                 failed = error;
@@ -87,8 +122,10 @@ void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t num
     CFile segment;
     CFileException error;
     const std::string name = CSegmentName::Make(baseName, static_cast<long long>(number));
-    if (!segment.Open(name, createMode, &error))
+    if (number == 1 ? !segment.OpenWork(name, &error) : !segment.Open(name, createMode, &error))
         throw error;
+    if (number == 1)
+        m_firstWork = segment.GetFilePath();
     m_made = static_cast<long long>(number);
     if (m_removable)
         segment.SetOnRemovableMedium(*m_removable);

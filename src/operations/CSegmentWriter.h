@@ -26,10 +26,12 @@ class CSegmentWriter final {
     // per segment.
     void PrepareProgress(long long segments);
     // Segments 1 to fullSegments of segmentLength bytes each, then the rest of the source as the
-    // next segment, when anything is left, then the set's checksum file; a checksum file of an
-    // earlier split is removed first. Raises CFileException: a segment or checksum file that
-    // cannot be created or removed with the cause and its name, and any failure of the transfer;
-    // a name that a shared folder keeps from being written before any segment is written.
+    // next segment, when anything is left, then the set's checksum file, then segment 1 gets its
+    // name. A checksum file and a segment 1 of an earlier split are removed first (segment 1 as
+    // CLeftoverSegments::RemoveEarlier() does), and work files that killed operations left in
+    // the folder. Raises CFileException: a segment or checksum file that cannot be created or
+    // removed with the cause and its name, and any failure of the transfer; a name that a shared
+    // folder keeps from being written before any segment is written. Segment 1 is gone then.
     void WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                   std::uint64_t fullSegments, std::uint64_t segmentLength);
 
@@ -41,13 +43,15 @@ class CSegmentWriter final {
     // start.
     static void CheckNames(const std::string& baseName, long long segments);
 
-    // Removes every segment file this writer made (the one it was writing included) and answers
-    // how many. Raises CFileException naming the first it cannot remove.
+    // Removes every segment file this writer made (the one it was writing included, and segment
+    // 1 under its work name) and answers how many. Raises CFileException naming the first it cannot
+    // remove.
     long long RemoveWritten();
 
   private:
     void WriteSegment(const std::string& baseName, std::uint64_t number, std::uint64_t length,
                       CSetChecksum& checksum);
+    void RemoveFirstWork();
 
     CBusyScope m_busy;
     CFile& m_source;
@@ -55,5 +59,6 @@ class CSegmentWriter final {
     // Whether the set's folder lies on a removable medium, once the first segment has asked.
     std::optional<bool> m_removable;
     std::string m_baseName;
-    long long m_made = 0; // segment files made so far, 1 to m_made
+    long long m_made = 0;    // segment files made so far, 1 to m_made
+    std::string m_firstWork; // the work file segment 1 is written to until the set is whole
 };

@@ -128,7 +128,9 @@ TEST(JoinDlg, TheBarStepsForSegments1To48AndFillsAtTheEnd) {
     int highest = 0;
     const Outcome outcome =
         drive(join, dir.file("x1"), "", {Answer::ok}, [&](platform::Window dialog) {
-            const auto done = static_cast<int>(Files::size(dir.file("x")) / (MiB + 1));
+            const std::string written = Files::workFile(dir.path());
+            const auto done = static_cast<int>(
+                (written.empty() ? Files::size(dir.file("x")) : Files::size(written)) / (MiB + 1));
             const Bar bar = barOf(dialog, resources::ControlIds::Join::progress);
             EXPECT_EQ(bar, (Bar{0, 50, std::min(done, 48)})) << "in segment " << done + 1;
             highest = std::max(highest, bar.position);
@@ -147,9 +149,12 @@ TEST(JoinDlg, AJoinOfSmallSegmentsLetsTheWindowRepaint) {
     for (int k = 1; k <= count; ++k)
         Files::write(dir.file("s").append(std::to_string(k)), Files::pattern(size, k));
     int pumpsWhileJoining = 0;
+    std::string written; // looked for once: the folder holds ten thousand names
     drive(join, dir.file("s1"), "", {Answer::ok}, [&](platform::Window) {
+        if (written.empty())
+            written = Files::workFile(dir.path());
         std::error_code none;
-        const auto joined = std::filesystem::file_size(dir.file("s"), none);
+        const auto joined = std::filesystem::file_size(written, none);
         pumpsWhileJoining += !none && joined > 0 && joined < count * size;
     });
     EXPECT_GT(pumpsWhileJoining, 0) << "the window was frozen for the whole join";
@@ -169,8 +174,20 @@ TEST(JoinDlg, ASecondJoinInOneOpeningStartsAfresh) {
 }
 
 // How the join is spoilt: the target a link to a segment, a segment held, and the rest.
-enum Spoil { as2, to3, pastAGap, whileJoining, hold1, hold2, readOnly, noFolder, fillsUp, gone2 };
-enum Left { nothing, older, segment1, segment2, segment3, pastTheGap, partOf1And2 };
+enum Spoil {
+    as2,
+    to3,
+    pastAGap,
+    whileJoining,
+    hold1,
+    hold2,
+    readOnly,
+    noFolder,
+    fillsUp,
+    fillsLater,
+    gone2
+};
+enum Left { nothing, older, segment2, segment3, pastTheGap };
 struct FileFault {
     const char* name;
     Spoil spoil;
@@ -188,23 +205,26 @@ const FileFault faults[] = {
     {"Segment2HardLinkedAsTheTarget", as2, cannotCreate, BoxType::ok, segment2, untouched},
     {"TheTargetASymbolicLinkToSegment3", to3, cannotCreate, BoxType::ok, segment3, untouched},
     {"TheTargetASymbolicLinkToASegmentPastAGap", pastAGap, cannotCreate, BoxType::ok, pastTheGap, untouched},
-    {"Segment2MadeTheTargetAfterSegment1", whileJoining, cannotCreate, BoxType::ok, segment1, stopped},
-    {"Segment2HeldByAnotherOpen", hold2, "A sharing violation occurred while accessing <x>2.", BoxType::iconStop, segment1, stopped},
+    {"Segment2MadeTheJoinedFileAfterSegment1", whileJoining, cannotCreate, BoxType::ok, nothing, stopped},
+    {"Segment2HeldByAnotherOpen_AnOlderTargetKept", hold2, "A sharing violation occurred while accessing <x>2.", BoxType::iconStop, older, stopped},
     {"Segment1Held_AnOlderTargetKept", hold1, "A sharing violation occurred while accessing <x>1.", BoxType::iconStop, older, untouched},
     {"ReadOnlyMedium", readOnly, cannotCreate, BoxType::ok, older, untouched},
     {"TheTargetsFolderMissing", noFolder, cannotCreate, BoxType::ok, nothing, untouched},
-    {"FullMedium", fillsUp, "Disk full while accessing <x>.", BoxType::iconStop, partOf1And2, stopped},
-    {"Segment2ALinkToAMediumThatIsGone", gone2, "<x>2 was not found.", BoxType::iconStop, segment1, stopped},
+    {"FullMedium_NoPartLeft", fillsUp, "Disk full while accessing <x>.", BoxType::iconStop, nothing, stopped},
+    {"FullMediumMidway_AnOlderTargetKept", fillsLater, "Disk full while accessing <x>.", BoxType::iconStop, older, stopped},
+    {"Segment2ALinkToAMediumThatIsGone", gone2, "<x>2 was not found.", BoxType::iconStop, nothing, stopped},
     // With a checksum file the refusals hold, and what a failure leaves is what stood there before.
     {"Listed_TheTargetASymbolicLinkToSegment3", to3, cannotCreate, BoxType::ok, segment3, untouched, true},
     {"Listed_Segment2HeldByAnotherOpen", hold2, "A sharing violation occurred while accessing <x>2.", BoxType::iconStop, nothing, stopped, true},
-    {"Listed_FullMedium_AnOlderTargetKept", fillsUp, "Disk full while accessing <x>.", BoxType::iconStop, older, stopped, true},
+    {"Listed_FullMediumMidway_AnOlderTargetKept", fillsLater, "Disk full while accessing <x>.", BoxType::iconStop, older, stopped, true},
 };
 // clang-format on
 
-// Links and names gone beside the segments x1 to x3: the target may be a segment under another
-// name, from the start or from a moment during the join.
+// Links and names gone beside the segments x1 to x3: the target, or the file the join writes,
+// may be a segment under another name, from the start or from a moment during the join. Or the
+// medium fills up while the join writes.
 void spoil(Spoil fault, const std::string& x) {
+    const std::string folder = fs::path(x).parent_path();
     switch (fault) {
     case as2:
         return fs::create_hard_link(x + "2", x);
@@ -215,7 +235,9 @@ void spoil(Spoil fault, const std::string& x) {
         return fs::create_symlink("x5", x);
     case whileJoining:
         fs::remove(x + "2");
-        return fs::create_hard_link(x, x + "2");
+        return fs::create_hard_link(Files::workFile(folder), x + "2");
+    case fillsLater:
+        return Files::write(folder + "/filler", Files::pattern(2 * MiB));
     case noFolder:
         return fs::create_symlink("unplugged/x", x);
     case gone2:
@@ -228,16 +250,18 @@ void spoil(Spoil fault, const std::string& x) {
 
 class JoinFileError : public testing::TestWithParam<FileFault> {};
 
-// Where the medium is needed, three segments of 1 MiB leave room on it for one and a half more. A
-// segment that exists but cannot be opened ends the join with the report: only a missing one ends
-// the set. No segment is ever emptied as the target.
-TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget) {
+// Where the medium is needed, three segments of 1 MiB leave room on it for one and a half more,
+// or at first for four, until a file of 2 MiB comes while the join writes. A segment that exists
+// but cannot be opened ends the join with the report: only a missing one ends the set. No segment
+// is ever emptied as the target, and a join that fails leaves what stood under its name.
+TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatStoodUnderTheTarget) {
     const FileFault& row = GetParam();
     TempDir dir;
-    ScratchTmpfs medium(dir.path(), "size=4608k");
-    if (!medium.mounted() && (row.spoil == readOnly || row.spoil == fillsUp))
+    const bool onMedium = row.spoil == readOnly || row.spoil == fillsUp || row.spoil == fillsLater;
+    ScratchTmpfs medium(dir.path(), row.spoil == fillsLater ? "size=7m" : "size=4608k");
+    if (onMedium && !medium.mounted())
         GTEST_SKIP() << medium.failure();
-    const std::string x = (medium.mounted() ? medium.path() : dir.path()) + "/x";
+    const std::string x = (onMedium ? medium.path() : dir.path()) + "/x";
     std::vector<std::string> segments; // the first one over a chunk, so that the join pumps in it
     for (int k = 1; k <= 3; ++k)
         Files::write(x + std::to_string(k),
@@ -257,11 +281,11 @@ TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget) {
                 holder.Open(x + (row.spoil == hold1 ? "1" : "2"), CFile::modeRead));
     ASSERT_TRUE(row.spoil != readOnly || medium.remountReadOnly());
     const bool linksLater = row.spoil == whileJoining;
-    bool pending = linksLater;
-    if (!linksLater)
+    bool pending = linksLater || row.spoil == fillsLater;
+    if (!pending)
         spoil(row.spoil, x);
     const Outcome outcome = drive(join, x + "1", "", {Answer::ok}, [&](platform::Window) {
-        if (pending && Files::exists(x)) {
+        if (pending && !Files::workFile(fs::path(x).parent_path()).empty()) {
             spoil(row.spoil, x);
             pending = false;
         }
@@ -273,10 +297,8 @@ TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatReachedTheTarget) {
     EXPECT_EQ(outcome.after, row.bar);
     EXPECT_TRUE(outcome.open);
     const std::string left = fs::is_regular_file(x) ? Files::read(x) : "";
-    const std::string part = (segments[0] + segments[1]).substr(0, left.size());
-    const std::string expected[] = {"", "old", segments[0], segments[1], segments[2], "E", part};
+    const std::string expected[] = {"", "old", segments[1], segments[2], "E"};
     EXPECT_TRUE(left == expected[row.left]) << left.size() << " bytes";
-    EXPECT_TRUE(row.left != partOf1And2 || (left.size() > MiB && left.size() < 2 * MiB));
     for (const std::string& name : Files::listing(fs::path(x).parent_path()))
         EXPECT_EQ(name.find(".sundrel-"), std::string::npos) << name << " left behind";
     for (int k = 1; k <= 3; ++k)

@@ -76,6 +76,7 @@ bool OpenFiles::Reservation::add(const std::string& name) {
     if (!path || stat(path->c_str(), &status) != 0)
         return false;
     const FileIdentity identity{status.st_dev, status.st_ino};
+    m_bytes += static_cast<std::uint64_t>(status.st_size);
     Registry& r = registry();
     const std::lock_guard lock(r.guard);
     r.reserved.push_back(identity);

@@ -34,9 +34,12 @@ class OpenFiles final {
         Reservation& operator=(const Reservation&) = delete;
         // False, and nothing reserved, when no file stands under the name.
         bool add(const std::string& name);
+        // The lengths of the files added so far, together.
+        std::uint64_t bytes() const { return m_bytes; }
 
       private:
         std::vector<FileIdentity> m_identities;
+        std::uint64_t m_bytes = 0;
     };
 };
 
