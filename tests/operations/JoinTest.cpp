@@ -3,10 +3,15 @@
 #include "support/RowName.h"
 #include "support/ScratchTmpfs.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -27,8 +32,9 @@ struct Worked {
     std::string typed, target, content; // target "": none may appear
     std::vector<Box> boxes;
     std::vector<int> answers = {Answer::ok};
-    Named listed = {};       // the set its checksum file was made from, the whole file last
-    bool listingCut = false; // the checksum file cut in the middle of a line
+    Named listed = {};               // the set its checksum file was made from, the whole file last
+    bool listingCut = false;         // the checksum file cut in the middle of a line
+    const char* otherName = nullptr; // a second name (hard link) of the target's file
 };
 
 const Box askName{"Please enter the name of the first split segment ", app, BoxType::ok, untouched};
@@ -50,6 +56,15 @@ Box damaged(const std::string& segments, const std::string& savedAs) {
                 savedAs + ", not as x.",
             app, BoxType::ok | BoxType::iconExclamation, full};
 }
+// Where the joined file cannot replace the old one, the join asks before it writes into it.
+Box intoItself(const std::string& target, const std::string& why) {
+    return {target + " cannot be rebuilt beside the file that stands under its name: " + why +
+                ". The join would write into that file itself: what it holds is emptied now, and "
+                "lost if the join stops, fails or finds damage.\n\nJoin into it anyway?",
+            app, BoxType::okCancel | BoxType::iconExclamation | BoxType::defaultButton2, untouched};
+}
+const Box hardLinked =
+    intoItself("x", "it has other names (hard links), which would keep the old contents");
 const Box unreadable{"x.sundrel.sha256sums is damaged: it is not a list of checksums. Nothing was "
                      "joined.",
                      app, BoxType::ok, untouched};
@@ -69,6 +84,8 @@ const Worked worked[] = {
     {"Segment12_TheTargetMayBeASegment_Kept", twelve, "x12", "x1", "1;", {mayBeASegment}, {Answer::cancel}},
     {"Segment12_TheTargetMayBeASegment_Replaced", twelve, "x12", "x1", "11;12;", {mayBeASegment, joined}, {Answer::ok, Answer::ok}},
     // With a checksum file beside segment 1, the set is the segments it lists, each checked.
+    {"AnOlderTargetWithAnotherName_Cancel_BothKept", {{"x", "old"}, {"x1", "new"}}, "x1", "x", "old", {hardLinked}, {Answer::cancel}, {}, false, "y"},
+    {"AnOlderTargetWithAnotherName_Ok_JoinedIntoIt", {{"x", "old"}, {"x1", "new"}}, "x1", "x", "new", {hardLinked, joined}, {Answer::ok, Answer::ok}, {}, false, "y"},
     {"Listed_Whole", {{"x1", "ab"}, {"x2", "cd"}}, "x1", "x", "abcd", {joined}, ok, madeAs},
     {"Listed_AnOlderTargetReplacedWhenWhole", {{"x", "old, longer"}, {"x1", "ab"}, {"x2", "cd"}}, "x1", "x", "abcd", {joined}, ok, madeAs},
     {"Listed_ASegmentCutShort", {{"x1", "ab"}, {"x2", "c"}}, "x1", "x.damaged", "abc", {damaged("x2 is", "x.damaged")}, ok, madeAs},
@@ -109,6 +126,10 @@ TEST_P(Join, WorkedCase) {
         names.insert("x.sundrel.sha256sums");
     }
     names.erase("");
+    if (row.otherName) {
+        fs::create_hard_link(row.target, row.otherName);
+        names.insert(row.otherName);
+    }
     const Outcome outcome = drive(join, row.typed, "", row.answers);
     EXPECT_EQ(outcome.boxes, row.boxes);
     EXPECT_EQ(outcome.after, row.boxes.back().bar == untouched ? untouched : full);
@@ -116,6 +137,7 @@ TEST_P(Join, WorkedCase) {
     EXPECT_TRUE(row.target.empty() || Files::read(row.target) == row.content);
     for (const auto& [name, content] : row.files)
         EXPECT_TRUE(name == row.target || Files::read(name) == content) << name;
+    EXPECT_TRUE(!row.otherName || fs::equivalent(row.otherName, row.target));
     fs::current_path(before);
 }
 INSTANTIATE_TEST_SUITE_P(Rows, Join, testing::ValuesIn(worked), rowName);
@@ -171,6 +193,75 @@ TEST(JoinDlg, ASecondJoinInOneOpeningStartsAfresh) {
         drive(join, dir.file("x1"), "", {Answer::ok, Answer::ok}, {}, {nullptr, change});
     EXPECT_EQ(outcome.boxes, (std::vector<Box>{joined, joined}));
     EXPECT_EQ(Files::read(dir.file("x")), "1two");
+}
+
+// The joined file replaces the old one with the old one's permissions, and its owner and group
+// where the user may give them (root may).
+TEST(JoinDlg, TheJoinedFileKeepsThePermissionsAndOwnerOfTheFileItReplaces) {
+    TempDir dir;
+    Files::write(dir.file("x"), "old");
+    Files::write(dir.file("x1"), "new");
+    const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
+    ASSERT_EQ(chown(dir.file("x").c_str(), owner, owner) | chmod(dir.file("x").c_str(), 0640), 0);
+    struct stat old {};
+    ASSERT_EQ(stat(dir.file("x").c_str(), &old), 0);
+    EXPECT_EQ(drive(join, dir.file("x1")).boxes, std::vector<Box>{joined});
+    struct stat now {};
+    ASSERT_EQ(stat(dir.file("x").c_str(), &now), 0);
+    EXPECT_NE(now.st_ino, old.st_ino) << "written into the old file";
+    EXPECT_EQ(now.st_mode & 07777, 0640u);
+    EXPECT_EQ(now.st_uid, owner);
+    EXPECT_EQ(now.st_gid, owner);
+    EXPECT_EQ(Files::read(dir.file("x")), "new");
+}
+
+// A user who may write the old file but create nothing in its folder is asked first, and OK
+// joins into the old file.
+TEST(JoinDlg, AFolderTheUserMayNotCreateInAsksBeforeJoiningIntoTheOldFile) {
+    if (Unprivileged::isRerun()) {
+        const std::string x = Unprivileged::scene() + "/x";
+        const Box asked = intoItself(x, "you may not create files in its folder");
+        EXPECT_EQ(drive(join, x + "1", "", {Answer::ok, Answer::ok}).boxes,
+                  (std::vector<Box>{asked, joined}));
+        EXPECT_EQ(Files::read(x), "new");
+        return;
+    }
+    if (geteuid() != 0)
+        GTEST_SKIP() << "a folder the user may not create in, with his file in it, needs root";
+    TempDir dir;
+    const std::string folder = dir.file("locked");
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755) | mkdir(folder.c_str(), 0755), 0);
+    Files::write(folder + "/x", "old");
+    Files::write(folder + "/x1", "new");
+    ASSERT_EQ(chown((folder + "/x").c_str(), Unprivileged::user(), Unprivileged::user()), 0);
+    EXPECT_EQ(Unprivileged::rerun(folder), "");
+}
+
+// Work files that killed runs left go before the next join in their folder writes: the user's
+// own that nobody holds. One held (locked), another user's and names or entries of other kinds
+// stay.
+TEST(JoinDlg, RemovesTheWorkFilesThatKilledRunsLeftInItsFolder) {
+    TempDir dir;
+    Files::write(dir.file("x1"), "1");
+    const std::vector<std::string> kept = {".sundrel-held0000.part", ".sundrel-other000.part",
+                                           ".sundrel-short.part", ".sundrel-folder00.part"};
+    for (const char* name : {".sundrel-left0000.part", ".sundrel-held0000.part",
+                             ".sundrel-other000.part", ".sundrel-short.part"})
+        Files::write(dir.file(name), "part");
+    fs::create_directory(dir.file(".sundrel-folder00.part"));
+    const int held = open(dir.file(".sundrel-held0000.part").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    const bool stranger = geteuid() == 0;
+    ASSERT_TRUE(!stranger || chown(dir.file(".sundrel-other000.part").c_str(), 65534, 65534) == 0);
+    EXPECT_EQ(drive(join, dir.file("x1")).boxes, std::vector<Box>{joined});
+    close(held);
+    std::vector<std::string> left = kept;
+    left.insert(left.end(), {"x", "x1"});
+    if (!stranger) {
+        left.erase(left.begin() + 1);
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(Files::listing(dir.path()), left);
 }
 
 // How the join is spoilt: the target a link to a segment, a segment held, and the rest.
