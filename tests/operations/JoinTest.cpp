@@ -237,6 +237,23 @@ TEST(JoinDlg, AFolderTheUserMayNotCreateInAsksBeforeJoiningIntoTheOldFile) {
     EXPECT_EQ(Unprivileged::rerun(folder), "");
 }
 
+// Segments of 2 MiB leave a medium of 3 MiB no room for the joined file beside the old one: the
+// join asks first, and Cancel leaves everything as it was.
+TEST(JoinDlg, AMediumWithoutRoomForTwoCopiesAsksBeforeJoiningIntoTheOldFile) {
+    TempDir dir;
+    ScratchTmpfs medium(dir.path(), "size=3m");
+    if (!medium.mounted())
+        GTEST_SKIP() << medium.failure();
+    const std::string x = medium.file("x"), bytes = Files::pattern(MiB, 3);
+    Files::write(x, "old");
+    Files::write(x + "1", bytes);
+    Files::write(x + "2", bytes);
+    const Box asked = intoItself(x, "its folder has no room for the joined file beside it");
+    EXPECT_EQ(drive(join, x + "1", "", {Answer::cancel}).boxes, std::vector<Box>{asked});
+    EXPECT_EQ(Files::listing(medium.path()), (std::vector<std::string>{"x", "x1", "x2"}));
+    EXPECT_EQ(Files::read(x), "old");
+}
+
 // Work files that killed runs left go before the next join in their folder writes: the user's
 // own that nobody holds. One held (locked), another user's and names or entries of other kinds
 // stay.
