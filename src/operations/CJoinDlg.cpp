@@ -193,7 +193,7 @@ void CJoinDlg::OnJoin() {
     if (!OpenOutput(output, target, joined))
         return;
     SetEnd end{};
-    bool stopped = false;
+    bool stopped = false, lostOne = false;
     {
         const CStoppableWork stoppable(
             *this, "Stop the join? The file it is rebuilding will be removed.", std::nullopt);
@@ -218,7 +218,13 @@ void CJoinDlg::OnJoin() {
             else
                 output.Discard();
         } else {
-            output.Commit();
+            // A set that lost a segment on the way is not the file that was split: written aside,
+            // it gets no name a join trusts.
+            lostOne = segmentsFollow(target, end.number);
+            if (lostOne && !output.InPlace())
+                output.Discard();
+            else
+                output.Commit();
             m_progress.SetPos(fullBar);
         }
     }
@@ -230,7 +236,7 @@ void CJoinDlg::OnJoin() {
         MessageBox(targetRefused, std::nullopt, plainBox);
         return;
     }
-    if (segmentsFollow(target, end.number))
+    if (lostOne)
         throw missing;
     MessageBox(fileJoined, std::nullopt, plainBox);
 }

@@ -233,6 +233,7 @@ TEST_P(SplitFault, EndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
     const std::string base = moved ? medium.file("out/a") : source;
     const std::uint64_t each = row.length / row.segments;
     EXPECT_FALSE(Files::exists(base + "1"));
+    EXPECT_TRUE(moved || Files::workFile(medium.file("in")).empty());
     for (int k = 2; k <= row.written + 1; ++k) {
         const std::string segment = base + std::to_string(k);
         const std::string got = Files::exists(segment) ? Files::read(segment) : "";
