@@ -52,10 +52,13 @@ std::string damagedSet(const std::vector<std::string>& segments, const std::stri
     std::string names;
     for (std::size_t k = 0; k < segments.size(); ++k)
         names += (k == 0 ? "" : k + 1 < segments.size() ? ", " : " and ") + segments[k];
-    return names + (segments.size() == 1 ? " is" : " are") +
-           " damaged or cut short: the checksum file " + CSetChecksum::FileName(base) +
-           " gives other bytes. The joined bytes were saved as " + savedAs + ", not as " + base +
-           ".";
+    const std::string found = names + (segments.size() == 1 ? " is" : " are") +
+                              " damaged or cut short: the checksum file " +
+                              CSetChecksum::FileName(base) + " gives other bytes. ";
+    // Joined into the target itself, the bytes are not kept.
+    if (savedAs.empty())
+        return found + base + ", which the join wrote into, was emptied.";
+    return found + "The joined bytes were saved as " + savedAs + ", not as " + base + ".";
 }
 
 bool isDigit(char c) {

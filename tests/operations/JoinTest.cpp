@@ -65,6 +65,9 @@ Box intoItself(const std::string& target, const std::string& why) {
 }
 const Box hardLinked =
     intoItself("x", "it has other names (hard links), which would keep the old contents");
+const Box intoItselfDamaged{"x2 is damaged or cut short: the checksum file x.sundrel.sha256sums "
+                            "gives other bytes. x, which the join wrote into, was emptied.",
+                            app, BoxType::ok | BoxType::iconExclamation, full};
 const Box unreadable{"x.sundrel.sha256sums is damaged: it is not a list of checksums. Nothing was "
                      "joined.",
                      app, BoxType::ok, untouched};
@@ -88,6 +91,7 @@ const Worked worked[] = {
     {"AnOlderTargetWithAnotherName_Ok_JoinedIntoIt", {{"x", "old"}, {"x1", "new"}}, "x1", "x", "new", {hardLinked, joined}, {Answer::ok, Answer::ok}, {}, false, "y"},
     {"Listed_Whole", {{"x1", "ab"}, {"x2", "cd"}}, "x1", "x", "abcd", {joined}, ok, madeAs},
     {"Listed_AnOlderTargetReplacedWhenWhole", {{"x", "old, longer"}, {"x1", "ab"}, {"x2", "cd"}}, "x1", "x", "abcd", {joined}, ok, madeAs},
+    {"Listed_DamagedInAFileWithAnotherName_Emptied", {{"x", "old"}, {"x1", "ab"}, {"x2", "cX"}}, "x1", "x", "", {hardLinked, intoItselfDamaged}, {Answer::ok, Answer::ok}, madeAs, false, "y"},
     {"Listed_ASegmentCutShort", {{"x1", "ab"}, {"x2", "c"}}, "x1", "x.damaged", "abc", {damaged("x2 is", "x.damaged")}, ok, madeAs},
     {"Listed_BytesChanged", {{"x1", "aB"}, {"x2", "Cd"}}, "x1", "x.damaged", "aBCd", {damaged("x1 and x2 are", "x.damaged")}, ok, madeAs},
     {"Listed_DamagedBesideAnOlderTarget_TheTargetKept", {{"x", "old"}, {"x.damaged", "older"}, {"x1", "ab"}, {"x2", "cX"}}, "x1", "x.damaged-2", "abcX", {damaged("x2 is", "x.damaged-2")}, ok, madeAs},
