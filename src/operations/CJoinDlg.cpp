@@ -325,9 +325,6 @@ void CJoinDlg::JoinListed(const std::string& target, const std::vector<std::stri
     } catch (CFileException& error) {
         output.Fail(error); // the report of what went wrong is what counts
         throw;
-    } catch (const CException&) {
-        output.Discard();
-        throw;
     }
     if (checked.aliased) {
         if (output.InPlace())

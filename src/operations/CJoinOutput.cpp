@@ -31,6 +31,18 @@ const char* why(WorkFiles::Obstacle obstacle) {
 
 } // namespace
 
+// Whatever ends the join, a work file that did not get its name does not stay.
+CJoinOutput::~CJoinOutput() {
+    if (m_work.empty())
+        return;
+    try {
+        m_file.Close();
+    } catch (const CFileException&) {
+        // The report of what ended the join is the one to show.
+    }
+    platform::FileEntries::removeOwn(m_work);
+}
+
 CJoinOutput::Opened CJoinOutput::Open(CDialog& dialog, const std::string& target,
                                       std::uint64_t needed) {
     m_target = target;
@@ -53,8 +65,8 @@ CJoinOutput::Opened CJoinOutput::Open(CDialog& dialog, const std::string& target
             if (replacing) {
                 try {
                     m_file.KeepAttributesOf(m_replaced);
-                } catch (const CFileException&) {
-                    Discard();
+                } catch (CFileException& failed) {
+                    Fail(failed);
                     throw;
                 }
             }
@@ -102,6 +114,7 @@ void CJoinOutput::Commit() {
         Fail(error);
         throw;
     }
+    m_work.clear();
     m_replaced.Close();
 }
 
@@ -109,6 +122,7 @@ void CJoinOutput::Discard() {
     // Through a link the bytes went to the file it leads to: that is what goes.
     const std::string written = m_inPlace ? m_final : m_work;
     m_file.Close();
+    m_work.clear();
     if (m_inPlace)
         CFile::Remove(written);
     else
@@ -122,6 +136,7 @@ void CJoinOutput::Fail(CFileException& error) {
     platform::FileEntries::removeOwn(m_work);
     if (error.m_strFileName == m_work)
         error.m_strFileName = platform::FileNames::fullPath(m_final);
+    m_work.clear();
 }
 
 std::string CJoinOutput::SetAside() {
@@ -135,7 +150,9 @@ std::string CJoinOutput::SetAside() {
         std::string name = m_final + ".damaged";
         if (attempt > 1)
             name.append(1, '-').append(std::to_string(attempt));
-        if (CFile::Rename(m_work, name, false, m_removable))
+        if (CFile::Rename(m_work, name, false, m_removable)) {
+            m_work.clear();
             return name;
+        }
     }
 }

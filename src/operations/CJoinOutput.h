@@ -16,6 +16,11 @@ class CDialog;
 // lets the user create nothing), the join writes into it, once the user has agreed.
 class CJoinOutput final {
   public:
+    CJoinOutput() = default;
+    ~CJoinOutput();
+    CJoinOutput(const CJoinOutput&) = delete;
+    CJoinOutput& operator=(const CJoinOutput&) = delete;
+
     enum class Opened { yes, refused, cancelled };
     // First removes work files that killed operations left in the folder. needed: the bytes the
     // join will write.
@@ -44,7 +49,8 @@ class CJoinOutput final {
 
     CFile m_file;
     CFile m_replaced; // the file under the target's name, held until the rename
-    std::string m_target, m_final, m_work;
+    std::string m_target, m_final;
+    std::string m_work; // the work file while it has no other name
     bool m_inPlace = false;
     bool m_removable = false;
 };
