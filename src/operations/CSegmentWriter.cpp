@@ -39,24 +39,25 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
                               std::uint64_t fullSegments, std::uint64_t segmentLength) {
     m_baseName = baseName;
     const std::string first = CSegmentName::Make(baseName, 1);
+    // The last segment carries exactly what the full ones left, never more than the source holds.
+    const std::uint64_t rest = sourceLength - fullSegments * segmentLength;
     CSetChecksum checksum(baseName);
     checksum.RemoveEarlier();
-    CLeftoverSegments::RemoveEarlier(first, baseName);
+    // A split that writes no segment leaves a file under segment 1's name to the leftovers'
+    // question.
+    if (fullSegments != 0 || rest != 0)
+        CLeftoverSegments::RemoveEarlier(first, baseName);
     platform::WorkFiles::sweep(first);
     try {
         CSegmentTransfer::StartRepaintClock();
         for (std::uint64_t number = 1; number <= fullSegments; ++number)
             WriteSegment(baseName, number, segmentLength, checksum);
-        // The last segment carries exactly what the full ones left, never more than the source
-        // holds.
-        const std::uint64_t rest = sourceLength - fullSegments * segmentLength;
         if (rest != 0)
             WriteSegment(baseName, fullSegments + 1, rest, checksum);
         if (!checksum.Write())
             throw CFileException(CFileException::diskFull, -1, CSetChecksum::FileName(baseName));
-        if (!m_firstWork.empty() &&
-            !CFile::Rename(m_firstWork, first, false, m_removable.value_or(false)))
-            throw CFileException(CFileException::accessDenied, -1, first);
+        if (!m_firstWork.empty())
+            NameFirstSegment(first);
     } catch (CFileException& error) {
         // A report names the segment, not the name it was written under.
         if (!m_firstWork.empty() && error.m_strFileName == m_firstWork)
@@ -69,6 +70,18 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
         throw;
     }
     m_firstWork.clear();
+}
+
+// Without segment 1 the checksum file would list a set that is not there: it goes as well. A
+// file put under segment 1's name meanwhile is not replaced.
+void CSegmentWriter::NameFirstSegment(const std::string& first) {
+    try {
+        if (!CFile::Rename(m_firstWork, first, false, m_removable.value_or(false)))
+            throw CFileException(CFileException::accessDenied, -1, first);
+    } catch (const CFileException&) {
+        platform::FileEntries::removeOwn(CSetChecksum::FileName(m_baseName));
+        throw;
+    }
 }
 
 void CSegmentWriter::RemoveFirstWork() {

@@ -51,6 +51,8 @@ class CSegmentWriter final {
   private:
     void WriteSegment(const std::string& baseName, std::uint64_t number, std::uint64_t length,
                       CSetChecksum& checksum);
+    // Gives segment 1 its name, the split's last step.
+    void NameFirstSegment(const std::string& first);
     void RemoveFirstWork();
 
     CBusyScope m_busy;
