@@ -5,6 +5,7 @@
 #include "platform/files/PosixFile.h"
 #include "platform/files/RemovableMedium.h"
 #include "platform/files/SpaceReservation.h"
+#include "platform/files/WorkFiles.h"
 #include "platform/gui/WorkerThread.h"
 
 #include <utility>
@@ -51,6 +52,17 @@ bool CFile::Open(const std::string& fileName, unsigned openFlags, CFileException
 bool CFile::OpenNew(const std::string& fileName, CFileException* error) {
     Reset();
     return Take(PosixFile::createNew(fileName), fileName, error);
+}
+
+bool CFile::OpenWork(const std::string& besideName, CFileException* error) {
+    Reset();
+    return Take(platform::WorkFiles::create(besideName), besideName, error);
+}
+
+void CFile::KeepAttributesOf(const CFile& other) {
+    if (const platform::FileError error =
+            platform::WorkFiles::copyAttributes(other.m_descriptor, m_descriptor))
+        throw CFileException(error, GetFilePath());
 }
 
 void CFile::Reset() {

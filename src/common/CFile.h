@@ -28,6 +28,12 @@ class CFile final {
     // Creates a file for writing where nothing stands under the name yet, not even a link; as
     // Open otherwise.
     bool OpenNew(const std::string& fileName, CFileException* error = nullptr);
+    // Creates a work file (platform::WorkFiles) in the folder that holds the name, as OpenNew
+    // does; a failure names the name given.
+    bool OpenWork(const std::string& besideName, CFileException* error = nullptr);
+    // Gives this file the permissions of other, and its owner and group where the system lets the
+    // user give them. Raises CFileException naming this file.
+    void KeepAttributesOf(const CFile& other);
     // Returns the bytes read: count, or fewer when the file ends first.
     std::uint64_t Read(void* buffer, std::uint64_t count);
     void Write(const void* buffer, std::uint64_t count);

@@ -12,8 +12,8 @@
 #include "common/CSetChecksum.h"
 #include "common/CStoppableWork.h"
 #include "common/CUtf8Text.h"
+#include "operations/CJoinOutput.h"
 
-#include "platform/files/FileEntries.h"
 #include "platform/files/FileNames.h"
 #include "platform/files/OpenFiles.h"
 #include "platform/gui/DialogCommand.h"
@@ -23,7 +23,6 @@
 #include "resources/DialogTemplates.h"
 
 #include <optional>
-#include <random>
 
 namespace {
 
@@ -51,10 +50,13 @@ std::string damagedSet(const std::vector<std::string>& segments, const std::stri
     std::string names;
     for (std::size_t k = 0; k < segments.size(); ++k)
         names += (k == 0 ? "" : k + 1 < segments.size() ? ", " : " and ") + segments[k];
-    return names + (segments.size() == 1 ? " is" : " are") +
-           " damaged or cut short: the checksum file " + CSetChecksum::FileName(base) +
-           " gives other bytes. The joined bytes were saved as " + savedAs + ", not as " + base +
-           ".";
+    const std::string found = names + (segments.size() == 1 ? " is" : " are") +
+                              " damaged or cut short: the checksum file " +
+                              CSetChecksum::FileName(base) + " gives other bytes. ";
+    // Joined into the target itself, the bytes are not kept.
+    if (savedAs.empty())
+        return found + base + ", which the join wrote into, was emptied.";
+    return found + "The joined bytes were saved as " + savedAs + ", not as " + base + ".";
 }
 
 bool isDigit(char c) {
@@ -77,16 +79,18 @@ bool isMissing(const CFileException& error, const std::string& name) {
 enum class SegmentOpen { opened, missing, target };
 
 // Missing when nothing stands under the segment's name (error then says so); target when the
-// segment is the file being rebuilt, under another name. Any other failure to open it ends the
-// join with the file-error report naming the segment.
+// segment is the file being rebuilt, under another name: the target's, or that of the file
+// written (when there is one yet). Any other failure to open it ends the join with the
+// file-error report naming the segment.
 SegmentOpen openSegment(CFile& segment, const std::string& base, long long number,
-                        CFileException& error) {
+                        CFileException& error, const std::string& written = {}) {
     const std::string name = CSegmentName::Make(base, number);
     if (segment.Open(name, readMode, &error))
         return SegmentOpen::opened;
     if (isMissing(error, name))
         return SegmentOpen::missing;
-    if (platform::FileNames::sameFile(name, base))
+    if (platform::FileNames::sameFile(name, base) ||
+        (!written.empty() && platform::FileNames::sameFile(name, written)))
         return SegmentOpen::target;
     throw error;
 }
@@ -101,6 +105,14 @@ bool segmentsFollow(const std::string& base, long long missing) {
             return true;
     }
     return false;
+}
+
+std::string stoppedText(const std::string& target, bool inPlace) {
+    if (inPlace)
+        return "The join was stopped. " + target +
+               ", which it had not finished, was removed. The segments are as they were.";
+    return "The join was stopped. Nothing was written under " + target +
+           ", and the segments are as they were.";
 }
 
 bool exists(const std::string& name) {
@@ -176,53 +188,63 @@ void CJoinDlg::OnJoin() {
     // emptied as the target either.
     for (long long number = gap + 1; number <= gap + lookedAhead; ++number)
         set.add(CSegmentName::Make(target, number));
-    CFile output;
-    if (!output.Open(target, createMode)) {
-        MessageBox(targetRefused, std::nullopt, plainBox);
+    CJoinOutput output;
+    if (!OpenOutput(output, target, joined))
         return;
-    }
     SetEnd end{};
-    bool stopped = false;
+    bool stopped = false, lostOne = false;
     {
         const CStoppableWork stoppable(
             *this, "Stop the join? The file it is rebuilding will be removed.", std::nullopt);
         const CBusyScope busy(GetSafeHwnd(), {ids::join, platform::DialogCommand::ok});
         CByteProgress progress(m_progress, joined);
         try {
-            end = AppendSegments(segment, output, target, missing);
+            end = AppendSegments(segment, output.File(), target, missing);
         } catch (const COperationStopped&) {
             stopped = true;
+        } catch (CFileException& error) {
+            output.Fail(error);
+            throw;
         }
+        segment.Close();
         if (stopped) {
             // What was joined so far is no file the user had: it goes, the segments stay.
-            // Through a link the bytes went to the file it leads to: that is what goes.
-            const std::string written = platform::FileNames::leadsTo(target);
-            segment.Close();
-            output.Close();
-            CFile::Remove(written);
+            output.Discard();
+        } else if (end.atTarget) {
+            // Written into, the target is a segment now: it stays as the join left it.
+            if (output.InPlace())
+                output.Close();
+            else
+                output.Discard();
         } else {
-            // On a removable medium what was joined is on it before the user is told anything
-            // more.
-            if (output.IsOnRemovableMedium())
-                output.Flush();
-            output.Close();
-            if (!end.atTarget)
-                progress.Fill();
+            // A set that lost a segment on the way is not the file that was split: written aside,
+            // it gets no name a join trusts.
+            lostOne = segmentsFollow(target, end.number);
+            if (lostOne && !output.InPlace())
+                output.Discard();
+            else
+                output.Commit();
+            progress.Fill();
         }
     }
     if (stopped) {
-        MessageBox("The join was stopped. " + target +
-                       ", which it had not finished, was removed. The segments are as they were.",
-                   std::nullopt, plainBox);
+        MessageBox(stoppedText(target, output.InPlace()), std::nullopt, plainBox);
         return;
     }
     if (end.atTarget) {
         MessageBox(targetRefused, std::nullopt, plainBox);
         return;
     }
-    if (segmentsFollow(target, end.number))
+    if (lostOne)
         throw missing;
     MessageBox(fileJoined, std::nullopt, plainBox);
+}
+
+bool CJoinDlg::OpenOutput(CJoinOutput& output, const std::string& target, std::uint64_t needed) {
+    const CJoinOutput::Opened opened = output.Open(*this, target, needed);
+    if (opened == CJoinOutput::Opened::refused)
+        MessageBox(targetRefused, std::nullopt, plainBox);
+    return opened == CJoinOutput::Opened::yes;
 }
 
 // Given segment 10 or above (x12), the target (x1) is the name of another segment, which
@@ -263,46 +285,14 @@ CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const s
         ++number;
         if (number > last)
             return {number, false};
-        next = openSegment(segment, base, number, missing);
+        next = openSegment(segment, base, number, missing, target.GetFilePath());
     } while (next == SegmentOpen::opened);
     return {number, next == SegmentOpen::target};
 }
 
-namespace {
-
-// A name of its own beside the file it will replace, that no join takes for a segment.
-bool openWorkFile(CFile& output, const std::string& replaced) {
-    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyz";
-    std::random_device seed;
-    std::uniform_int_distribution<int> pick(0, 25);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = replaced + ".sundrel-";
-        for (int k = 0; k < 6; ++k)
-            name += letters[pick(seed)];
-        if (output.OpenNew(name))
-            return true;
-        if (!platform::FileNames::nameExists(name))
-            return false;
-    }
-    return false;
-}
-
-// The first of base.damaged, base.damaged-2, ... that the file can take without replacing one.
-std::string keepDamaged(const std::string& work, const std::string& base, bool flush) {
-    for (int attempt = 1;; ++attempt) {
-        std::string name = base + ".damaged";
-        if (attempt > 1)
-            name.append(1, '-').append(std::to_string(attempt));
-        if (CFile::Rename(work, name, false, flush))
-            return name;
-    }
-}
-
-} // namespace
-
-// A set with a checksum file is the segments it lists. Each is hashed as it is copied into a file
-// of its own beside the target, which replaces the target only when every segment matches, so no
-// damaged bytes ever stand under the target's name.
+// A set with a checksum file is the segments it lists. Each is hashed as it is copied, and the
+// joined file takes the target's name only when every segment matches, so no damaged bytes ever
+// stand under it.
 void CJoinDlg::JoinListed(const std::string& target, const std::vector<std::string>& digests) {
     const auto count = static_cast<long long>(digests.size());
     if (!ListedSegmentsThere(target, count))
@@ -319,45 +309,30 @@ void CJoinDlg::JoinListed(const std::string& target, const std::vector<std::stri
     for (long long number = 1; number <= count; ++number)
         set.add(CSegmentName::Make(target, number));
     const std::uint64_t joined = set.bytes();
-    // The file under the target's name is held as a join that empties it would hold it, with
-    // the same refusals, and stays as it is until the set has been found whole.
-    CFile replaced;
-    const std::string final = platform::FileNames::leadsTo(target);
-    CFile output;
-    if ((platform::FileNames::nameExists(target) &&
-         !replaced.Open(target, CFile::modeWrite | CFile::typeBinary)) ||
-        !openWorkFile(output, final)) {
-        MessageBox(targetRefused, std::nullopt, plainBox);
+    CJoinOutput output;
+    if (!OpenOutput(output, target, joined))
         return;
-    }
-    const std::string work = output.GetFilePath();
     Checked checked;
     try {
         checked = CopyListed(segment, output, target, digests, missing, joined);
     } catch (const COperationStopped&) {
-        platform::FileEntries::removeOwn(work);
-        MessageBox("The join was stopped. Nothing was written under " + target +
-                       ", and the segments are as they were.",
-                   std::nullopt, plainBox);
+        MessageBox(stoppedText(target, output.InPlace()), std::nullopt, plainBox);
         return;
     } catch (CFileException& error) {
-        platform::FileEntries::removeOwn(work); // the report of what went wrong is what counts
-        // The new file is gone: a failure to write it is the target's, as without a checksum.
-        if (error.m_strFileName == work)
-            error.m_strFileName = platform::FileNames::fullPath(final);
-        throw;
-    } catch (const CException&) {
-        platform::FileEntries::removeOwn(work);
+        output.Fail(error); // the report of what went wrong is what counts
         throw;
     }
     if (checked.aliased) {
-        platform::FileEntries::removeOwn(work);
+        if (output.InPlace())
+            output.Close();
+        else
+            output.Discard();
         MessageBox(targetRefused, std::nullopt, plainBox);
     } else if (!checked.damaged.empty()) {
-        const std::string savedAs = keepDamaged(work, final, checked.removable);
+        const std::string savedAs = output.SetAside();
         MessageBox(damagedSet(checked.damaged, target, savedAs), std::nullopt, warning);
     } else {
-        CFile::Rename(work, final, true, checked.removable);
+        output.Commit();
         MessageBox(fileJoined, std::nullopt, plainBox);
     }
 }
@@ -376,7 +351,8 @@ bool CJoinDlg::ListedSegmentsThere(const std::string& target, long long count) {
     return true;
 }
 
-CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CFile& output, const std::string& target,
+CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CJoinOutput& output,
+                                       const std::string& target,
                                        const std::vector<std::string>& digests,
                                        CFileException& missing, std::uint64_t joined) {
     const auto count = static_cast<long long>(digests.size());
@@ -388,12 +364,11 @@ CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CFile& output, const std:
     SetEnd end{1, false};
     try {
         if (count > 0)
-            end = AppendSegments(segment, output, target, missing, &hasher, count);
+            end = AppendSegments(segment, output.File(), target, missing, &hasher, count);
     } catch (const COperationStopped&) {
         // A signal ends the program as this function's guard goes: the new file goes first.
-        const std::string written = output.GetFilePath();
-        output.Close();
-        platform::FileEntries::removeOwn(written);
+        segment.Close();
+        output.Discard();
         throw;
     }
     Checked checked;
@@ -406,11 +381,9 @@ CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CFile& output, const std:
         if (found[turn % 2]->at(turn / 2) != digests[turn])
             checked.damaged.push_back(CSegmentName::Make(target, number));
     }
-    checked.removable = output.IsOnRemovableMedium();
-    if (checked.removable && !checked.aliased)
-        output.Flush();
-    output.Close();
-    if (!checked.aliased)
+    if (!checked.aliased) {
+        output.Close();
         progress.Fill();
+    }
     return checked;
 }

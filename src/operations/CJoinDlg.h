@@ -14,6 +14,7 @@ class ChunkHasher;
 
 class CFile;
 class CFileException;
+class CJoinOutput;
 
 // Puts a segment set back together into the file it came from. The user names segment 1; that
 // name less its last character is both the set's base name and the file rebuilt.
@@ -32,6 +33,8 @@ class CJoinDlg final : public CDialog {
     // Whether the user lets the join replace a target that may be another segment of the set.
     bool MayReplace(const std::string& target);
     void ReportFirstSegmentMissing();
+    // Opens where the join writes (see CJoinOutput), telling the user when it cannot.
+    bool OpenOutput(CJoinOutput& output, const std::string& target, std::uint64_t needed);
     // Where a set ended: at a number under which nothing stands (missing then says so), or at a
     // segment that is the target itself.
     struct SetEnd {
@@ -52,10 +55,9 @@ class CJoinDlg final : public CDialog {
     struct Checked {
         std::vector<std::string> damaged;
         bool aliased = false;
-        bool removable = false; // the output lies on a removable medium, and is flushed
     };
     // joined is the bytes the segments hold, which the bar counts.
-    Checked CopyListed(CFile& segment, CFile& output, const std::string& target,
+    Checked CopyListed(CFile& segment, CJoinOutput& output, const std::string& target,
                        const std::vector<std::string>& digests, CFileException& missing,
                        std::uint64_t joined);
 

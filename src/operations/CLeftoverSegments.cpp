@@ -2,6 +2,7 @@
 
 #include "common/CDialog.h"
 #include "common/CFile.h"
+#include "common/CFileException.h"
 #include "common/CSegmentName.h"
 
 #include "platform/files/FileNames.h"
@@ -18,6 +19,8 @@ constexpr long long lookedPastTheSet = 9;
 constexpr long long lookedPastAFind = 8;
 // The kept files the question names one by one; the rest it counts.
 constexpr std::size_t keptNamed = 3;
+
+constexpr const char* beingSplit = "the file being split";
 
 constexpr unsigned question = platform::MessageBoxType::yesNoCancel |
                               platform::MessageBoxType::iconExclamation |
@@ -49,7 +52,7 @@ const char* CLeftoverSegments::KeptBecause(const std::string& name, const std::s
     if (entry.readOnly)
         return "read-only";
     if (platform::FileNames::sameFile(name, sourceName))
-        return "the file being split";
+        return beingSplit;
     return nullptr;
 }
 
@@ -95,6 +98,17 @@ std::string CLeftoverSegments::KeptLine() const {
     if (kept > keptNamed)
         line += " and " + std::to_string(kept - keptNamed) + " more";
     return "Kept whatever the answer: " + line + ".\n\n";
+}
+
+void CLeftoverSegments::RemoveEarlier(const std::string& name, const std::string& sourceName) {
+    if (platform::NameEntry::of(name).kind == Kind::nothing)
+        return;
+    // The source is held open: creating a file over it would meet a sharing violation.
+    if (const char* kept = KeptBecause(name, sourceName))
+        throw CFileException(kept == beingSplit ? CFileException::sharingViolation
+                                                : CFileException::accessDenied,
+                             -1, name);
+    CFile::Remove(name);
 }
 
 // Each is looked at again as it is removed: the question may have been up for a while.

@@ -26,6 +26,10 @@ class CLeftoverSegments final {
     // are not the source, and the user's own links (never what they lead to). Raises
     // CFileException naming the first that cannot be removed.
     void Remove() const;
+    // Removes a file that stands under a name the split is about to write, under the rules of
+    // Remove(). One that may not go is raised as a CFileException naming it, as a file that
+    // cannot be created is. Nothing there is no failure.
+    static void RemoveEarlier(const std::string& name, const std::string& sourceName);
 
   private:
     struct Found {

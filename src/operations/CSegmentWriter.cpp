@@ -5,9 +5,13 @@
 #include "common/CSegmentName.h"
 #include "common/CSegmentTransfer.h"
 #include "common/CSetChecksum.h"
+#include "operations/CLeftoverSegments.h"
 
+#include "platform/files/FileEntries.h"
+#include "platform/files/FileNames.h"
 #include "platform/files/NameLimits.h"
 #include "platform/files/SharedFolder.h"
+#include "platform/files/WorkFiles.h"
 
 #include <vector>
 
@@ -21,22 +25,63 @@ CSegmentWriter::CSegmentWriter(platform::Window dialog, std::initializer_list<in
                                CFile& source, CProgressCtrl& progress)
     : m_busy(dialog, greyed), m_source(source), m_progress(progress) {}
 
+// Every join starts from segment 1, so a set without it is no set: segment 1 is written under a
+// work file's name and takes its own only after the checksum file, as the last step. However
+// the split ends early, what stands under the segments' names is never taken for a whole set.
 void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                               std::uint64_t fullSegments, std::uint64_t segmentLength) {
     m_baseName = baseName;
     CByteProgress progress(m_progress, sourceLength);
-    CSetChecksum checksum(baseName);
-    checksum.RemoveEarlier();
-    CSegmentTransfer::StartRepaintClock();
-    for (std::uint64_t number = 1; number <= fullSegments; ++number)
-        WriteSegment(baseName, number, segmentLength, checksum);
+    const std::string first = CSegmentName::Make(baseName, 1);
     // The last segment carries exactly what the full ones left, never more than the source holds.
     const std::uint64_t rest = sourceLength - fullSegments * segmentLength;
-    if (rest != 0)
-        WriteSegment(baseName, fullSegments + 1, rest, checksum);
-    if (!checksum.Write())
-        throw CFileException(CFileException::diskFull, -1, CSetChecksum::FileName(baseName));
-    progress.Fill();
+    CSetChecksum checksum(baseName);
+    checksum.RemoveEarlier();
+    // A split that writes no segment leaves a file under segment 1's name to the leftovers'
+    // question.
+    if (fullSegments != 0 || rest != 0)
+        CLeftoverSegments::RemoveEarlier(first, baseName);
+    platform::WorkFiles::sweep(first);
+    try {
+        CSegmentTransfer::StartRepaintClock();
+        for (std::uint64_t number = 1; number <= fullSegments; ++number)
+            WriteSegment(baseName, number, segmentLength, checksum);
+        if (rest != 0)
+            WriteSegment(baseName, fullSegments + 1, rest, checksum);
+        if (!checksum.Write())
+            throw CFileException(CFileException::diskFull, -1, CSetChecksum::FileName(baseName));
+        if (!m_firstWork.empty())
+            NameFirstSegment(first);
+        progress.Fill();
+    } catch (CFileException& error) {
+        // A report names the segment, not the name it was written under.
+        if (!m_firstWork.empty() && error.m_strFileName == m_firstWork)
+            error.m_strFileName =
+                platform::FileNames::fullPath(platform::FileNames::resolve(first).value_or(first));
+        RemoveFirstWork();
+        throw;
+    } catch (const CException&) {
+        RemoveFirstWork();
+        throw;
+    }
+    m_firstWork.clear();
+}
+
+// Without segment 1 the checksum file would list a set that is not there: it goes as well. A
+// file put under segment 1's name meanwhile is not replaced.
+void CSegmentWriter::NameFirstSegment(const std::string& first) {
+    try {
+        if (!CFile::Rename(m_firstWork, first, false, m_removable.value_or(false)))
+            throw CFileException(CFileException::accessDenied, -1, first);
+    } catch (const CFileException&) {
+        platform::FileEntries::removeOwn(CSetChecksum::FileName(m_baseName));
+        throw;
+    }
+}
+
+void CSegmentWriter::RemoveFirstWork() {
+    if (!m_firstWork.empty())
+        platform::FileEntries::removeOwn(m_firstWork);
 }
 
 // Every segment is tried, so one that cannot go leaves no others behind; the first failure is
@@ -45,7 +90,10 @@ long long CSegmentWriter::RemoveWritten() {
     std::optional<CFileException> failed;
     for (long long number = 1; number <= m_made; ++number) {
         try {
-            CFile::Remove(CSegmentName::Make(m_baseName, number));
+            if (number == 1)
+                CFile::RemoveOwn(m_firstWork);
+            else
+                CFile::Remove(CSegmentName::Make(m_baseName, number));
         } catch (const CFileException& error) {
             if (!failed)
                 failed = error;
@@ -82,8 +130,10 @@ void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t num
     CFile segment;
     CFileException error;
     const std::string name = CSegmentName::Make(baseName, static_cast<long long>(number));
-    if (!segment.Open(name, createMode, &error))
+    if (number == 1 ? !segment.OpenWork(name, &error) : !segment.Open(name, createMode, &error))
         throw error;
+    if (number == 1)
+        m_firstWork = segment.GetFilePath();
     m_made = static_cast<long long>(number);
     if (m_removable)
         segment.SetOnRemovableMedium(*m_removable);

@@ -23,12 +23,14 @@ class CSegmentWriter final {
                    CProgressCtrl& progress);
 
     // Segments 1 to fullSegments of segmentLength bytes each, then the rest of the source as the
-    // next segment, when anything is left, then the set's checksum file; a checksum file of an
-    // earlier split is removed first. The bar starts empty, is full once the checksum file is
-    // written, and otherwise stays where the bytes stopped. Raises CFileException: a segment or
-    // checksum file that cannot be created or removed with the cause and its name, and any failure
-    // of the transfer; a name that a shared folder keeps from being written before any segment is
-    // written.
+    // next segment, when anything is left, then the set's checksum file, then segment 1 gets its
+    // name. A checksum file and a segment 1 of an earlier split are removed first (segment 1 as
+    // CLeftoverSegments::RemoveEarlier() does), and work files that killed operations left in
+    // the folder. Raises CFileException: a segment or checksum file that cannot be created or
+    // removed with the cause and its name, and any failure of the transfer; a name that a shared
+    // folder keeps from being written before any segment is written. Segment 1 is gone then. The
+    // bar starts empty, is full once segment 1 has its name, and otherwise stays where the bytes
+    // stopped.
     void WriteSet(const std::string& baseName, std::uint64_t sourceLength,
                   std::uint64_t fullSegments, std::uint64_t segmentLength);
 
@@ -40,13 +42,17 @@ class CSegmentWriter final {
     // start.
     static void CheckNames(const std::string& baseName, long long segments);
 
-    // Removes every segment file this writer made (the one it was writing included) and answers
-    // how many. Raises CFileException naming the first it cannot remove.
+    // Removes every segment file this writer made (the one it was writing included, and segment
+    // 1 under its work name) and answers how many. Raises CFileException naming the first it cannot
+    // remove.
     long long RemoveWritten();
 
   private:
     void WriteSegment(const std::string& baseName, std::uint64_t number, std::uint64_t length,
                       CSetChecksum& checksum);
+    // Gives segment 1 its name, the split's last step.
+    void NameFirstSegment(const std::string& first);
+    void RemoveFirstWork();
 
     CBusyScope m_busy;
     CFile& m_source;
@@ -54,5 +60,6 @@ class CSegmentWriter final {
     // Whether the set's folder lies on a removable medium, once the first segment has asked.
     std::optional<bool> m_removable;
     std::string m_baseName;
-    long long m_made = 0; // segment files made so far, 1 to m_made
+    long long m_made = 0;    // segment files made so far, 1 to m_made
+    std::string m_firstWork; // the work file segment 1 is written to until the set is whole
 };

@@ -1,6 +1,6 @@
 // A split or join that SIGTERM, SIGHUP or SIGINT stops in a real process: what the run wrote is
 // removed, the source and the segments stay, and the process ends by the signal (128 + its
-// number to a shell).
+// number to a shell). One that SIGKILL ends leaves nothing a join takes for whole.
 
 #include "operations/SplitJoinDriver.h"
 #include "platform/gui/TerminationSignals.h"
@@ -33,20 +33,38 @@ struct Signalled {
     const char* name;
     Operation operation;
     int signal;
-    bool listed = false; // the set has a checksum file, so the join builds a file of its own
+    bool listed = false; // the set has a checksum file
+    bool older = false;  // a file stands under the join's target
 };
 
-// A join writes the target, or with a checksum file a new file beside it.
+// A join writes a work file beside the target.
 bool joinBegun(const std::string& folder) {
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        const std::string name = entry.path().filename();
-        if ((name == "a" || name.starts_with("a.sundrel-")) && entry.file_size() > 0)
-            return true;
-    }
-    return false;
+    const std::string written = Files::workFile(folder);
+    std::error_code gone;
+    return !written.empty() && std::filesystem::file_size(written, gone) > 0;
 }
 
 class SignalWhileWorking : public testing::TestWithParam<Signalled> {};
+
+// A killed run removes nothing: its work file stays, but no name a join trusts holds a part. The
+// next run in the folder removes that work file.
+void checkWhatAKillLeft(Operation operation, const std::string& source, const std::string& bytes) {
+    const std::string folder = std::filesystem::path(source).parent_path();
+    EXPECT_FALSE(Files::workFile(folder).empty());
+    if (operation == join) {
+        EXPECT_EQ(Files::read(source), "old");
+        EXPECT_EQ(drive(join, source + "1").boxes,
+                  std::vector<Box>{success(join, filled(bytes.size()))});
+        EXPECT_EQ(Files::read(source), bytes);
+    } else {
+        const Box noSet{"Segment File Missing !", app, BoxType::ok, bytesMoved(0, 0)};
+        EXPECT_EQ(drive(join, source + "1").boxes, std::vector<Box>{noSet});
+        EXPECT_EQ(drive(operation, source, "3").boxes,
+                  std::vector<Box>{success(operation, filled(bytes.size()))});
+        EXPECT_EQ(Files::segmentLengths(source), std::vector<std::uint64_t>(3, 3 << 20));
+    }
+    EXPECT_EQ(Files::workFile(folder), "");
+}
 
 // Runs this test program again for the child's half, with the job in its environment.
 pid_t spawnChild(const std::string& job) {
@@ -101,6 +119,8 @@ TEST_P(SignalWhileWorking, RemovesWhatTheRunWroteAndEndsByTheSignal) {
                                   .c_str()),
                   0);
     }
+    if (row.older)
+        Files::write(source, "old");
     const pid_t child = spawnChild(std::to_string(row.operation) + dir.path());
     ASSERT_GT(child, 0) << "cannot start the child";
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -111,6 +131,8 @@ TEST_P(SignalWhileWorking, RemovesWhatTheRunWroteAndEndsByTheSignal) {
     ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
     EXPECT_EQ(WTERMSIG(status), row.signal);
     std::filesystem::remove(dir.file("midway"));
+    if (row.signal == SIGKILL)
+        return checkWhatAKillLeft(row.operation, source, bytes);
     std::vector<std::string> left = row.operation == join
                                         ? std::vector<std::string>{"a1", "a2", "a3", "original"}
                                         : std::vector<std::string>{"a"};
@@ -126,7 +148,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, SignalWhileWorking, testing::Values(
     Signalled{"ByNumber_Sighup", byNumber, SIGHUP},
     Signalled{"Join_Sigint", join, SIGINT},
     Signalled{"Join_Sigterm", join, SIGTERM},
-    Signalled{"JoinWithAChecksumFile_Sigterm", join, SIGTERM, true}), rowName);
+    Signalled{"JoinWithAChecksumFile_Sigterm", join, SIGTERM, true},
+    Signalled{"ByNumber_Sigkill", byNumber, SIGKILL},
+    Signalled{"Join_OverAnOlderFile_Sigkill", join, SIGKILL, false, true}), rowName);
 // clang-format on
 
 // The child's half: a split or join into three of the folder's "a", that says when it is midway

@@ -83,7 +83,7 @@ TEST_P(Split, WorkedCase) {
 }
 INSTANTIATE_TEST_SUITE_P(Rows, Split, testing::ValuesIn(worked), rowName);
 
-enum Source { aFile, noPath, missing, folder, held, longName };
+enum Source { aFile, noPath, missing, folder, held, longName, readOnly1, strangers1 };
 struct Refusal {
     const char* name;
     Operation operation;
@@ -127,6 +127,9 @@ const Refusal refusals[] = {
     {"BySize_Beyond63Bits", bySize, aFile, "9223372036854775808", positive},
     {"BySize_Zero", bySize, aFile, "0", {" Please give the size of segments required (non-zero) ", "Sun Drel - split by size", BoxType::iconInformation, untouched}},
     {"BySize_NoSuchSource", bySize, missing, "3", {" Error Opening File for reading ", app, 0, untouched}},
+    // A segment 1 of an earlier split goes before anything is written, unless it may not.
+    {"ByNumber_AReadOnlySegment1Kept", byNumber, readOnly1, "3", {"Access to %11 was denied.", app, BoxType::iconStop, bytesMoved(10, 0)}},
+    {"BySize_AnotherUsersSegment1Kept", bySize, strangers1, "3", {"Access to %11 was denied.", app, BoxType::iconStop, bytesMoved(10, 0)}},
 };
 // clang-format on
 
@@ -143,22 +146,34 @@ TEST_P(SplitRefusal, ShowsItsMessageAndWritesNothing) {
     std::filesystem::create_directory(dir.file("folder"));
     CFile holder;
     ASSERT_TRUE(row.source != held || holder.Open(dir.file("a"), CFile::modeRead));
+    std::vector<std::string> left{"a", "folder", longest};
+    if (row.source == readOnly1 || row.source == strangers1) {
+        if (row.source == strangers1 && geteuid() != 0)
+            GTEST_SKIP() << "giving a file to another user needs root";
+        Files::write(dir.file("a1"), "old");
+        ASSERT_EQ(row.source == readOnly1 ? chmod(dir.file("a1").c_str(), 0444)
+                                          : chown(dir.file("a1").c_str(), 65534, 65534),
+                  0);
+        left.insert(left.begin() + 1, "a1");
+    }
     const std::string paths[] = {dir.file("a"),       "",
                                  dir.file("missing"), dir.file("folder"),
-                                 dir.file("a"),       dir.file(longest)};
+                                 dir.file("a"),       dir.file(longest),
+                                 dir.file("a"),       dir.file("a")};
     const Outcome outcome =
         drive(row.operation, paths[row.source], row.amount, {row.answer}, {}, {row.beforeTheClick});
     Box box = row.box;
     if (const auto at = box.text.find("%1"); at != std::string::npos)
         box.text.replace(at, 2, paths[row.source]);
     EXPECT_EQ(outcome.boxes, std::vector<Box>{box});
-    EXPECT_EQ(Files::listing(dir.path()), (std::vector<std::string>{"a", "folder", longest}));
+    EXPECT_EQ(Files::listing(dir.path()), left);
+    EXPECT_TRUE(left.size() == 3 || Files::read(dir.file("a1")) == "old");
     EXPECT_TRUE(outcome.open);
     QLocale::setDefault(previous);
 }
 INSTANTIATE_TEST_SUITE_P(Rows, SplitRefusal, testing::ValuesIn(refusals), rowName);
 
-enum Fault { folderMovedAway, readOnly, fillsUp };
+enum Fault { folderMovedAway, readOnly, fillsUp, plants1 };
 struct FileFault {
     const char* name;
     Fault fault;
@@ -168,6 +183,8 @@ struct FileFault {
     const char *before, *after; // the report: before, the segment that failed, after
     int written;                // the segments finished first
     int segments;
+    int named = -1; // the segment the report names: -1 the one after those finished, 0 none
+                    // (the checksum file)
 };
 
 // clang-format off
@@ -175,13 +192,18 @@ const FileFault faults[] = {
     {"ByNumber_FolderMovedAwayAfterSegment1", folderMovedAway, byNumber, 6 << 20, "3", "", " contains an invalid path.", 1, 3},
     {"BySize_ReadOnlyMedium", readOnly, bySize, 6 << 20, "2097152", "Access to ", " was denied.", 0, 3},
     {"ByNumber_MediumFillsUpInSegment2", fillsUp, byNumber, 3 << 20, "4", "Disk full while accessing ", ".", 1, 4},
+    // The source and the segments take every page of the medium.
+    {"ByNumber_NoRoomForTheChecksumFile", fillsUp, byNumber, (2 << 20) - 4097, "3", "Disk full while accessing ", ".sundrel.sha256sums.", 3, 3, 0},
+    // A file put under segment 1's name while the split works is not replaced.
+    {"ByNumber_AFileMadeUnderSegment1sName", plants1, byNumber, 6 << 20, "3", "Access to ", " was denied.", 3, 3, 1},
 };
 // clang-format on
 
 class SplitFault : public testing::TestWithParam<FileFault> {};
 
-// The dialog stays open with its values, and what was written stays: the finished segments
-// whole, the failed one with at most the bytes read for it.
+// The dialog stays open with its values, and what was written stays but segment 1, without which
+// no join takes the rest for a set: the finished segments whole, the failed one with at most the
+// bytes read for it.
 TEST_P(SplitFault, EndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
     const FileFault& row = GetParam();
     TempDir dir;
@@ -197,31 +219,40 @@ TEST_P(SplitFault, EndsTheSplitWithItsReportAndKeepsWhatWasWritten) {
     ASSERT_TRUE(row.fault != readOnly || medium.remountReadOnly());
     bool moved = false;
     const auto move = [&](platform::Window) {
-        if (row.fault == folderMovedAway && !moved && Files::exists(source + "1"))
+        if (row.fault == folderMovedAway && !moved && !Files::workFile(medium.file("in")).empty())
             moved = std::rename(medium.file("in").c_str(), medium.file("out").c_str()) == 0;
+        if (row.fault == plants1 && !Files::exists(source + "1") && Files::exists(source + "2"))
+            Files::write(source + "1", "planted");
     };
     const Outcome outcome = drive(row.operation, source, row.amount, {Answer::ok}, move);
     EXPECT_TRUE(outcome.open);
     // Segments of several chunks pump events: the look while working is seen and checked.
-    EXPECT_TRUE(row.fault == readOnly || outcome.busyPumps > 0);
+    EXPECT_TRUE(row.fault == readOnly || row.named == 0 || outcome.busyPumps > 0);
     EXPECT_EQ(outcome.kept, source + "|" + row.amount);
     const std::string base = moved ? medium.file("out/a") : source;
     const std::uint64_t each = row.length / row.segments;
-    std::uint64_t reached = 0;
-    for (int k = 1; k <= row.written + 1; ++k) {
+    EXPECT_EQ(Files::exists(base + "1") ? Files::read(base + "1") : "",
+              row.fault == plants1 ? "planted" : "");
+    EXPECT_TRUE(moved || Files::workFile(medium.file("in")).empty());
+    // Segment 1 reached the medium before it went again.
+    std::uint64_t reached = row.written == row.segments ? row.length : row.written * each;
+    for (int k = 2; k <= row.written + 1; ++k) {
         const std::string segment = base + std::to_string(k);
         const std::string got = Files::exists(segment) ? Files::read(segment) : "";
         EXPECT_EQ(got, bytes.substr((k - 1) * each, k <= row.written ? each : got.size()));
-        reached += got.size();
+        reached += k == row.written + 1 ? got.size() : 0;
     }
     // The bar stands where the bytes stopped.
-    const std::string failed = source + std::to_string(row.written + 1);
+    const int named = row.named < 0 ? row.written + 1 : row.named;
+    const std::string failed = source + (named == 0 ? "" : std::to_string(named));
     EXPECT_EQ(outcome.boxes,
               (std::vector<Box>{{row.before + failed + row.after, app, BoxType::iconStop,
                                  bytesMoved(row.length, reached)}}));
     EXPECT_FALSE(Files::exists(base + std::to_string(row.written + 2)));
     for (const char* left : {".sundrel.sha256sums", ".sundrel.sha256part"})
         EXPECT_FALSE(Files::exists(base + left)) << left;
+    const Box noSet{"Segment File Missing !", app, BoxType::ok, bytesMoved(0, 0)};
+    EXPECT_TRUE(row.fault == plants1 || drive(join, base + "1").boxes == std::vector<Box>{noSet});
 }
 INSTANTIATE_TEST_SUITE_P(Rows, SplitFault, testing::ValuesIn(faults), rowName);
 
@@ -466,6 +497,7 @@ struct Stop {
     int answer;
     std::vector<std::string> boxes; // "%1" stands for the join's target
     bool listed = false;            // the set has its checksum file
+    bool older = false;             // a file stands under the join's target
 };
 const std::string stopTheSplit =
     "Stop the split? The segments it has written so far will be removed.";
@@ -474,7 +506,8 @@ const std::string stopTheJoin = "Stop the join? The file it is rebuilding will b
 const Stop stops[] = {
     {"ByNumber_EscThenOk_RemovesTheSegments", byNumber, false, Answer::ok, {stopTheSplit, "The split was stopped. The 2 segments it had written were removed. The file itself is as it was."}},
     {"ByNumber_CloseBoxThenCancel_GoesOn", byNumber, true, Answer::cancel, {stopTheSplit, " The file has been split ! "}},
-    {"Join_CloseBoxThenOk_RemovesTheTarget", join, true, Answer::ok, {stopTheJoin, "The join was stopped. %1, which it had not finished, was removed. The segments are as they were."}},
+    {"Join_CloseBoxThenOk_WritesNothing", join, true, Answer::ok, {stopTheJoin, "The join was stopped. Nothing was written under %1, and the segments are as they were."}},
+    {"Join_OverAnOlderFile_EscThenOk_KeepsIt", join, false, Answer::ok, {stopTheJoin, "The join was stopped. Nothing was written under %1, and the segments are as they were."}, false, true},
     {"Join_EscThenCancel_GoesOn", join, false, Answer::cancel, {stopTheJoin, "File Joined "}},
     {"Join_Listed_CloseBoxThenOk_WritesNothing", join, true, Answer::ok, {stopTheJoin, "The join was stopped. Nothing was written under %1, and the segments are as they were."}, true},
 };
@@ -495,15 +528,13 @@ TEST_P(StopWhileWorking, AsksAndRemovesWhatTheRunWroteOnOk) {
         Files::write(source + ".sundrel.sha256sums",
                      Files::sha256sum(dir.path(), {"a1", "a2", "a3"}) +
                          Files::sha256sum(dir.path(), {"original"}).substr(0, 64) + "  a\n");
-    // A join with a checksum file rebuilds the file under a name of its own first.
+    if (row.older)
+        Files::write(source, "old");
+    // A join rebuilds the file under a name of its own first.
     const auto joining = [&] {
-        for (const std::string& name : Files::listing(dir.path())) {
-            std::error_code gone;
-            const auto size = std::filesystem::file_size(dir.file(name), gone);
-            if ((name == "a" || name.starts_with("a.sundrel-")) && !gone && size > 0)
-                return true;
-        }
-        return false;
+        const std::string written = Files::workFile(dir.path());
+        std::error_code gone;
+        return !written.empty() && std::filesystem::file_size(written, gone) > 0;
     };
     bool asked = false;
     const Outcome outcome = drive(row.operation, row.operation == join ? source + "1" : source, "3",
@@ -530,7 +561,7 @@ TEST_P(StopWhileWorking, AsksAndRemovesWhatTheRunWroteOnOk) {
     std::vector<std::string> files = row.operation == join
                                          ? std::vector<std::string>{"a1", "a2", "a3", "original"}
                                          : std::vector<std::string>{"a"};
-    if (!stopped)
+    if (!stopped || row.older)
         files.insert(files.begin(), row.operation == join ? "a" : "a1");
     if (row.listed)
         files.push_back("a.sundrel.sha256sums");
@@ -538,7 +569,10 @@ TEST_P(StopWhileWorking, AsksAndRemovesWhatTheRunWroteOnOk) {
         files.insert(files.end(), {"a2", "a3", "a.sundrel.sha256sums"});
     std::sort(files.begin(), files.end());
     EXPECT_EQ(Files::listing(dir.path()), files);
-    // What is left whole is the source cut in three, or rebuilt from three.
+    // What is left whole is the source cut in three, or rebuilt from three, or what stood there.
+    if (row.older && stopped) {
+        EXPECT_EQ(Files::read(source), "old");
+    }
     if (!stopped) {
         const std::string cat = "cat " + source + "1 " + source + "2 " + source + "3";
         EXPECT_EQ(std::system((cat + " | cmp - " + source).c_str()), 0);

@@ -74,6 +74,16 @@ class Files final {
         pclose(output);
         return text;
     }
+    // The work file that a split or join writes in the directory (.sundrel-XXXXXXXX.part), or
+    // "" when there is none.
+    static std::string workFile(const std::string& directory) {
+        for (const auto& entry : std::filesystem::directory_iterator(directory)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(".sundrel-") && name.ends_with(".part"))
+                return entry.path().string();
+        }
+        return {};
+    }
     // The names in a directory, sorted.
     static std::vector<std::string> listing(const std::string& directory) {
         std::vector<std::string> names;

@@ -35,7 +35,7 @@ class OpenFiles final {
         // False, and nothing reserved, when no file stands under the name. Otherwise the file's
         // length is added to the reservation's bytes().
         bool add(const std::string& name);
-        // The lengths of the files reserved, as they were when each was added.
+        // The lengths of the files added so far, together, as they were when each was added.
         std::uint64_t bytes() const { return m_bytes; }
 
       private:
