@@ -40,12 +40,14 @@ CFile::~CFile() {
     }
 }
 
-bool CFile::Open(const std::string& fileName, unsigned openFlags, CFileException* error) {
+bool CFile::Open(const std::string& fileName, unsigned openFlags, CFileException* error,
+                 const platform::Folder* folder) {
     Reset();
     openFlags &= ~static_cast<unsigned>(typeBinary);
 
-    return Take(PosixFile::open(fileName, accessOf(openFlags), (openFlags & modeCreate) != 0),
-                fileName, error);
+    return Take(
+        PosixFile::open(fileName, accessOf(openFlags), (openFlags & modeCreate) != 0, folder),
+        fileName, error);
 }
 
 bool CFile::OpenNew(const std::string& fileName, CFileException* error) {

@@ -6,6 +6,10 @@
 #include <optional>
 #include <string>
 
+namespace platform {
+class Folder;
+}
+
 // A file opened for reading or created for writing, held exclusively while it is open. Reads and
 // writes move the whole count; failures raise CFileException.
 class CFile final {
@@ -23,8 +27,10 @@ class CFile final {
     CFile& operator=(const CFile&) = delete;
 
     // Opens the name as given and keeps its full path. On failure returns false and, when error
-    // is given, fills it with the cause, the system's error code and the name as given.
-    bool Open(const std::string& fileName, unsigned openFlags, CFileException* error = nullptr);
+    // is given, fills it with the cause, the system's error code and the name as given. An
+    // operation that opens many files in one folder gives it, looked at once (platform::Folder).
+    bool Open(const std::string& fileName, unsigned openFlags, CFileException* error = nullptr,
+              const platform::Folder* folder = nullptr);
     // Creates a file for writing where nothing stands under the name yet, not even a link; as
     // Open otherwise.
     bool OpenNew(const std::string& fileName, CFileException* error = nullptr);

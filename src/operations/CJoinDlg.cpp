@@ -14,6 +14,7 @@
 
 #include "platform/files/FileEntries.h"
 #include "platform/files/FileNames.h"
+#include "platform/files/Folder.h"
 #include "platform/files/OpenFiles.h"
 #include "platform/gui/DialogCommand.h"
 #include "platform/gui/MessageBoxAnswer.h"
@@ -80,11 +81,12 @@ enum class SegmentOpen { opened, missing, target };
 
 // Missing when nothing stands under the segment's name (error then says so); target when the
 // segment is the file being rebuilt, under another name. Any other failure to open it ends the
-// join with the file-error report naming the segment.
+// join with the file-error report naming the segment. The set's folder, when given, was looked at
+// once for all its segments.
 SegmentOpen openSegment(CFile& segment, const std::string& base, long long number,
-                        CFileException& error) {
+                        CFileException& error, const platform::Folder* folder = nullptr) {
     const std::string name = CSegmentName::Make(base, number);
-    if (segment.Open(name, readMode, &error))
+    if (segment.Open(name, readMode, &error, folder))
         return SegmentOpen::opened;
     if (isMissing(error, name))
         return SegmentOpen::missing;
@@ -248,6 +250,7 @@ CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const s
                                           long long last) {
     long long number = 1;
     SegmentOpen next;
+    const platform::Folder folder(base);
     CSegmentTransfer::StartRepaintClock();
     do {
         if (hasher != nullptr) {
@@ -267,7 +270,7 @@ CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const s
         ++number;
         if (number > last)
             return {number, false};
-        next = openSegment(segment, base, number, missing);
+        next = openSegment(segment, base, number, missing, &folder);
     } while (next == SegmentOpen::opened);
     return {number, next == SegmentOpen::target};
 }

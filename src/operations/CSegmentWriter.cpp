@@ -5,6 +5,7 @@
 #include "common/CSegmentTransfer.h"
 #include "common/CSetChecksum.h"
 
+#include "platform/files/Folder.h"
 #include "platform/files/NameLimits.h"
 #include "platform/files/SharedFolder.h"
 
@@ -33,13 +34,14 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
     m_baseName = baseName;
     CSetChecksum checksum(baseName);
     checksum.RemoveEarlier();
+    const platform::Folder folder(baseName);
     CSegmentTransfer::StartRepaintClock();
     for (std::uint64_t number = 1; number <= fullSegments; ++number)
-        WriteSegment(baseName, number, segmentLength, checksum);
+        WriteSegment(baseName, number, segmentLength, checksum, folder);
     // The last segment carries exactly what the full ones left, never more than the source holds.
     const std::uint64_t rest = sourceLength - fullSegments * segmentLength;
     if (rest != 0)
-        WriteSegment(baseName, fullSegments + 1, rest, checksum);
+        WriteSegment(baseName, fullSegments + 1, rest, checksum, folder);
     if (!checksum.Write())
         throw CFileException(CFileException::diskFull, -1, CSetChecksum::FileName(baseName));
 }
@@ -83,11 +85,12 @@ void CSegmentWriter::CheckNames(const std::string& baseName, long long segments)
 }
 
 void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t number,
-                                  std::uint64_t length, CSetChecksum& checksum) {
+                                  std::uint64_t length, CSetChecksum& checksum,
+                                  const platform::Folder& folder) {
     CFile segment;
     CFileException error;
     const std::string name = CSegmentName::Make(baseName, static_cast<long long>(number));
-    if (!segment.Open(name, createMode, &error))
+    if (!segment.Open(name, createMode, &error, &folder))
         throw error;
     m_made = static_cast<long long>(number);
     if (m_removable)
