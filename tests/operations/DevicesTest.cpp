@@ -74,6 +74,24 @@ TEST(Devices, ABlockDeviceIsReadByItsSizeAndNeverWritten) {
                 {"Access to " + onDevtmpfs + "1 was denied.", app, BoxType::iconStop, {0, 1, 0}}}));
         EXPECT_FALSE(Files::exists(onDevtmpfs + "1"));
         fs::remove(onDevtmpfs + "1"); // in the system's own /dev, should the refusal ever fail
+
+        // Nor when the source's folder comes to lead there once segment 1 is being written.
+        fs::create_directory(dir.file("in"));
+        const std::string source = dir.file("in/a");
+        Files::write(source, Files::pattern(6 << 20));
+        const auto swap = [&](platform::Window) {
+            if (Files::exists(source + "1") && !fs::is_symlink(dir.file("in"))) {
+                fs::rename(dir.file("in"), dir.file("was"));
+                fs::create_directory_symlink(devices, dir.file("in"));
+            }
+        };
+        const Outcome swapped = drive(byNumber, source, "3", {Answer::ok}, swap);
+        EXPECT_EQ(
+            swapped.boxes,
+            (std::vector<Box>{
+                {"Access to " + source + "2 was denied.", app, BoxType::iconStop, {0, 3, 1}}}));
+        EXPECT_FALSE(Files::exists(devices + "/a2"));
+        fs::remove(devices + "/a2");
         umount2(devices.c_str(), MNT_DETACH);
     } else {
         ADD_FAILURE() << "cannot mount a devtmpfs";

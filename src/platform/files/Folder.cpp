@@ -2,55 +2,30 @@
 
 #include "platform/files/FileNames.h"
 #include "platform/files/FileSystemKind.h"
-#include "platform/files/SharedFolder.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <string_view>
-
 namespace platform {
 
 Folder::Folder(const std::string& name) {
     const auto path = FileNames::resolve(name);
-    if (!path || FileNames::onDriveA(name))
+    if (!path)
         return;
-    m_path = FileNames::directoryOf(*path);
-    // O_PATH: a folder the user may write to but not list still receives files.
-    do {
-        m_descriptor = ::open(m_path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    } while (m_descriptor < 0 && errno == EINTR);
+    // O_PATH: a folder the user may write to but not list is looked at all the same.
+    const int descriptor =
+        ::open(FileNames::directoryOf(*path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
     struct stat status {};
-    if (m_descriptor < 0 || fstat(m_descriptor, &status) != 0) {
-        if (m_descriptor >= 0)
-            ::close(m_descriptor);
-        m_descriptor = -1;
-        return;
+    if (fstat(descriptor, &status) == 0) {
+        m_known = true;
+        m_device = status.st_dev;
+        m_pseudo = FileSystemKind::isPseudo(descriptor);
+        m_deviceNodes = FileSystemKind::holdsDeviceNodes(descriptor);
     }
-    m_device = status.st_dev;
-    m_shared = SharedFolder::othersMayPlantIn(status);
-    m_owner = status.st_uid;
-    m_pseudo = FileSystemKind::isPseudo(m_descriptor);
-    m_deviceNodes = FileSystemKind::holdsDeviceNodes(m_descriptor);
-}
-
-Folder::~Folder() {
-    if (m_descriptor >= 0)
-        ::close(m_descriptor);
-}
-
-const char* Folder::entryOf(const std::string& path) const {
-    if (m_descriptor < 0)
-        return nullptr;
-    const auto slash = path.find_last_of('/');
-    const std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-    const char* entry = path.c_str() + start;
-    const std::string_view name(entry);
-    if (name.empty() || name == "." || name == ".." || FileNames::directoryOf(path) != m_path)
-        return nullptr;
-    return entry;
+    ::close(descriptor);
 }
 
 } // namespace platform

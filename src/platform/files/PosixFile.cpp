@@ -69,26 +69,25 @@ bool sameFile(const struct stat& named, const struct stat& opened) {
            (named.st_mode & S_IFMT) == (opened.st_mode & S_IFMT);
 }
 
-// Whether a file of that device lies on the folder's own file system, whose kind is known.
-bool onFolderSystem(const Folder* folder, dev_t device) {
-    return folder != nullptr && folder->device() == device;
-}
-
 // Looks at what stands under the name (named, when anything does) before it is opened.
 int refusalBeforeOpening(const std::string& path, bool create, bool writing,
-                         const std::optional<struct stat>& named, const Folder* folder) {
+                         const std::optional<struct stat>& named) {
     if (named) {
         if (const int refused = refusal(*named, writing); refused != 0)
             return refused;
     }
-    if (!create)
-        return 0;
-    // A name that is free (or a link that leads nowhere) is made in its folder.
-    const bool known = named ? onFolderSystem(folder, named->st_dev) : folder != nullptr;
     const bool onDeviceNodes =
-        known ? folder->holdsDeviceNodes()
-              : FileSystemKind::holdsDeviceNodes(named ? path : FileNames::directoryOf(path));
+        create && FileSystemKind::holdsDeviceNodes(named ? path : FileNames::directoryOf(path));
     return onDeviceNodes ? EACCES : 0;
+}
+
+// Whether the open file lies on one of the kernel's pseudo file systems.
+bool onPseudoSystem(int descriptor, const struct stat& status, const Folder* folder) {
+    if (folder != nullptr && folder->holdsFilesOf(status.st_dev))
+        return folder->pseudo();
+    // The kernel's pseudo file systems have no device behind them: a file on a disk, a stick or
+    // an image needs no further look.
+    return major(status.st_dev) == 0 && FileSystemKind::isPseudo(descriptor);
 }
 
 // What was opened must be what was looked at, before anything is emptied or written.
@@ -100,11 +99,7 @@ int refusalOfOpened(int descriptor, const std::optional<struct stat>& named, boo
         return PosixFile::changedMeanwhile;
     if (const int refused = refusal(status, writing); refused != 0)
         return refused;
-    if (onFolderSystem(folder, status.st_dev))
-        return folder->pseudo() ? EACCES : 0;
-    // The kernel's pseudo file systems have no device behind them: a file on a disk, a stick or
-    // an image needs no further look.
-    return major(status.st_dev) == 0 && FileSystemKind::isPseudo(descriptor) ? EACCES : 0;
+    return onPseudoSystem(descriptor, status, folder) ? EACCES : 0;
 }
 
 int openFlags(PosixFile::Access access, bool create) {
@@ -117,10 +112,10 @@ int openFlags(PosixFile::Access access, bool create) {
     return flags;
 }
 
-int openAt(const PosixFile::Place& place, int flags) {
+int openRetried(const std::string& path, int flags) {
     int descriptor;
     do {
-        descriptor = ::openat(place.directory, place.name, flags, 0666);
+        descriptor = ::open(path.c_str(), flags, 0666);
     } while (descriptor < 0 && errno == EINTR);
     return descriptor;
 }
@@ -147,11 +142,8 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
     auto path = FileNames::resolve(name);
     if (!path)
         return {noDescriptor, FileError::of(ENOMEDIUM), name};
-    const char* entry = folder != nullptr ? folder->entryOf(*path) : nullptr;
-    const Place place = entry != nullptr ? Place{folder->descriptor(), entry, folder}
-                                         : Place{AT_FDCWD, path->c_str(), nullptr};
     int descriptor = noDescriptor;
-    if (const int error = openPath(*path, place, access, create, descriptor); error != 0)
+    if (const int error = openPath(*path, access, create, folder, descriptor); error != 0)
         return {noDescriptor, FileError::ofName(error, *path), std::move(*path)};
     // While drive A: is looked at, its names lead through a descriptor that the look lets go of;
     // the file keeps the path of the medium's directory that it was opened in.
@@ -186,32 +178,42 @@ PosixFile::Opened PosixFile::createNew(const std::string& name) {
 }
 
 // Opens what the name stands for as it was looked at, or answers that it changed in between.
-int PosixFile::openPath(const std::string& path, const Place& place, Access access, bool create,
+int PosixFile::openPath(const std::string& path, Access access, bool create, const Folder* folder,
                         int& opened) {
-    // In a folder looked at once, a free name takes the new file without a look of its own.
+    // In a folder looked at once, a free name takes a new file without a look of its own.
     // Anything else (a name taken, a failure) is looked at as ever, and so reported as ever.
-    if (create && place.folder != nullptr && !place.folder->holdsDeviceNodes() &&
-        !place.folder->pseudo() && createFree(place, access, opened) == 0)
+    if (create && folder != nullptr && folder->takesNewFiles() &&
+        createFree(path, access, *folder, opened) == 0)
         return 0;
     // Another user may swap the name between the look and the open; the next look sees what
     // they put there.
     constexpr int looks = 3;
     int error = changedMeanwhile;
     for (int look = 0; look < looks && error == changedMeanwhile; ++look)
-        error = openLooked(path, place, access, create, opened);
+        error = openLooked(path, access, create, folder, opened);
     return error == changedMeanwhile ? EBUSY : error;
 }
 
-// A file made here and now is no file that anyone holds, reads or has reserved, and is empty; it
-// lies in the folder, whose file system was looked at. What is left is its lock. Fails when
-// anything at all stands under the name, a link included.
-int PosixFile::createFree(const Place& place, Access access, int& opened) {
-    const int descriptor = openAt(place, openFlags(access, true) | O_EXCL | O_NOFOLLOW);
+// A file made here and now is no file that anyone holds, reads or has reserved, and is empty: what
+// is left is its lock, and a look at its file system when that is not the folder's (its path has
+// come to lead elsewhere since the folder was looked at). Fails when anything at all stands under
+// the name, a link included.
+int PosixFile::createFree(const std::string& path, Access access, const Folder& folder,
+                          int& opened) {
+    const int descriptor = openRetried(path, openFlags(access, true) | O_EXCL | O_NOFOLLOW);
     if (descriptor < 0)
         return errno;
     struct stat status {};
     if (fstat(descriptor, &status) != 0)
         return failAndClose(descriptor, errno);
+    if (!folder.holdsFilesOf(status.st_dev)) {
+        if (FileSystemKind::holdsDeviceNodes(descriptor)) {
+            ::unlink(path.c_str()); // nothing is left among the device nodes
+            return failAndClose(descriptor, EACCES);
+        }
+        if (FileSystemKind::isPseudo(descriptor))
+            return failAndClose(descriptor, EACCES);
+    }
     if (const int error = lock(descriptor, false); error != 0)
         return failAndClose(descriptor, error);
     OpenFiles::add(descriptor, {status.st_dev, status.st_ino}, true);
@@ -219,7 +221,7 @@ int PosixFile::createFree(const Place& place, Access access, int& opened) {
     return 0;
 }
 
-int PosixFile::openLooked(const std::string& path, const Place& place, Access access, bool create,
+int PosixFile::openLooked(const std::string& path, Access access, bool create, const Folder* folder,
                           int& opened) {
     const bool writing = create || access != Access::read;
     // The file the open must reach: what stands under the name, or where an allowed link leads.
@@ -227,14 +229,12 @@ int PosixFile::openLooked(const std::string& path, const Place& place, Access ac
     // A name that was free is taken only while still free, and one that held no link is opened
     // only while it holds none: nothing put there meanwhile is followed or written.
     int guard = O_NOFOLLOW;
-    if (struct stat entry{};
-        fstatat(place.directory, place.name, &entry, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (place.folder != nullptr ? SharedFolder::forbids(*place.folder, entry, writing)
-                                    : SharedFolder::forbids(path, entry, writing))
+    if (struct stat entry{}; lstat(path.c_str(), &entry) == 0) {
+        if (SharedFolder::forbids(path, entry, writing))
             return EACCES;
         if (S_ISLNK(entry.st_mode)) {
             guard = 0; // a link that leads nowhere yet is created where it points, as ever
-            if (struct stat target{}; fstatat(place.directory, place.name, &target, 0) == 0)
+            if (struct stat target{}; stat(path.c_str(), &target) == 0)
                 named = target;
             else if (errno != ENOENT || !create)
                 return errno;
@@ -246,13 +246,12 @@ int PosixFile::openLooked(const std::string& path, const Place& place, Access ac
     } else {
         guard = O_EXCL;
     }
-    if (const int refused = refusalBeforeOpening(path, create, writing, named, place.folder);
-        refused != 0)
+    if (const int refused = refusalBeforeOpening(path, create, writing, named); refused != 0)
         return refused;
     // Non-blocking only while opening: a named pipe put under the name since it was looked at
     // would otherwise hold the program in open() for ever.
     const int flags = openFlags(access, create) | O_NONBLOCK | guard;
-    const int descriptor = openAt(place, flags);
+    const int descriptor = openRetried(path, flags);
     if (descriptor < 0) {
         const bool swapped =
             (guard == O_EXCL && errno == EEXIST) || (guard == O_NOFOLLOW && errno == ELOOP);
@@ -260,7 +259,7 @@ int PosixFile::openLooked(const std::string& path, const Place& place, Access ac
     }
 
     struct stat status {};
-    if (const int refused = refusalOfOpened(descriptor, named, writing, place.folder, status);
+    if (const int refused = refusalOfOpened(descriptor, named, writing, folder, status);
         refused != 0)
         return failAndClose(descriptor, refused);
     // F_SETFL changes only the status flags, and of those the open set O_NONBLOCK alone.

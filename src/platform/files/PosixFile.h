@@ -39,8 +39,9 @@ class PosixFile final {
     // reading: a directory fails with EISDIR, anything else (and anything on the kernel's pseudo
     // file systems, or made on devtmpfs) with EACCES, without being opened, and so does whatever
     // SharedFolder forbids. A name on drive A: while it holds no medium fails with ENOMEDIUM. The
-    // failure is classified against the path the name stood for (FileError::ofName). A name in
-    // folder, when one is given, is opened from it (see Folder), with the same refusals.
+    // failure is classified against the path the name stood for (FileError::ofName). The folder,
+    // when given, was looked at once for the files an operation opens in it (see Folder); the
+    // refusals stay the same.
     static Opened open(const std::string& name, Access access, bool create,
                        const Folder* folder = nullptr);
     // Creates a file for writing under a name where nothing stands yet, not even a link (EEXIST
@@ -62,22 +63,15 @@ class PosixFile final {
     // takes.
     static FileError flush(int descriptor, const std::string& path);
 
-    // Where a resolved path is looked at and opened: from the current directory, or as an entry
-    // of a folder looked at once.
-    struct Place {
-        int directory;        // AT_FDCWD, or the folder's descriptor
-        const char* name;     // the path, or the entry's name in the folder
-        const Folder* folder; // nullptr from the current directory
-    };
-
   private:
     // Opens an already resolved path into opened; answers the errno of a failure, 0 on success.
-    static int openPath(const std::string& path, const Place& place, Access access, bool create,
+    static int openPath(const std::string& path, Access access, bool create, const Folder* folder,
                         int& opened);
-    static int createFree(const Place& place, Access access, int& opened);
+    static int createFree(const std::string& path, Access access, const Folder& folder,
+                          int& opened);
     // One look at the name and one open of what it showed; changedMeanwhile when the name stood
     // for something else by the time it was opened.
-    static int openLooked(const std::string& path, const Place& place, Access access, bool create,
+    static int openLooked(const std::string& path, Access access, bool create, const Folder* folder,
                           int& opened);
     static int lock(int descriptor, bool readOnly);
     static int syncDirectoryOf(const std::string& path);

@@ -8,8 +8,6 @@ struct stat;
 
 namespace platform {
 
-class Folder;
-
 // A sticky folder that other users may write to (/tmp, a team's shared folder) lets any of them
 // put a link or a file under a name the program is about to use. There the program follows no
 // link, and writes, removes or replaces no regular file, that belongs to neither the user nor the
@@ -20,15 +18,11 @@ class SharedFolder final {
     // Whether the entry under path, as lstat() saw it, is kept away from: a stranger's link in
     // any case, a stranger's regular file when it would be written, emptied or removed.
     static bool forbids(const std::string& path, const struct stat& entry, bool writing);
-    // The same for an entry of a folder looked at once.
-    static bool forbids(const Folder& folder, const struct stat& entry, bool writing);
     // The same for whatever stands under a name as FileNames::resolve() reads it now: the failure
     // that opening it would give, or none. A name on drive A: without a medium is no refusal.
     static FileError refusal(const std::string& name, bool writing);
     // Whether the folder that would hold the name is such a folder: elsewhere no name needs a look.
     static bool holds(const std::string& name);
-    // Whether a folder, as stat() saw it, is such a folder.
-    static bool othersMayPlantIn(const struct stat& folder);
 };
 
 } // namespace platform
