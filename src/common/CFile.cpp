@@ -64,6 +64,7 @@ void CFile::Reset() {
     m_strFileName.clear();
     m_path.clear();
     m_onRemovableMedium.reset();
+    m_lengthWhenHeld.reset();
 }
 
 template <typename Opened>
@@ -76,6 +77,7 @@ bool CFile::Take(Opened&& opened, const std::string& fileName, CFileException* e
     m_descriptor = opened.descriptor;
     m_closeOnDelete = true;
     m_path = std::move(opened.path);
+    m_lengthWhenHeld = opened.length;
     return true;
 }
 
@@ -107,11 +109,14 @@ void CFile::Close() {
     m_strFileName.clear();
     m_path.clear();
     m_onRemovableMedium.reset();
+    m_lengthWhenHeld.reset();
     if (error)
         throw CFileException(error);
 }
 
 std::uint64_t CFile::GetLength() const {
+    if (m_lengthWhenHeld)
+        return *m_lengthWhenHeld;
     const PosixFile::Length length = PosixFile::length(m_descriptor);
     if (length.error)
         throw CFileException(length.error);

@@ -38,6 +38,8 @@ class CFile final {
     std::uint64_t Read(void* buffer, std::uint64_t count);
     void Write(const void* buffer, std::uint64_t count);
     void Close();
+    // A file opened only for reading answers the length it had once it was held: no instance can
+    // change it while it is held, so it is not asked again.
     std::uint64_t GetLength() const;
     const std::string& GetFilePath() const;
     bool IsOpen() const;
@@ -78,4 +80,5 @@ class CFile final {
     std::string m_path;                // what the name stood for when it was opened
     mutable std::string m_strFileName; // its full path, once asked for
     mutable std::optional<bool> m_onRemovableMedium;
+    std::optional<std::uint64_t> m_lengthWhenHeld;
 };

@@ -25,13 +25,6 @@ namespace platform {
 
 namespace {
 
-// Measured once the lock is held, so no other instance can grow the file in between. A file that
-// is already empty is not truncated: on ext4 a truncate makes the later close write the file out.
-bool emptyAfterLock(int descriptor) {
-    struct stat status {};
-    return fstat(descriptor, &status) == 0 && status.st_size == 0;
-}
-
 // The most one read() or write() call is asked to move; the kernel moves at most about 2 GiB.
 constexpr std::uint64_t largestRequest = 1u << 30;
 
@@ -141,23 +134,23 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
                                   const Folder* folder) {
     auto path = FileNames::resolve(name);
     if (!path)
-        return {noDescriptor, FileError::of(ENOMEDIUM), name};
-    int descriptor = noDescriptor;
-    if (const int error = openPath(*path, access, create, folder, descriptor); error != 0)
-        return {noDescriptor, FileError::ofName(error, *path), std::move(*path)};
+        return {noDescriptor, FileError::of(ENOMEDIUM), name, std::nullopt};
+    Opened opened{noDescriptor, {}, {}, std::nullopt};
+    if (const int error = openPath(*path, access, create, folder, opened); error != 0)
+        return {noDescriptor, FileError::ofName(error, *path), std::move(*path), std::nullopt};
     // While drive A: is looked at, its names lead through a descriptor that the look lets go of;
     // the file keeps the path of the medium's directory that it was opened in.
-    if (FileNames::onDriveA(name))
-        return {descriptor, {}, FileNames::fullPath(FileNames::shownPath(name))};
-    return {descriptor, {}, std::move(*path)};
+    opened.path =
+        FileNames::onDriveA(name) ? FileNames::fullPath(FileNames::shownPath(name)) : *path;
+    return opened;
 }
 
 PosixFile::Opened PosixFile::createNew(const std::string& name) {
     auto path = FileNames::resolve(name);
     if (!path)
-        return {noDescriptor, FileError::of(ENOMEDIUM), name};
+        return {noDescriptor, FileError::of(ENOMEDIUM), name, std::nullopt};
     const auto fail = [&](int error) {
-        return Opened{noDescriptor, FileError::ofName(error, *path), *path};
+        return Opened{noDescriptor, FileError::ofName(error, *path), *path, std::nullopt};
     };
     if (FileSystemKind::holdsDeviceNodes(FileNames::directoryOf(*path)))
         return fail(EACCES);
@@ -174,12 +167,12 @@ PosixFile::Opened PosixFile::createNew(const std::string& name) {
     if (const int error = lock(descriptor, false); error != 0)
         return fail(failAndClose(descriptor, error));
     OpenFiles::add(descriptor, {status.st_dev, status.st_ino}, true);
-    return {descriptor, {}, std::move(*path)};
+    return {descriptor, {}, std::move(*path), std::nullopt};
 }
 
 // Opens what the name stands for as it was looked at, or answers that it changed in between.
 int PosixFile::openPath(const std::string& path, Access access, bool create, const Folder* folder,
-                        int& opened) {
+                        Opened& opened) {
     // In a folder looked at once, a free name takes a new file without a look of its own.
     // Anything else (a name taken, a failure) is looked at as ever, and so reported as ever.
     if (create && folder != nullptr && folder->takesNewFiles() &&
@@ -199,7 +192,7 @@ int PosixFile::openPath(const std::string& path, Access access, bool create, con
 // come to lead elsewhere since the folder was looked at). Fails when anything at all stands under
 // the name, a link included.
 int PosixFile::createFree(const std::string& path, Access access, const Folder& folder,
-                          int& opened) {
+                          Opened& opened) {
     const int descriptor = openRetried(path, openFlags(access, true) | O_EXCL | O_NOFOLLOW);
     if (descriptor < 0)
         return errno;
@@ -217,12 +210,12 @@ int PosixFile::createFree(const std::string& path, Access access, const Folder& 
     if (const int error = lock(descriptor, false); error != 0)
         return failAndClose(descriptor, error);
     OpenFiles::add(descriptor, {status.st_dev, status.st_ino}, true);
-    opened = descriptor;
+    opened.descriptor = descriptor;
     return 0;
 }
 
 int PosixFile::openLooked(const std::string& path, Access access, bool create, const Folder* folder,
-                          int& opened) {
+                          Opened& opened) {
     const bool writing = create || access != Access::read;
     // The file the open must reach: what stands under the name, or where an allowed link leads.
     std::optional<struct stat> named;
@@ -258,6 +251,9 @@ int PosixFile::openLooked(const std::string& path, Access access, bool create, c
         return swapped ? changedMeanwhile : errno;
     }
 
+    if (const int error = lock(descriptor, !writing); error != 0)
+        return failAndClose(descriptor, error);
+    // Measured once the lock is held, so no other instance can change the file in between.
     struct stat status {};
     if (const int refused = refusalOfOpened(descriptor, named, writing, folder, status);
         refused != 0)
@@ -265,17 +261,17 @@ int PosixFile::openLooked(const std::string& path, Access access, bool create, c
     // F_SETFL changes only the status flags, and of those the open set O_NONBLOCK alone.
     if (fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0)
         return failAndClose(descriptor, errno);
-    if (const int error = lock(descriptor, !writing); error != 0)
-        return failAndClose(descriptor, error);
     const FileIdentity identity{status.st_dev, status.st_ino};
     if (writing ? OpenFiles::inUse(identity) : OpenFiles::heldForWriting(identity))
         return failAndClose(descriptor, EBUSY);
-    if (create && !emptyAfterLock(descriptor)) {
-        if (ftruncate(descriptor, 0) != 0)
-            return failAndClose(descriptor, errno);
-    }
+    // A file that is already empty is not truncated: on ext4 a truncate makes the later close
+    // write the file out.
+    if (create && status.st_size != 0 && ftruncate(descriptor, 0) != 0)
+        return failAndClose(descriptor, errno);
     OpenFiles::add(descriptor, identity, writing);
-    opened = descriptor;
+    opened.descriptor = descriptor;
+    if (!writing && S_ISREG(status.st_mode))
+        opened.length = static_cast<std::uint64_t>(status.st_size);
     return 0;
 }
 

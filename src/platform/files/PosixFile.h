@@ -3,6 +3,7 @@
 #include "platform/files/FileError.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -18,6 +19,10 @@ class PosixFile final {
         int descriptor;   // noDescriptor when the open failed
         FileError error;  // none on success
         std::string path; // what the name stood for (a name on drive A: in the medium's folder)
+        // A regular file opened for reading: its length once it was held, which no instance
+        // that opens files this way can change while it is held (where the file system keeps
+        // locks).
+        std::optional<std::uint64_t> length;
     };
     struct Transfer {
         std::uint64_t count; // bytes moved before the end of the file or the failure
@@ -64,15 +69,16 @@ class PosixFile final {
     static FileError flush(int descriptor, const std::string& path);
 
   private:
-    // Opens an already resolved path into opened; answers the errno of a failure, 0 on success.
+    // Opens an already resolved path into opened (its descriptor and length); answers the errno
+    // of a failure, 0 on success.
     static int openPath(const std::string& path, Access access, bool create, const Folder* folder,
-                        int& opened);
+                        Opened& opened);
     static int createFree(const std::string& path, Access access, const Folder& folder,
-                          int& opened);
+                          Opened& opened);
     // One look at the name and one open of what it showed; changedMeanwhile when the name stood
     // for something else by the time it was opened.
     static int openLooked(const std::string& path, Access access, bool create, const Folder* folder,
-                          int& opened);
+                          Opened& opened);
     static int lock(int descriptor, bool readOnly);
     static int syncDirectoryOf(const std::string& path);
 };
