@@ -172,17 +172,19 @@ void CJoinDlg::OnJoin() {
     if (!MayReplace(target))
         return;
     // A segment may be the target under another name (a hard or a symbolic link): no file of the
-    // set may be emptied as the target.
+    // set may be emptied as the target. Only a name that stands already can be one; a target made
+    // new is none, and is made only while its name is still free.
     platform::OpenFiles::Reservation set;
+    const bool replacing = platform::FileNames::nameExists(target);
     long long gap = 1;
-    while (set.add(CSegmentName::Make(target, gap)))
+    while (replacing && set.add(CSegmentName::Make(target, gap)))
         ++gap;
     // Segments a few numbers past a gap are not joined, but they are reported, and must not be
     // emptied as the target either.
-    for (long long number = gap + 1; number <= gap + lookedAhead; ++number)
+    for (long long number = gap + 1; replacing && number <= gap + lookedAhead; ++number)
         set.add(CSegmentName::Make(target, number));
     CFile output;
-    if (!output.Open(target, createMode)) {
+    if (!(replacing ? output.Open(target, createMode) : output.OpenNew(target))) {
         MessageBox(targetRefused, std::nullopt, plainBox);
         return;
     }

@@ -128,6 +128,12 @@ int tryLock(int descriptor, int operation) {
     return 0;
 }
 
+// While drive A: is looked at, its names lead through a descriptor that the look lets go of; a
+// file opened there keeps the path of the medium's directory that it was opened in.
+std::string pathOpened(const std::string& name, const std::string& path) {
+    return FileNames::onDriveA(name) ? FileNames::fullPath(FileNames::shownPath(name)) : path;
+}
+
 } // namespace
 
 PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool create,
@@ -138,10 +144,7 @@ PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool c
     Opened opened{noDescriptor, {}, {}, std::nullopt};
     if (const int error = openPath(*path, access, create, folder, opened); error != 0)
         return {noDescriptor, FileError::ofName(error, *path), std::move(*path), std::nullopt};
-    // While drive A: is looked at, its names lead through a descriptor that the look lets go of;
-    // the file keeps the path of the medium's directory that it was opened in.
-    opened.path =
-        FileNames::onDriveA(name) ? FileNames::fullPath(FileNames::shownPath(name)) : *path;
+    opened.path = pathOpened(name, *path);
     return opened;
 }
 
@@ -167,7 +170,7 @@ PosixFile::Opened PosixFile::createNew(const std::string& name) {
     if (const int error = lock(descriptor, false); error != 0)
         return fail(failAndClose(descriptor, error));
     OpenFiles::add(descriptor, {status.st_dev, status.st_ino}, true);
-    return {descriptor, {}, std::move(*path), std::nullopt};
+    return {descriptor, {}, pathOpened(name, *path), std::nullopt};
 }
 
 // Opens what the name stands for as it was looked at, or answers that it changed in between.
