@@ -19,10 +19,13 @@ int Harness::main(int argc, char** argv, const char* program, const std::string&
     const std::string parent = argc > 1 ? argv[1] : "/tmp";
     const std::uint64_t length = (argc > 2 ? std::stoull(argv[2]) : 1024) * MiB;
     const int repeats = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+    std::string command = argv[0];
+    for (int k = 1; k < argc; ++k)
+        command.append(" ").append(argv[k]);
     int noArguments = 0;
     platform::Application desktop(noArguments, argv);
     try {
-        const Arguments arguments{makeScratch(parent, scratchStem), length, repeats};
+        const Arguments arguments{makeScratch(parent, scratchStem), length, repeats, command};
         run(arguments);
         std::filesystem::remove_all(arguments.scratch);
         return 0;

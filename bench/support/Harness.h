@@ -18,6 +18,7 @@ class Harness final {
         std::string scratch;  // a new folder below the directory, for the run alone
         std::uint64_t length; // bytes of the file to work on
         int repeats;
+        std::string command; // the command line that started the run, to print beside the figures
     };
 
     // Makes the scratch folder (named scratchStem and six random characters), runs `run` on an

@@ -41,12 +41,14 @@ CFile::~CFile() {
     }
 }
 
-bool CFile::Open(const std::string& fileName, unsigned openFlags, CFileException* error) {
+bool CFile::Open(const std::string& fileName, unsigned openFlags, CFileException* error,
+                 const platform::Folder* folder) {
     Reset();
     openFlags &= ~static_cast<unsigned>(typeBinary);
 
-    return Take(PosixFile::open(fileName, accessOf(openFlags), (openFlags & modeCreate) != 0),
-                fileName, error);
+    return Take(
+        PosixFile::open(fileName, accessOf(openFlags), (openFlags & modeCreate) != 0, folder),
+        fileName, error);
 }
 
 bool CFile::OpenNew(const std::string& fileName, CFileException* error) {
@@ -74,6 +76,7 @@ void CFile::Reset() {
     m_strFileName.clear();
     m_path.clear();
     m_onRemovableMedium.reset();
+    m_lengthWhenHeld.reset();
 }
 
 template <typename Opened>
@@ -86,6 +89,7 @@ bool CFile::Take(Opened&& opened, const std::string& fileName, CFileException* e
     m_descriptor = opened.descriptor;
     m_closeOnDelete = true;
     m_path = std::move(opened.path);
+    m_lengthWhenHeld = opened.length;
     return true;
 }
 
@@ -117,11 +121,14 @@ void CFile::Close() {
     m_strFileName.clear();
     m_path.clear();
     m_onRemovableMedium.reset();
+    m_lengthWhenHeld.reset();
     if (error)
         throw CFileException(error);
 }
 
 std::uint64_t CFile::GetLength() const {
+    if (m_lengthWhenHeld)
+        return *m_lengthWhenHeld;
     const PosixFile::Length length = PosixFile::length(m_descriptor);
     if (length.error)
         throw CFileException(length.error);

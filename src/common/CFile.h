@@ -6,6 +6,10 @@
 #include <optional>
 #include <string>
 
+namespace platform {
+class Folder;
+}
+
 // A file opened for reading or created for writing, held exclusively while it is open. Reads and
 // writes move the whole count; failures raise CFileException.
 class CFile final {
@@ -23,8 +27,10 @@ class CFile final {
     CFile& operator=(const CFile&) = delete;
 
     // Opens the name as given and keeps its full path. On failure returns false and, when error
-    // is given, fills it with the cause, the system's error code and the name as given.
-    bool Open(const std::string& fileName, unsigned openFlags, CFileException* error = nullptr);
+    // is given, fills it with the cause, the system's error code and the name as given. An
+    // operation that opens many files in one folder gives it, looked at once (platform::Folder).
+    bool Open(const std::string& fileName, unsigned openFlags, CFileException* error = nullptr,
+              const platform::Folder* folder = nullptr);
     // Creates a file for writing where nothing stands under the name yet, not even a link; as
     // Open otherwise.
     bool OpenNew(const std::string& fileName, CFileException* error = nullptr);
@@ -38,6 +44,8 @@ class CFile final {
     std::uint64_t Read(void* buffer, std::uint64_t count);
     void Write(const void* buffer, std::uint64_t count);
     void Close();
+    // A file opened only for reading answers the length it had once it was held: no instance can
+    // change it while it is held, so it is not asked again.
     std::uint64_t GetLength() const;
     const std::string& GetFilePath() const;
     bool IsOpen() const;
@@ -78,4 +86,5 @@ class CFile final {
     std::string m_path;                // what the name stood for when it was opened
     mutable std::string m_strFileName; // its full path, once asked for
     mutable std::optional<bool> m_onRemovableMedium;
+    std::optional<std::uint64_t> m_lengthWhenHeld;
 };

@@ -15,6 +15,7 @@
 #include "operations/CJoinOutput.h"
 
 #include "platform/files/FileNames.h"
+#include "platform/files/Folder.h"
 #include "platform/files/OpenFiles.h"
 #include "platform/gui/DialogCommand.h"
 #include "platform/gui/MessageBoxAnswer.h"
@@ -81,11 +82,13 @@ enum class SegmentOpen { opened, missing, target };
 // Missing when nothing stands under the segment's name (error then says so); target when the
 // segment is the file being rebuilt, under another name: the target's, or that of the file
 // written (when there is one yet). Any other failure to open it ends the join with the
-// file-error report naming the segment.
+// file-error report naming the segment. The set's folder, when given, was looked at once for all
+// its segments.
 SegmentOpen openSegment(CFile& segment, const std::string& base, long long number,
-                        CFileException& error, const std::string& written = {}) {
+                        CFileException& error, const std::string& written = {},
+                        const platform::Folder* folder = nullptr) {
     const std::string name = CSegmentName::Make(base, number);
-    if (segment.Open(name, readMode, &error))
+    if (segment.Open(name, readMode, &error, folder))
         return SegmentOpen::opened;
     if (isMissing(error, name))
         return SegmentOpen::missing;
@@ -105,6 +108,19 @@ bool segmentsFollow(const std::string& base, long long missing) {
             return true;
     }
     return false;
+}
+
+// The bytes of segments 1, 2, ... up to the first number under which no file stands: what the
+// bar counts.
+std::uint64_t setLength(const std::string& base) {
+    std::uint64_t total = 0;
+    for (long long number = 1;; ++number) {
+        const std::optional<std::uint64_t> length =
+            platform::FileNames::lengthOf(CSegmentName::Make(base, number));
+        if (!length)
+            return total;
+        total += *length;
+    }
 }
 
 std::string stoppedText(const std::string& target, bool inPlace) {
@@ -178,15 +194,17 @@ void CJoinDlg::OnJoin() {
     if (!MayReplace(target))
         return;
     // A segment may be the target under another name (a hard or a symbolic link): no file of the
-    // set may be emptied as the target.
+    // set may be emptied as the target. Only a name that stands already can be one; a target made
+    // new is none, and is made only while its name is still free.
     platform::OpenFiles::Reservation set;
+    const bool replacing = platform::FileNames::nameExists(target);
     long long gap = 1;
-    while (set.add(CSegmentName::Make(target, gap)))
+    while (replacing && set.add(CSegmentName::Make(target, gap)))
         ++gap;
-    const std::uint64_t joined = set.bytes();
+    const std::uint64_t joined = replacing ? set.bytes() : setLength(target);
     // Segments a few numbers past a gap are not joined, but they are reported, and must not be
     // emptied as the target either.
-    for (long long number = gap + 1; number <= gap + lookedAhead; ++number)
+    for (long long number = gap + 1; replacing && number <= gap + lookedAhead; ++number)
         set.add(CSegmentName::Make(target, number));
     CJoinOutput output;
     if (!OpenOutput(output, target, joined))
@@ -268,6 +286,7 @@ CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const s
                                           long long last) {
     long long number = 1;
     SegmentOpen next;
+    const platform::Folder folder(base);
     CSegmentTransfer::StartRepaintClock();
     do {
         if (hasher != nullptr) {
@@ -285,7 +304,7 @@ CJoinDlg::SetEnd CJoinDlg::AppendSegments(CFile& segment, CFile& target, const s
         ++number;
         if (number > last)
             return {number, false};
-        next = openSegment(segment, base, number, missing, target.GetFilePath());
+        next = openSegment(segment, base, number, missing, target.GetFilePath(), &folder);
     } while (next == SegmentOpen::opened);
     return {number, next == SegmentOpen::target};
 }

@@ -9,6 +9,7 @@
 
 #include "platform/files/FileEntries.h"
 #include "platform/files/FileNames.h"
+#include "platform/files/Folder.h"
 #include "platform/files/NameLimits.h"
 #include "platform/files/SharedFolder.h"
 #include "platform/files/WorkFiles.h"
@@ -42,12 +43,13 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
     if (fullSegments != 0 || rest != 0)
         CLeftoverSegments::RemoveEarlier(first, baseName);
     platform::WorkFiles::sweep(first);
+    const platform::Folder folder(baseName);
     try {
         CSegmentTransfer::StartRepaintClock();
         for (std::uint64_t number = 1; number <= fullSegments; ++number)
-            WriteSegment(baseName, number, segmentLength, checksum);
+            WriteSegment(baseName, number, segmentLength, checksum, folder);
         if (rest != 0)
-            WriteSegment(baseName, fullSegments + 1, rest, checksum);
+            WriteSegment(baseName, fullSegments + 1, rest, checksum, folder);
         if (!checksum.Write())
             throw CFileException(CFileException::diskFull, -1, CSetChecksum::FileName(baseName));
         if (!m_firstWork.empty())
@@ -126,11 +128,13 @@ void CSegmentWriter::CheckNames(const std::string& baseName, long long segments)
 }
 
 void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t number,
-                                  std::uint64_t length, CSetChecksum& checksum) {
+                                  std::uint64_t length, CSetChecksum& checksum,
+                                  const platform::Folder& folder) {
     CFile segment;
     CFileException error;
     const std::string name = CSegmentName::Make(baseName, static_cast<long long>(number));
-    if (number == 1 ? !segment.OpenWork(name, &error) : !segment.Open(name, createMode, &error))
+    if (number == 1 ? !segment.OpenWork(name, &error)
+                    : !segment.Open(name, createMode, &error, &folder))
         throw error;
     if (number == 1)
         m_firstWork = segment.GetFilePath();

@@ -15,6 +15,9 @@
 // the bytes written. While the writer lives its dialog is busy: windows repaint between chunks, but
 // no command (Esc and the close box included) reaches the dialog under the running split.
 class CSetChecksum;
+namespace platform {
+class Folder;
+}
 
 class CSegmentWriter final {
   public:
@@ -48,8 +51,9 @@ class CSegmentWriter final {
     long long RemoveWritten();
 
   private:
+    // Made in folder, the folder of the whole set, looked at once.
     void WriteSegment(const std::string& baseName, std::uint64_t number, std::uint64_t length,
-                      CSetChecksum& checksum);
+                      CSetChecksum& checksum, const platform::Folder& folder);
     // Gives segment 1 its name, the split's last step.
     void NameFirstSegment(const std::string& first);
     void RemoveFirstWork();

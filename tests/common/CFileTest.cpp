@@ -1,6 +1,7 @@
 #include "common/CFile.h"
 #include "common/CSegmentTransfer.h"
 #include "common/CWinApp.h"
+#include "platform/files/Folder.h"
 #include "support/FileFaults.h"
 #include "support/Files.h"
 #include "support/ForkedChild.h"
@@ -26,6 +27,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -85,10 +87,18 @@ struct Fault {
     long leftBytes = MiB;
 };
 
-std::string openAt(const Scene& s, const char* path, unsigned mode) {
+// folder: the folder of the name, looked at once beforehand, as an operation opens its segments.
+std::string openAt(const Scene& s, const char* path, unsigned mode,
+                   const platform::Folder* folder = nullptr) {
     CFile file;
     CFileException error;
-    return file.Open(s.path(path), mode, &error) ? "opened" : test::FileFaults::describe(error);
+    return file.Open(s.path(path), mode, &error, folder) ? "opened"
+                                                         : test::FileFaults::describe(error);
+}
+
+std::string openFromFolder(const Scene& s, const char* path, unsigned mode) {
+    const platform::Folder folder(s.path(path));
+    return openAt(s, path, mode, &folder);
 }
 
 std::string moveAt(const Scene& s, const char* source, const char* segment, std::uint64_t count) {
@@ -106,11 +116,14 @@ std::string moveAt(const Scene& s, const char* source, const char* segment, std:
 // The name is free when it is looked at, and another user's link to the source stands there by
 // the time it is created: the opening thread is stalled in open() (strace) while the link is
 // planted. Its system call is read from /proc through a descriptor opened before the stall.
-std::string openWhileALinkIsPlanted(Scene& s, const char* path) {
+std::string openWhileALinkIsPlanted(Scene& s, const char* path, bool fromFolder) {
     const std::string name = s.path(path);
     const uid_t stranger = test::Unprivileged::stranger();
     if (chmod(s.dir.path().c_str(), 01777) != 0)
         return "cannot open the folder to all";
+    std::optional<platform::Folder> folder;
+    if (fromFolder)
+        folder.emplace(name);
     std::mutex mutex;
     std::condition_variable wake;
     bool go = false;
@@ -121,7 +134,7 @@ std::string openWhileALinkIsPlanted(Scene& s, const char* path) {
         std::unique_lock lock(mutex);
         wake.wait(lock, [&] { return go; });
         lock.unlock();
-        opened = openAt(s, path, createMode);
+        opened = openAt(s, path, createMode, folder ? &*folder : nullptr);
     });
     while (thread == 0)
         std::this_thread::yield();
@@ -199,8 +212,11 @@ const Fault faults[] = {
     // by the time it is created: each open stalls (strace) while the link is planted. Only a name
     // still free is taken.
     {"AnotherUsersLinkPlantedBetweenTheLookAndTheOpen", Needs::rootAndStrace,
-     [](Scene& s) { return openWhileALinkIsPlanted(s, "{dir}/seg1"); }, 5, EACCES, "{dir}/seg1",
-     denied},
+     [](Scene& s) { return openWhileALinkIsPlanted(s, "{dir}/seg1", false); }, 5, EACCES,
+     "{dir}/seg1", denied},
+    {"AnotherUsersLinkPlantedWhileTheFolderMakesTheFile", Needs::rootAndStrace,
+     [](Scene& s) { return openWhileALinkIsPlanted(s, "{dir}/seg1", true); }, 5, EACCES,
+     "{dir}/seg1", denied},
     {"FullTmpfs", Needs::mount,
      [](Scene& s) { return moveAt(s, "{given}source.bin", "{medium}/./seg1", MiB); }, 13, ENOSPC,
      "{medium}/seg1", "Disk full while accessing %1.", "{medium}/seg1", 64 * 1024},
@@ -219,6 +235,9 @@ const Fault faults[] = {
     {"FileOfTheKernelsOwn", Needs::nothing,
      [](Scene& s) { return openAt(s, "/proc/cpuinfo", readMode); }, 5, EACCES, "/proc/cpuinfo",
      denied},
+    {"FileOfTheKernelsOwnFromItsFolder", Needs::nothing,
+     [](Scene& s) { return openFromFolder(s, "/proc/cpuinfo", readMode); }, 5, EACCES,
+     "/proc/cpuinfo", denied},
     {"FileOfTheKernelsSysfs", Needs::nothing,
      [](Scene& s) { return openAt(s, "/sys/kernel/uevent_seqnum", readMode); }, 5, EACCES,
      "/sys/kernel/uevent_seqnum", denied},

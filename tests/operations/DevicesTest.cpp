@@ -72,6 +72,24 @@ TEST(Devices, ABlockDeviceIsReadByItsSizeAndNeverWritten) {
                                                    BoxType::iconStop, bytesMoved(stickSize, 0)}}));
         EXPECT_FALSE(Files::exists(onDevtmpfs + "1"));
         fs::remove(onDevtmpfs + "1"); // in the system's own /dev, should the refusal ever fail
+
+        // Nor when the source's folder comes to lead there once segment 1 is being written (under
+        // its work name).
+        fs::create_directory(dir.file("in"));
+        const std::string source = dir.file("in/a");
+        Files::write(source, Files::pattern(6 << 20));
+        const auto swap = [&](platform::Window) {
+            if (!fs::is_symlink(dir.file("in")) && !Files::workFile(dir.file("in")).empty()) {
+                fs::rename(dir.file("in"), dir.file("was"));
+                fs::create_directory_symlink(devices, dir.file("in"));
+            }
+        };
+        const Outcome swapped = drive(byNumber, source, "3", {Answer::ok}, swap);
+        EXPECT_EQ(swapped.boxes,
+                  (std::vector<Box>{{"Access to " + source + "2 was denied.", app,
+                                     BoxType::iconStop, bytesMoved(6 << 20, 2 << 20)}}));
+        EXPECT_FALSE(Files::exists(devices + "/a2"));
+        fs::remove(devices + "/a2");
         umount2(devices.c_str(), MNT_DETACH);
     } else {
         ADD_FAILURE() << "cannot mount a devtmpfs";

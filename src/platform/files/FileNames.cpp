@@ -69,6 +69,14 @@ bool FileNames::isRegularFile(const std::string& name) {
     return path && stat(path->c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
+std::optional<std::uint64_t> FileNames::lengthOf(const std::string& name) {
+    const auto path = resolve(name);
+    struct stat status {};
+    if (!path || stat(path->c_str(), &status) != 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
 bool FileNames::sameFile(const std::string& one, const std::string& other) {
     const auto first = resolve(one), second = resolve(other);
     struct stat a {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,8 @@ class FileNames final {
     static bool nameExists(const std::string& name);
     // Whether a regular file stands under the name, through any links.
     static bool isRegularFile(const std::string& name);
+    // The length of the file a name leads to; nothing when no file stands there.
+    static std::optional<std::uint64_t> lengthOf(const std::string& name);
     // Whether both names lead to one and the same file.
     static bool sameFile(const std::string& one, const std::string& other);
 

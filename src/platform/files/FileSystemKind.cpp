@@ -25,12 +25,10 @@ bool FileSystemKind::isPseudo(int descriptor) {
     return std::ranges::count(pseudo, type) != 0;
 }
 
+namespace {
+
 // devtmpfs reports the magic number of tmpfs (or of ramfs): only the mount table tells them apart.
-bool FileSystemKind::holdsDeviceNodes(const std::string& path) {
-    struct statfs system {};
-    struct stat status {};
-    if (statfs(path.c_str(), &system) != 0 || stat(path.c_str(), &status) != 0)
-        return false;
+bool deviceNodesOn(const struct statfs& system, const struct stat& status) {
     if (system.f_type != TMPFS_MAGIC && system.f_type != RAMFS_MAGIC)
         return false;
     const std::string number =
@@ -38,6 +36,22 @@ bool FileSystemKind::holdsDeviceNodes(const std::string& path) {
     return MountTable::anyCurrent([&](const MountTable::Mount& mount) {
         return mount.device == number && mount.fileSystem == "devtmpfs";
     });
+}
+
+} // namespace
+
+bool FileSystemKind::holdsDeviceNodes(const std::string& path) {
+    struct statfs system {};
+    struct stat status {};
+    return statfs(path.c_str(), &system) == 0 && stat(path.c_str(), &status) == 0 &&
+           deviceNodesOn(system, status);
+}
+
+bool FileSystemKind::holdsDeviceNodes(int descriptor) {
+    struct statfs system {};
+    struct stat status {};
+    return fstatfs(descriptor, &system) == 0 && fstat(descriptor, &status) == 0 &&
+           deviceNodesOn(system, status);
 }
 
 } // namespace platform

@@ -13,6 +13,8 @@ class FileSystemKind final {
     // Whether the file or directory at path lies on the file system of device nodes (devtmpfs):
     // nothing is made there.
     static bool holdsDeviceNodes(const std::string& path);
+    // The same for an open file or directory.
+    static bool holdsDeviceNodes(int descriptor);
 };
 
 } // namespace platform

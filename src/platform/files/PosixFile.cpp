@@ -2,6 +2,7 @@
 
 #include "platform/files/FileNames.h"
 #include "platform/files/FileSystemKind.h"
+#include "platform/files/Folder.h"
 #include "platform/files/OpenFiles.h"
 #include "platform/files/SharedFolder.h"
 
@@ -23,13 +24,6 @@
 namespace platform {
 
 namespace {
-
-// Measured once the lock is held, so no other instance can grow the file in between. A file that
-// is already empty is not truncated: on ext4 a truncate makes the later close write the file out.
-bool emptyAfterLock(int descriptor) {
-    struct stat status {};
-    return fstat(descriptor, &status) == 0 && status.st_size == 0;
-}
 
 // The most one read() or write() call is asked to move; the kernel moves at most about 2 GiB.
 constexpr std::uint64_t largestRequest = 1u << 30;
@@ -80,18 +74,43 @@ int refusalBeforeOpening(const std::string& path, bool create, bool writing,
     return onDeviceNodes ? EACCES : 0;
 }
 
+// Whether the open file lies on one of the kernel's pseudo file systems.
+bool onPseudoSystem(int descriptor, const struct stat& status, const Folder* folder) {
+    if (folder != nullptr && folder->holdsFilesOf(status.st_dev))
+        return folder->pseudo();
+    // The kernel's pseudo file systems have no device behind them: a file on a disk, a stick or
+    // an image needs no further look.
+    return major(status.st_dev) == 0 && FileSystemKind::isPseudo(descriptor);
+}
+
 // What was opened must be what was looked at, before anything is emptied or written.
 int refusalOfOpened(int descriptor, const std::optional<struct stat>& named, bool writing,
-                    struct stat& status) {
+                    const Folder* folder, struct stat& status) {
     if (fstat(descriptor, &status) != 0)
         return errno;
     if (named && !sameFile(*named, status))
         return PosixFile::changedMeanwhile;
     if (const int refused = refusal(status, writing); refused != 0)
         return refused;
-    // The kernel's pseudo file systems have no device behind them: a file on a disk, a stick or
-    // an image needs no further look.
-    return major(status.st_dev) == 0 && FileSystemKind::isPseudo(descriptor) ? EACCES : 0;
+    return onPseudoSystem(descriptor, status, folder) ? EACCES : 0;
+}
+
+int openFlags(PosixFile::Access access, bool create) {
+    int flags = accessFlags(access) | O_CLOEXEC | O_NOCTTY;
+    if (create) {
+        flags |= O_CREAT;
+        if (access == PosixFile::Access::read)
+            flags = (flags & ~O_ACCMODE) | O_RDWR; // emptying needs write access
+    }
+    return flags;
+}
+
+int openRetried(const std::string& path, int flags) {
+    int descriptor;
+    do {
+        descriptor = ::open(path.c_str(), flags, 0666);
+    } while (descriptor < 0 && errno == EINTR);
+    return descriptor;
 }
 
 // A file system without locks (or without flock) leaves every file unlocked; the identity
@@ -109,28 +128,32 @@ int tryLock(int descriptor, int operation) {
     return 0;
 }
 
+// While drive A: is looked at, its names lead through a descriptor that the look lets go of; a
+// file opened there keeps the path of the medium's directory that it was opened in.
+std::string pathOpened(const std::string& name, const std::string& path) {
+    return FileNames::onDriveA(name) ? FileNames::fullPath(FileNames::shownPath(name)) : path;
+}
+
 } // namespace
 
-PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool create) {
+PosixFile::Opened PosixFile::open(const std::string& name, Access access, bool create,
+                                  const Folder* folder) {
     auto path = FileNames::resolve(name);
     if (!path)
-        return {noDescriptor, FileError::of(ENOMEDIUM), name};
-    int descriptor = noDescriptor;
-    if (const int error = openPath(*path, access, create, descriptor); error != 0)
-        return {noDescriptor, FileError::ofName(error, *path), std::move(*path)};
-    // While drive A: is looked at, its names lead through a descriptor that the look lets go of;
-    // the file keeps the path of the medium's directory that it was opened in.
-    if (FileNames::onDriveA(name))
-        return {descriptor, {}, FileNames::fullPath(FileNames::shownPath(name))};
-    return {descriptor, {}, std::move(*path)};
+        return {noDescriptor, FileError::of(ENOMEDIUM), name, std::nullopt};
+    Opened opened{noDescriptor, {}, {}, std::nullopt};
+    if (const int error = openPath(*path, access, create, folder, opened); error != 0)
+        return {noDescriptor, FileError::ofName(error, *path), std::move(*path), std::nullopt};
+    opened.path = pathOpened(name, *path);
+    return opened;
 }
 
 PosixFile::Opened PosixFile::createNew(const std::string& name) {
     auto path = FileNames::resolve(name);
     if (!path)
-        return {noDescriptor, FileError::of(ENOMEDIUM), name};
+        return {noDescriptor, FileError::of(ENOMEDIUM), name, std::nullopt};
     const auto fail = [&](int error) {
-        return Opened{noDescriptor, FileError::ofName(error, *path), *path};
+        return Opened{noDescriptor, FileError::ofName(error, *path), *path, std::nullopt};
     };
     if (FileSystemKind::holdsDeviceNodes(FileNames::directoryOf(*path)))
         return fail(EACCES);
@@ -147,21 +170,55 @@ PosixFile::Opened PosixFile::createNew(const std::string& name) {
     if (const int error = lock(descriptor, false); error != 0)
         return fail(failAndClose(descriptor, error));
     OpenFiles::add(descriptor, {status.st_dev, status.st_ino}, true);
-    return {descriptor, {}, std::move(*path)};
+    return {descriptor, {}, pathOpened(name, *path), std::nullopt};
 }
 
 // Opens what the name stands for as it was looked at, or answers that it changed in between.
-int PosixFile::openPath(const std::string& path, Access access, bool create, int& opened) {
+int PosixFile::openPath(const std::string& path, Access access, bool create, const Folder* folder,
+                        Opened& opened) {
+    // In a folder looked at once, a free name takes a new file without a look of its own.
+    // Anything else (a name taken, a failure) is looked at as ever, and so reported as ever.
+    if (create && folder != nullptr && folder->takesNewFiles() &&
+        createFree(path, access, *folder, opened) == 0)
+        return 0;
     // Another user may swap the name between the look and the open; the next look sees what
     // they put there.
     constexpr int looks = 3;
     int error = changedMeanwhile;
     for (int look = 0; look < looks && error == changedMeanwhile; ++look)
-        error = openLooked(path, access, create, opened);
+        error = openLooked(path, access, create, folder, opened);
     return error == changedMeanwhile ? EBUSY : error;
 }
 
-int PosixFile::openLooked(const std::string& path, Access access, bool create, int& opened) {
+// A file made here and now is no file that anyone holds, reads or has reserved, and is empty: what
+// is left is its lock, and a look at its file system when that is not the folder's (its path has
+// come to lead elsewhere since the folder was looked at). Fails when anything at all stands under
+// the name, a link included.
+int PosixFile::createFree(const std::string& path, Access access, const Folder& folder,
+                          Opened& opened) {
+    const int descriptor = openRetried(path, openFlags(access, true) | O_EXCL | O_NOFOLLOW);
+    if (descriptor < 0)
+        return errno;
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0)
+        return failAndClose(descriptor, errno);
+    if (!folder.holdsFilesOf(status.st_dev)) {
+        if (FileSystemKind::holdsDeviceNodes(descriptor)) {
+            ::unlink(path.c_str()); // nothing is left among the device nodes
+            return failAndClose(descriptor, EACCES);
+        }
+        if (FileSystemKind::isPseudo(descriptor))
+            return failAndClose(descriptor, EACCES);
+    }
+    if (const int error = lock(descriptor, false); error != 0)
+        return failAndClose(descriptor, error);
+    OpenFiles::add(descriptor, {status.st_dev, status.st_ino}, true);
+    opened.descriptor = descriptor;
+    return 0;
+}
+
+int PosixFile::openLooked(const std::string& path, Access access, bool create, const Folder* folder,
+                          Opened& opened) {
     const bool writing = create || access != Access::read;
     // The file the open must reach: what stands under the name, or where an allowed link leads.
     std::optional<struct stat> named;
@@ -189,39 +246,35 @@ int PosixFile::openLooked(const std::string& path, Access access, bool create, i
         return refused;
     // Non-blocking only while opening: a named pipe put under the name since it was looked at
     // would otherwise hold the program in open() for ever.
-    int flags = accessFlags(access) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | guard;
-    if (create) {
-        flags |= O_CREAT;
-        if (access == Access::read)
-            flags = (flags & ~O_ACCMODE) | O_RDWR; // emptying needs write access
-    }
-    int descriptor;
-    do {
-        descriptor = ::open(path.c_str(), flags, 0666);
-    } while (descriptor < 0 && errno == EINTR);
+    const int flags = openFlags(access, create) | O_NONBLOCK | guard;
+    const int descriptor = openRetried(path, flags);
     if (descriptor < 0) {
         const bool swapped =
             (guard == O_EXCL && errno == EEXIST) || (guard == O_NOFOLLOW && errno == ELOOP);
         return swapped ? changedMeanwhile : errno;
     }
 
+    if (const int error = lock(descriptor, !writing); error != 0)
+        return failAndClose(descriptor, error);
+    // Measured once the lock is held, so no other instance can change the file in between.
     struct stat status {};
-    if (const int refused = refusalOfOpened(descriptor, named, writing, status); refused != 0)
+    if (const int refused = refusalOfOpened(descriptor, named, writing, folder, status);
+        refused != 0)
         return failAndClose(descriptor, refused);
     // F_SETFL changes only the status flags, and of those the open set O_NONBLOCK alone.
     if (fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0)
         return failAndClose(descriptor, errno);
-    if (const int error = lock(descriptor, !writing); error != 0)
-        return failAndClose(descriptor, error);
     const FileIdentity identity{status.st_dev, status.st_ino};
     if (writing ? OpenFiles::inUse(identity) : OpenFiles::heldForWriting(identity))
         return failAndClose(descriptor, EBUSY);
-    if (create && !emptyAfterLock(descriptor)) {
-        if (ftruncate(descriptor, 0) != 0)
-            return failAndClose(descriptor, errno);
-    }
+    // A file that is already empty is not truncated: on ext4 a truncate makes the later close
+    // write the file out.
+    if (create && status.st_size != 0 && ftruncate(descriptor, 0) != 0)
+        return failAndClose(descriptor, errno);
     OpenFiles::add(descriptor, identity, writing);
-    opened = descriptor;
+    opened.descriptor = descriptor;
+    if (!writing && S_ISREG(status.st_mode))
+        opened.length = static_cast<std::uint64_t>(status.st_size);
     return 0;
 }
 

@@ -3,9 +3,12 @@
 #include "platform/files/FileError.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
+
+class Folder;
 
 // Byte-exact file requests over POSIX file descriptors. A failure comes back with its cause and
 // the system's error code.
@@ -16,6 +19,10 @@ class PosixFile final {
         int descriptor;   // noDescriptor when the open failed
         FileError error;  // none on success
         std::string path; // what the name stood for (a name on drive A: in the medium's folder)
+        // A regular file opened for reading: its length once it was held, which no instance
+        // that opens files this way can change while it is held (where the file system keeps
+        // locks).
+        std::optional<std::uint64_t> length;
     };
     struct Transfer {
         std::uint64_t count; // bytes moved before the end of the file or the failure
@@ -37,8 +44,11 @@ class PosixFile final {
     // reading: a directory fails with EISDIR, anything else (and anything on the kernel's pseudo
     // file systems, or made on devtmpfs) with EACCES, without being opened, and so does whatever
     // SharedFolder forbids. A name on drive A: while it holds no medium fails with ENOMEDIUM. The
-    // failure is classified against the path the name stood for (FileError::ofName).
-    static Opened open(const std::string& name, Access access, bool create);
+    // failure is classified against the path the name stood for (FileError::ofName). The folder,
+    // when given, was looked at once for the files an operation opens in it (see Folder); the
+    // refusals stay the same.
+    static Opened open(const std::string& name, Access access, bool create,
+                       const Folder* folder = nullptr);
     // Creates a file for writing under a name where nothing stands yet, not even a link (EEXIST
     // otherwise), and holds it as open() does.
     static Opened createNew(const std::string& name);
@@ -59,11 +69,16 @@ class PosixFile final {
     static FileError flush(int descriptor, const std::string& path);
 
   private:
-    // Opens an already resolved path into opened; answers the errno of a failure, 0 on success.
-    static int openPath(const std::string& path, Access access, bool create, int& opened);
+    // Opens an already resolved path into opened (its descriptor and length); answers the errno
+    // of a failure, 0 on success.
+    static int openPath(const std::string& path, Access access, bool create, const Folder* folder,
+                        Opened& opened);
+    static int createFree(const std::string& path, Access access, const Folder& folder,
+                          Opened& opened);
     // One look at the name and one open of what it showed; changedMeanwhile when the name stood
     // for something else by the time it was opened.
-    static int openLooked(const std::string& path, Access access, bool create, int& opened);
+    static int openLooked(const std::string& path, Access access, bool create, const Folder* folder,
+                          Opened& opened);
     static int lock(int descriptor, bool readOnly);
     static int syncDirectoryOf(const std::string& path);
 };

@@ -78,7 +78,7 @@ void removeIfLeft(const std::string& path) {
 
 PosixFile::Opened WorkFiles::create(const std::string& path) {
     const std::string folder = folderOf(path);
-    PosixFile::Opened opened{PosixFile::noDescriptor, FileError::of(EEXIST), folder};
+    PosixFile::Opened opened{PosixFile::noDescriptor, FileError::of(EEXIST), folder, {}};
     for (int attempt = 0; attempt < 100; ++attempt) {
         opened = PosixFile::createNew(folder + "/" + randomName());
         if (opened.descriptor != PosixFile::noDescriptor) {
