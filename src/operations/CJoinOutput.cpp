@@ -47,7 +47,7 @@ CJoinOutput::Opened CJoinOutput::Open(CDialog& dialog, const std::string& target
                                       std::uint64_t needed) {
     m_target = target;
     m_final = platform::FileNames::leadsTo(target);
-    WorkFiles::sweep(m_final);
+    m_sweep.emplace(m_final);
     bool replacing = platform::FileNames::nameExists(target);
     CFileException error;
     if (replacing && !m_replaced.Open(target, CFile::modeWrite | CFile::typeBinary, &error)) {

@@ -2,9 +2,11 @@
 
 #include "common/CFile.h"
 
+#include "platform/files/WorkFileSweep.h"
 #include "platform/files/WorkFiles.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class CDialog;
@@ -53,4 +55,6 @@ class CJoinOutput final {
     std::string m_work; // the work file while it has no other name
     bool m_inPlace = false;
     bool m_removable = false;
+    // Removes what killed operations left beside the target while the join works.
+    std::optional<platform::WorkFileSweep> m_sweep;
 };

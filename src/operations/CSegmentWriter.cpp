@@ -12,7 +12,7 @@
 #include "platform/files/Folder.h"
 #include "platform/files/NameLimits.h"
 #include "platform/files/SharedFolder.h"
-#include "platform/files/WorkFiles.h"
+#include "platform/files/WorkFileSweep.h"
 
 #include <vector>
 
@@ -42,7 +42,7 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
     // question.
     if (fullSegments != 0 || rest != 0)
         CLeftoverSegments::RemoveEarlier(first, baseName);
-    platform::WorkFiles::sweep(first);
+    const platform::WorkFileSweep sweep(first);
     const platform::Folder folder(baseName);
     try {
         CSegmentTransfer::StartRepaintClock();
@@ -73,6 +73,7 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
 // file put under segment 1's name meanwhile is not replaced.
 void CSegmentWriter::NameFirstSegment(const std::string& first) {
     try {
+        m_first.Close();
         if (!CFile::Rename(m_firstWork, first, false, m_removable.value_or(false)))
             throw CFileException(CFileException::accessDenied, -1, first);
     } catch (const CFileException&) {
@@ -81,7 +82,16 @@ void CSegmentWriter::NameFirstSegment(const std::string& first) {
     }
 }
 
+// Before segment 1's work file goes: the report of what ended the split is the one to show.
+void CSegmentWriter::LetGoOfFirst() {
+    try {
+        m_first.Close();
+    } catch (const CFileException&) {
+    }
+}
+
 void CSegmentWriter::RemoveFirstWork() {
+    LetGoOfFirst();
     if (!m_firstWork.empty())
         platform::FileEntries::removeOwn(m_firstWork);
 }
@@ -92,9 +102,10 @@ long long CSegmentWriter::RemoveWritten() {
     std::optional<CFileException> failed;
     for (long long number = 1; number <= m_made; ++number) {
         try {
-            if (number == 1)
+            if (number == 1) {
+                LetGoOfFirst();
                 CFile::RemoveOwn(m_firstWork);
-            else
+            } else
                 CFile::Remove(CSegmentName::Make(m_baseName, number));
         } catch (const CFileException& error) {
             if (!failed)
@@ -130,7 +141,10 @@ void CSegmentWriter::CheckNames(const std::string& baseName, long long segments)
 void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t number,
                                   std::uint64_t length, CSetChecksum& checksum,
                                   const platform::Folder& folder) {
-    CFile segment;
+    // Segment 1 stays open, and so locked, until it has its name: no sweep of work files, in this
+    // process or another, takes it for one that a killed operation left.
+    CFile other;
+    CFile& segment = number == 1 ? m_first : other;
     CFileException error;
     const std::string name = CSegmentName::Make(baseName, static_cast<long long>(number));
     if (number == 1 ? !segment.OpenWork(name, &error)
@@ -148,7 +162,8 @@ void CSegmentWriter::WriteSegment(const std::string& baseName, std::uint64_t num
     // to take the medium out; the machine's own disks write back in their own time.
     if (segment.IsOnRemovableMedium())
         segment.Flush();
-    segment.Close();
+    if (number != 1)
+        segment.Close();
     checksum.EndSegment(name);
     CSegmentTransfer::RepaintNowAndThen();
 }

@@ -57,6 +57,7 @@ class CSegmentWriter final {
     // Gives segment 1 its name, the split's last step.
     void NameFirstSegment(const std::string& first);
     void RemoveFirstWork();
+    void LetGoOfFirst();
 
     CBusyScope m_busy;
     CFile& m_source;
@@ -66,4 +67,5 @@ class CSegmentWriter final {
     std::string m_baseName;
     long long m_made = 0;    // segment files made so far, 1 to m_made
     std::string m_firstWork; // the work file segment 1 is written to until the set is whole
+    CFile m_first;           // segment 1, held open until it has its name
 };
