@@ -1,4 +1,5 @@
 #include "operations/SplitJoinDriver.h"
+#include "platform/files/WorkFiles.h"
 #include "support/Files.h"
 #include "support/RowName.h"
 #include "support/ScratchTmpfs.h"
@@ -454,6 +455,25 @@ TEST(SplitOnExfat, ChecksTheLongestNameInUtf16UnitsBeforeWriting) {
                                 "; } >/dev/null 2>&1";
     EXPECT_EQ(std::system(unmount.c_str()), 0);
 }
+// Segment 1 waits under its work name while the rest are written: a sweep for the work files of
+// killed runs, made meanwhile by another split or join in the folder, leaves it alone.
+TEST(SplitAndSweep, Segment1sWorkFileIsHeldUntilItHasItsName) {
+    TempDir dir;
+    // Segments of several chunks: windows repaint inside each, so the sweep comes in segment 2.
+    const std::string source = dir.file("a"), bytes = Files::pattern(3 * ((3 << 20) + 1));
+    Files::write(source, bytes);
+    bool swept = false;
+    const Outcome outcome = drive(byNumber, source, "3", {Answer::ok}, [&](platform::Window) {
+        if (!swept && Files::exists(source + "2")) {
+            platform::WorkFiles::sweep(source);
+            swept = true;
+        }
+    });
+    EXPECT_TRUE(swept);
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{success(byNumber, filled(bytes.size()))});
+    EXPECT_EQ(Files::segmentLengths(source), std::vector<std::uint64_t>(3, (3 << 20) + 1));
+}
+
 // A size beyond 32 bits is taken as typed: a sparse file of two segments over 4 GiB each, on XFS,
 // whose 300 MiB could not hold them unless each segment shares the source's blocks (a reflink).
 TEST(SplitOnXfs, ASizeBeyond32BitsMakesSegmentsOver4GiB) {
