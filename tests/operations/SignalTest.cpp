@@ -138,7 +138,10 @@ TEST_P(SignalWhileWorking, RemovesWhatTheRunWroteAndEndsByTheSignal) {
                                         : std::vector<std::string>{"a"};
     if (row.listed)
         left.insert(left.begin(), checksums);
+    if (row.older) // an older file under the target's name stays as it was
+        left.insert(left.begin(), "a");
     EXPECT_EQ(Files::listing(dir.path()), left);
+    EXPECT_TRUE(!row.older || Files::read(source) == "old");
     EXPECT_EQ(Files::read(row.operation == join ? dir.file("original") : source), bytes);
 }
 
@@ -148,6 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, SignalWhileWorking, testing::Values(
     Signalled{"ByNumber_Sighup", byNumber, SIGHUP},
     Signalled{"Join_Sigint", join, SIGINT},
     Signalled{"Join_Sigterm", join, SIGTERM},
+    Signalled{"Join_OverAnOlderFile_Sighup", join, SIGHUP, false, true},
     Signalled{"JoinWithAChecksumFile_Sigterm", join, SIGTERM, true},
     Signalled{"ByNumber_Sigkill", byNumber, SIGKILL},
     Signalled{"Join_OverAnOlderFile_Sigkill", join, SIGKILL, false, true}), rowName);
