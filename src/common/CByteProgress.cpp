@@ -1,7 +1,9 @@
 #include "common/CByteProgress.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
+#include <utility>
 
 namespace {
 CByteProgress* running = nullptr;
@@ -9,18 +11,41 @@ CByteProgress* running = nullptr;
 
 CByteProgress::CByteProgress(CProgressCtrl& bar, std::uint64_t total)
     : m_bar(bar), m_outer(running) {
+    SetTotal(total);
+    running = this;
+}
+
+CByteProgress::CByteProgress(CProgressCtrl& bar, std::future<std::uint64_t> total)
+    : m_bar(bar), m_measured(std::move(total)), m_outer(running) {
+    m_bar.SetRange32(0, 0);
+    m_bar.SetRange32(0, 1);
+    m_high = 0; // nothing shows until the total is known
+    TakeTotal(false);
+    running = this;
+}
+
+CByteProgress::~CByteProgress() {
+    running = m_outer;
+    TakeTotal(true);
+    m_bar.SetPos(m_full ? m_high : PositionOf(m_moved));
+}
+
+void CByteProgress::SetTotal(std::uint64_t total) {
+    m_shift = 0;
     while ((total >> m_shift) > static_cast<std::uint64_t>(INT_MAX))
         ++m_shift;
     m_high = total == 0 ? 1 : static_cast<int>(total >> m_shift);
     m_bar.SetRange32(0, 0);
     m_bar.SetRange32(0, m_high);
     m_bar.SetStep(1);
-    running = this;
 }
 
-CByteProgress::~CByteProgress() {
-    running = m_outer;
-    m_bar.SetPos(m_full ? m_high : PositionOf(m_moved));
+void CByteProgress::TakeTotal(bool wait) {
+    if (!m_measured.valid())
+        return;
+    if (!wait && m_measured.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return;
+    SetTotal(m_measured.get());
 }
 
 void CByteProgress::Moved(std::uint64_t bytes) {
@@ -29,11 +54,14 @@ void CByteProgress::Moved(std::uint64_t bytes) {
 }
 
 void CByteProgress::Show(std::uint64_t inSegment) {
-    if (running != nullptr)
-        running->m_bar.SetPos(running->PositionOf(running->m_moved + inSegment));
+    if (running == nullptr)
+        return;
+    running->TakeTotal(false);
+    running->m_bar.SetPos(running->PositionOf(running->m_moved + inSegment));
 }
 
 void CByteProgress::Fill() {
+    TakeTotal(true);
     m_full = true;
     m_bar.SetPos(m_high);
 }

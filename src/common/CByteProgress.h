@@ -3,6 +3,7 @@
 #include "common/CProgressCtrl.h"
 
 #include <cstdint>
+#include <future>
 
 // The bar of a running split or join, moved by the bytes that have reached their destination,
 // so that it moves inside a long segment too, not only between segments. Its range is the bytes
@@ -14,6 +15,9 @@ class CByteProgress final {
   public:
     // Empties the bar (one left full by an earlier run starts again) and gives it the range.
     CByteProgress(CProgressCtrl& bar, std::uint64_t total);
+    // The same for a total still being measured (a set of many segments, looked at one by one
+    // beside the work): the bar stands empty until the total is known.
+    CByteProgress(CProgressCtrl& bar, std::future<std::uint64_t> total);
     // Leaves the bar where the bytes stopped, or full after Fill().
     ~CByteProgress();
     CByteProgress(const CByteProgress&) = delete;
@@ -27,6 +31,9 @@ class CByteProgress final {
     void Fill();
 
   private:
+    void SetTotal(std::uint64_t total);
+    // Takes the total once it has been measured; with wait, waits for it.
+    void TakeTotal(bool wait);
     int PositionOf(std::uint64_t bytes) const;
 
     CProgressCtrl& m_bar;
@@ -34,5 +41,6 @@ class CByteProgress final {
     int m_high = 1;
     std::uint64_t m_moved = 0;
     bool m_full = false;
+    std::future<std::uint64_t> m_measured; // valid until the total is taken
     CByteProgress* m_outer;
 };

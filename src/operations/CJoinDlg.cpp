@@ -23,7 +23,9 @@
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
+#include <future>
 #include <optional>
+#include <system_error>
 
 namespace {
 
@@ -110,17 +112,48 @@ bool segmentsFollow(const std::string& base, long long missing) {
     return false;
 }
 
-// The bytes of segments 1, 2, ... up to the first number under which no file stands: what the
-// bar counts.
-std::uint64_t setLength(const std::string& base) {
+// The bytes of the segments from number on, up to the first number under which no file stands.
+std::uint64_t setLength(const std::string& base, long long number) {
     std::uint64_t total = 0;
-    for (long long number = 1;; ++number) {
+    for (;; ++number) {
         const std::optional<std::uint64_t> length =
             platform::FileNames::lengthOf(CSegmentName::Make(base, number));
         if (!length)
             return total;
         total += *length;
     }
+}
+
+std::future<std::uint64_t> ready(std::uint64_t total) {
+    std::promise<std::uint64_t> known;
+    known.set_value(total);
+    return known.get_future();
+}
+
+// What the bar counts for a join onto a new file: the bytes of its set. A few segments are looked
+// at here; a set of more is measured on a thread of its own beside the join, so that a hundred
+// thousand looks cost it no time. Names on drive A: are the drive's to resolve, on this thread.
+constexpr long long measuredAtOnce = 64;
+
+std::future<std::uint64_t> measureSet(const std::string& base) {
+    std::uint64_t total = 0;
+    for (long long number = 1; number <= measuredAtOnce; ++number) {
+        const std::optional<std::uint64_t> length =
+            platform::FileNames::lengthOf(CSegmentName::Make(base, number));
+        if (!length)
+            return ready(total);
+        total += *length;
+    }
+    if (!platform::FileNames::onDriveA(base)) {
+        try {
+            return std::async(std::launch::async, [base, total] {
+                return total + setLength(base, measuredAtOnce + 1);
+            });
+        } catch (const std::system_error&) {
+            // No thread to spare: measured here.
+        }
+    }
+    return ready(total + setLength(base, measuredAtOnce + 1));
 }
 
 std::string stoppedText(const std::string& target, bool inPlace) {
@@ -201,13 +234,14 @@ void CJoinDlg::OnJoin() {
     long long gap = 1;
     while (replacing && set.add(CSegmentName::Make(target, gap)))
         ++gap;
-    const std::uint64_t joined = replacing ? set.bytes() : setLength(target);
+    // What the segments hold, over a file that stands under the target's name already.
+    const std::uint64_t reserved = set.bytes();
     // Segments a few numbers past a gap are not joined, but they are reported, and must not be
     // emptied as the target either.
     for (long long number = gap + 1; replacing && number <= gap + lookedAhead; ++number)
         set.add(CSegmentName::Make(target, number));
     CJoinOutput output;
-    if (!OpenOutput(output, target, joined))
+    if (!OpenOutput(output, target, reserved))
         return;
     SetEnd end{};
     bool stopped = false, lostOne = false;
@@ -215,7 +249,7 @@ void CJoinDlg::OnJoin() {
         const CStoppableWork stoppable(
             *this, "Stop the join? The file it is rebuilding will be removed.", std::nullopt);
         const CBusyScope busy(GetSafeHwnd(), {ids::join, platform::DialogCommand::ok});
-        CByteProgress progress(m_progress, joined);
+        CByteProgress progress(m_progress, replacing ? ready(reserved) : measureSet(target));
         try {
             end = AppendSegments(segment, output.File(), target, missing);
         } catch (const COperationStopped&) {

@@ -175,22 +175,33 @@ TEST(JoinDlg, TheBarFollowsTheBytesInsideEachSegmentAndFillsAtTheEnd) {
 }
 
 // Segments of one chunk each have no boundary inside them: the window still repaints between them
-// once the join has run for a frame's time, which ten thousand opens take on any machine.
+// once the join has run for a frame's time, which ten thousand opens take on any machine. So many
+// segments are measured for the bar beside the join: the bar stands empty until their total is
+// known, then follows the bytes.
 TEST(JoinDlg, AJoinOfSmallSegmentsLetsTheWindowRepaint) {
     TempDir dir;
     constexpr int count = 10000, size = 16;
     for (int k = 1; k <= count; ++k)
         Files::write(dir.file("s").append(std::to_string(k)), Files::pattern(size, k));
-    int pumpsWhileJoining = 0;
+    int pumpsWhileJoining = 0, pumpsWithTheTotal = 0;
     std::string written; // looked for once: the folder holds ten thousand names
-    drive(join, dir.file("s1"), "", {Answer::ok}, [&](platform::Window) {
-        if (written.empty())
-            written = Files::workFile(dir.path());
-        std::error_code none;
-        const auto joined = std::filesystem::file_size(written, none);
-        pumpsWhileJoining += !none && joined > 0 && joined < count * size;
-    });
+    const Outcome outcome =
+        drive(join, dir.file("s1"), "", {Answer::ok}, [&](platform::Window dialog) {
+            if (written.empty())
+                written = Files::workFile(dir.path());
+            std::error_code none;
+            const auto joined = std::filesystem::file_size(written, none);
+            pumpsWhileJoining += !none && joined > 0 && joined < count * size;
+            const Bar bar = barOf(dialog, resources::ControlIds::Join::progress);
+            if (none || bar == Bar{0, 1, 0})
+                return;
+            ++pumpsWithTheTotal;
+            EXPECT_EQ(bar.high, count * size);
+            EXPECT_LE(bar.position, int(joined));
+        });
     EXPECT_GT(pumpsWhileJoining, 0) << "the window was frozen for the whole join";
+    EXPECT_GT(pumpsWithTheTotal, 0) << "the total never reached the bar";
+    EXPECT_EQ(outcome.boxes, std::vector<Box>{success(join, filled(count * size))});
     EXPECT_EQ(Files::size(dir.file("s")), count * size);
 }
 
