@@ -112,16 +112,24 @@ bool segmentsFollow(const std::string& base, long long missing) {
     return false;
 }
 
-// The bytes of the segments from number on, up to the first number under which no file stands.
-std::uint64_t setLength(const std::string& base, long long number) {
-    std::uint64_t total = 0;
-    for (;; ++number) {
+// The bytes of segments first to last, and whether the set ended before last: at the first number
+// under which no file stands.
+struct Lengths {
+    std::uint64_t bytes = 0;
+    bool ended = false;
+};
+Lengths lengthsOf(const std::string& base, long long first, long long last) {
+    Lengths found;
+    for (long long number = first; number <= last; ++number) {
         const std::optional<std::uint64_t> length =
             platform::FileNames::lengthOf(CSegmentName::Make(base, number));
-        if (!length)
-            return total;
-        total += *length;
+        if (!length) {
+            found.ended = true;
+            return found;
+        }
+        found.bytes += *length;
     }
+    return found;
 }
 
 std::future<std::uint64_t> ready(std::uint64_t total) {
@@ -136,24 +144,20 @@ std::future<std::uint64_t> ready(std::uint64_t total) {
 constexpr long long measuredAtOnce = 64;
 
 std::future<std::uint64_t> measureSet(const std::string& base) {
-    std::uint64_t total = 0;
-    for (long long number = 1; number <= measuredAtOnce; ++number) {
-        const std::optional<std::uint64_t> length =
-            platform::FileNames::lengthOf(CSegmentName::Make(base, number));
-        if (!length)
-            return ready(total);
-        total += *length;
-    }
+    const Lengths first = lengthsOf(base, 1, measuredAtOnce);
+    if (first.ended)
+        return ready(first.bytes);
+    const auto rest = [base, head = first.bytes] {
+        return head + lengthsOf(base, measuredAtOnce + 1, LLONG_MAX).bytes;
+    };
     if (!platform::FileNames::onDriveA(base)) {
         try {
-            return std::async(std::launch::async, [base, total] {
-                return total + setLength(base, measuredAtOnce + 1);
-            });
+            return std::async(std::launch::async, rest);
         } catch (const std::system_error&) {
             // No thread to spare: measured here.
         }
     }
-    return ready(total + setLength(base, measuredAtOnce + 1));
+    return ready(rest());
 }
 
 std::string stoppedText(const std::string& target, bool inPlace) {
