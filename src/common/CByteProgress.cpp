@@ -15,8 +15,8 @@ CByteProgress::CByteProgress(CProgressCtrl& bar, std::uint64_t total)
     running = this;
 }
 
-CByteProgress::CByteProgress(CProgressCtrl& bar, std::future<std::uint64_t> total)
-    : m_bar(bar), m_measured(std::move(total)), m_outer(running) {
+CByteProgress::CByteProgress(CProgressCtrl& bar, Measuring total)
+    : m_bar(bar), m_measuring(std::move(total)), m_outer(running) {
     m_bar.SetRange32(0, 0);
     m_bar.SetRange32(0, 1);
     m_high = 0; // nothing shows until the total is known
@@ -24,9 +24,18 @@ CByteProgress::CByteProgress(CProgressCtrl& bar, std::future<std::uint64_t> tota
     running = this;
 }
 
+// A work that ends before its total is known does not wait for the rest of the measuring.
 CByteProgress::~CByteProgress() {
     running = m_outer;
-    TakeTotal(true);
+    TakeTotal(false);
+    if (m_measuring.total.valid()) {
+        if (m_measuring.giveUp)
+            m_measuring.giveUp->store(true);
+        try {
+            m_measuring.total.get(); // what it measured before it gave up counts for nothing
+        } catch (...) {
+        }
+    }
     m_bar.SetPos(m_full ? m_high : PositionOf(m_moved));
 }
 
@@ -41,11 +50,16 @@ void CByteProgress::SetTotal(std::uint64_t total) {
 }
 
 void CByteProgress::TakeTotal(bool wait) {
-    if (!m_measured.valid())
+    std::future<std::uint64_t>& total = m_measuring.total;
+    if (!total.valid())
         return;
-    if (!wait && m_measured.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+    if (!wait && total.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
         return;
-    SetTotal(m_measured.get());
+    try {
+        SetTotal(total.get());
+    } catch (...) {
+        // A measuring that failed leaves the bar empty until the work fills it.
+    }
 }
 
 void CByteProgress::Moved(std::uint64_t bytes) {

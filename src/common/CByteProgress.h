@@ -2,8 +2,10 @@
 
 #include "common/CProgressCtrl.h"
 
+#include <atomic>
 #include <cstdint>
 #include <future>
+#include <memory>
 
 // The bar of a running split or join, moved by the bytes that have reached their destination,
 // so that it moves inside a long segment too, not only between segments. Its range is the bytes
@@ -15,9 +17,14 @@ class CByteProgress final {
   public:
     // Empties the bar (one left full by an earlier run starts again) and gives it the range.
     CByteProgress(CProgressCtrl& bar, std::uint64_t total);
-    // The same for a total still being measured (a set of many segments, looked at one by one
-    // beside the work): the bar stands empty until the total is known.
-    CByteProgress(CProgressCtrl& bar, std::future<std::uint64_t> total);
+    // A total still being measured (a set of many segments, looked at one by one beside the
+    // work), and the flag that tells the measuring to give up when the work ends first.
+    struct Measuring {
+        std::future<std::uint64_t> total;
+        std::shared_ptr<std::atomic<bool>> giveUp;
+    };
+    // The same for a total being measured: the bar stands empty until the total is known.
+    CByteProgress(CProgressCtrl& bar, Measuring total);
     // Leaves the bar where the bytes stopped, or full after Fill().
     ~CByteProgress();
     CByteProgress(const CByteProgress&) = delete;
@@ -41,6 +48,6 @@ class CByteProgress final {
     int m_high = 1;
     std::uint64_t m_moved = 0;
     bool m_full = false;
-    std::future<std::uint64_t> m_measured; // valid until the total is taken
+    Measuring m_measuring; // its total valid until taken
     CByteProgress* m_outer;
 };

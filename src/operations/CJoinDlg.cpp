@@ -23,7 +23,9 @@
 #include "resources/ControlIds.h"
 #include "resources/DialogTemplates.h"
 
+#include <atomic>
 #include <future>
+#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -113,14 +115,15 @@ bool segmentsFollow(const std::string& base, long long missing) {
 }
 
 // The bytes of segments first to last, and whether the set ended before last: at the first number
-// under which no file stands.
+// under which no file stands. The measuring stops early once giveUp is set.
 struct Lengths {
     std::uint64_t bytes = 0;
     bool ended = false;
 };
-Lengths lengthsOf(const std::string& base, long long first, long long last) {
+Lengths lengthsOf(const std::string& base, long long first, long long last,
+                  const std::atomic<bool>* giveUp = nullptr) {
     Lengths found;
-    for (long long number = first; number <= last; ++number) {
+    for (long long number = first; number <= last && !(giveUp && giveUp->load()); ++number) {
         const std::optional<std::uint64_t> length =
             platform::FileNames::lengthOf(CSegmentName::Make(base, number));
         if (!length) {
@@ -132,10 +135,10 @@ Lengths lengthsOf(const std::string& base, long long first, long long last) {
     return found;
 }
 
-std::future<std::uint64_t> ready(std::uint64_t total) {
+CByteProgress::Measuring ready(std::uint64_t total) {
     std::promise<std::uint64_t> known;
     known.set_value(total);
-    return known.get_future();
+    return {known.get_future(), nullptr};
 }
 
 // What the bar counts for a join onto a new file: the bytes of its set. A few segments are looked
@@ -143,16 +146,17 @@ std::future<std::uint64_t> ready(std::uint64_t total) {
 // thousand looks cost it no time. Names on drive A: are the drive's to resolve, on this thread.
 constexpr long long measuredAtOnce = 64;
 
-std::future<std::uint64_t> measureSet(const std::string& base) {
+CByteProgress::Measuring measureSet(const std::string& base) {
     const Lengths first = lengthsOf(base, 1, measuredAtOnce);
     if (first.ended)
         return ready(first.bytes);
-    const auto rest = [base, head = first.bytes] {
-        return head + lengthsOf(base, measuredAtOnce + 1, LLONG_MAX).bytes;
+    const auto giveUp = std::make_shared<std::atomic<bool>>(false);
+    const auto rest = [base, head = first.bytes, giveUp] {
+        return head + lengthsOf(base, measuredAtOnce + 1, LLONG_MAX, giveUp.get()).bytes;
     };
     if (!platform::FileNames::onDriveA(base)) {
         try {
-            return std::async(std::launch::async, rest);
+            return {std::async(std::launch::async, rest), giveUp};
         } catch (const std::system_error&) {
             // No thread to spare: measured here.
         }
@@ -245,7 +249,7 @@ void CJoinDlg::OnJoin() {
     for (long long number = gap + 1; replacing && number <= gap + lookedAhead; ++number)
         set.add(CSegmentName::Make(target, number));
     CJoinOutput output;
-    if (!OpenOutput(output, target, reserved))
+    if (!OpenOutput(output, target, reserved, replacing))
         return;
     SetEnd end{};
     bool stopped = false, lostOne = false;
@@ -296,8 +300,9 @@ void CJoinDlg::OnJoin() {
     MessageBox(fileJoined, std::nullopt, plainBox);
 }
 
-bool CJoinDlg::OpenOutput(CJoinOutput& output, const std::string& target, std::uint64_t needed) {
-    const CJoinOutput::Opened opened = output.Open(*this, target, needed);
+bool CJoinDlg::OpenOutput(CJoinOutput& output, const std::string& target, std::uint64_t needed,
+                          bool replacing) {
+    const CJoinOutput::Opened opened = output.Open(*this, target, needed, replacing);
     if (opened == CJoinOutput::Opened::refused)
         MessageBox(targetRefused, std::nullopt, plainBox);
     return opened == CJoinOutput::Opened::yes;
@@ -367,7 +372,7 @@ void CJoinDlg::JoinListed(const std::string& target, const std::vector<std::stri
         set.add(CSegmentName::Make(target, number));
     const std::uint64_t joined = set.bytes();
     CJoinOutput output;
-    if (!OpenOutput(output, target, joined))
+    if (!OpenOutput(output, target, joined, platform::FileNames::nameExists(target)))
         return;
     Checked checked;
     try {
@@ -438,9 +443,8 @@ CJoinDlg::Checked CJoinDlg::CopyListed(CFile& segment, CJoinOutput& output,
         if (found[turn % 2]->at(turn / 2) != digests[turn])
             checked.damaged.push_back(CSegmentName::Make(target, number));
     }
-    if (!checked.aliased) {
-        output.Close();
+    // The file stays open, and so locked, until it has its name (CJoinOutput::Commit, SetAside).
+    if (!checked.aliased)
         progress.Fill();
-    }
     return checked;
 }

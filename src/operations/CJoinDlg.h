@@ -34,7 +34,8 @@ class CJoinDlg final : public CDialog {
     bool MayReplace(const std::string& target);
     void ReportFirstSegmentMissing();
     // Opens where the join writes (see CJoinOutput), telling the user when it cannot.
-    bool OpenOutput(CJoinOutput& output, const std::string& target, std::uint64_t needed);
+    bool OpenOutput(CJoinOutput& output, const std::string& target, std::uint64_t needed,
+                    bool replacing);
     // Where a set ended: at a number under which nothing stands (missing then says so), or at a
     // segment that is the target itself.
     struct SetEnd {

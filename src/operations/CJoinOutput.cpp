@@ -35,27 +35,36 @@ const char* why(WorkFiles::Obstacle obstacle) {
 CJoinOutput::~CJoinOutput() {
     if (m_work.empty())
         return;
-    try {
-        m_file.Close();
-    } catch (const CFileException&) {
-        // The report of what ended the join is the one to show.
-    }
+    LetGo();
     platform::FileEntries::removeOwn(m_work);
 }
 
+// Closes the file before what was written goes: the report of what ended the join is the one to
+// show, not a failure to close.
+void CJoinOutput::LetGo() {
+    try {
+        m_file.Close();
+    } catch (const CFileException&) {
+    }
+}
+
 CJoinOutput::Opened CJoinOutput::Open(CDialog& dialog, const std::string& target,
-                                      std::uint64_t needed) {
+                                      std::uint64_t needed, bool replacing) {
     m_target = target;
     m_final = platform::FileNames::leadsTo(target);
+    m_replacing = replacing;
     m_sweep.emplace(m_final);
-    bool replacing = platform::FileNames::nameExists(target);
     CFileException error;
     if (replacing && !m_replaced.Open(target, CFile::modeWrite | CFile::typeBinary, &error)) {
-        // A link that leads nowhere yet: the file is created where it points, as ever.
+        // A link that leads nowhere yet: the file is created where it points, as ever, and that
+        // file is what a stop removes.
         if (error.m_cause != CFileException::fileNotFound)
             return Opened::refused;
         m_inPlace = true;
-        return m_file.Open(target, createMode) ? Opened::yes : Opened::refused;
+        if (!m_file.Open(target, createMode))
+            return Opened::refused;
+        m_final = platform::FileNames::leadsTo(target);
+        return Opened::yes;
     }
     WorkFiles::Obstacle obstacle =
         replacing ? WorkFiles::obstacleFor(m_final, needed) : WorkFiles::Obstacle::none;
@@ -97,19 +106,27 @@ bool CJoinOutput::AskInPlace(CDialog& dialog, const std::string& target,
 }
 
 void CJoinOutput::Close() {
+    FlushWhereRemovable();
+    m_file.Close();
+}
+
+void CJoinOutput::FlushWhereRemovable() {
     if (!m_file.IsOpen())
         return;
     m_removable = m_file.IsOnRemovableMedium();
     if (m_removable)
         m_file.Flush();
-    m_file.Close();
 }
 
+// The work file is renamed while it is still open, and so locked: no sweep for the work files of
+// killed runs takes it meanwhile. A file that came to stand under a name that was free when the
+// join began is never replaced.
 void CJoinOutput::Commit() {
     try {
-        Close();
-        if (!m_inPlace)
-            CFile::Rename(m_work, m_final, true, m_removable);
+        FlushWhereRemovable();
+        if (!m_inPlace && !CFile::Rename(m_work, m_final, m_replacing, m_removable))
+            throw CFileException(CFileException::accessDenied, -1, m_final);
+        m_file.Close();
     } catch (CFileException& error) {
         Fail(error);
         throw;
@@ -121,7 +138,7 @@ void CJoinOutput::Commit() {
 void CJoinOutput::Discard() {
     // Through a link the bytes went to the file it leads to: that is what goes.
     const std::string written = m_inPlace ? m_final : m_work;
-    m_file.Close();
+    LetGo();
     m_work.clear();
     if (m_inPlace)
         CFile::Remove(written);
@@ -132,7 +149,7 @@ void CJoinOutput::Discard() {
 void CJoinOutput::Fail(CFileException& error) {
     if (m_inPlace)
         return;
-    m_file.Close();
+    LetGo();
     platform::FileEntries::removeOwn(m_work);
     if (error.m_strFileName == m_work)
         error.m_strFileName = platform::FileNames::fullPath(m_final);
@@ -140,8 +157,8 @@ void CJoinOutput::Fail(CFileException& error) {
 }
 
 std::string CJoinOutput::SetAside() {
-    Close();
     if (m_inPlace) {
+        Close();
         if (m_file.Open(m_target, createMode))
             m_file.Close();
         return {};
@@ -150,8 +167,11 @@ std::string CJoinOutput::SetAside() {
         std::string name = m_final + ".damaged";
         if (attempt > 1)
             name.append(1, '-').append(std::to_string(attempt));
+        if (attempt == 1)
+            FlushWhereRemovable();
         if (CFile::Rename(m_work, name, false, m_removable)) {
             m_work.clear();
+            Close();
             return name;
         }
     }

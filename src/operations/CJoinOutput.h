@@ -24,9 +24,10 @@ class CJoinOutput final {
     CJoinOutput& operator=(const CJoinOutput&) = delete;
 
     enum class Opened { yes, refused, cancelled };
-    // First removes work files that killed operations left in the folder. needed: the bytes the
-    // join will write.
-    Opened Open(CDialog& dialog, const std::string& target, std::uint64_t needed);
+    // Meanwhile removes work files that killed operations left in the folder. needed: the bytes
+    // the join will write; replacing: whether a file stood under the target's name as the join
+    // began (one that comes to stand there later is never replaced).
+    Opened Open(CDialog& dialog, const std::string& target, std::uint64_t needed, bool replacing);
 
     CFile& File() { return m_file; }
     bool InPlace() const { return m_inPlace; }
@@ -46,6 +47,8 @@ class CJoinOutput final {
     std::string SetAside();
 
   private:
+    void FlushWhereRemovable();
+    void LetGo();
     bool AskInPlace(CDialog& dialog, const std::string& target,
                     platform::WorkFiles::Obstacle obstacle) const;
 
@@ -54,6 +57,7 @@ class CJoinOutput final {
     std::string m_target, m_final;
     std::string m_work; // the work file while it has no other name
     bool m_inPlace = false;
+    bool m_replacing = false;
     bool m_removable = false;
     // Removes what killed operations left beside the target while the join works.
     std::optional<platform::WorkFileSweep> m_sweep;

@@ -73,9 +73,10 @@ void CSegmentWriter::WriteSet(const std::string& baseName, std::uint64_t sourceL
 // file put under segment 1's name meanwhile is not replaced.
 void CSegmentWriter::NameFirstSegment(const std::string& first) {
     try {
-        m_first.Close();
+        // Renamed while still open, and so locked: no sweep takes it meanwhile.
         if (!CFile::Rename(m_firstWork, first, false, m_removable.value_or(false)))
             throw CFileException(CFileException::accessDenied, -1, first);
+        m_first.Close();
     } catch (const CFileException&) {
         platform::FileEntries::removeOwn(CSetChecksum::FileName(m_baseName));
         throw;

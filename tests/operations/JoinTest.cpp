@@ -316,9 +316,10 @@ enum Spoil {
     noFolder,
     fillsUp,
     fillsLater,
-    gone2
+    gone2,
+    madeMeanwhile
 };
-enum Left { nothing, older, segment2, segment3, pastTheGap };
+enum Left { nothing, older, segment2, segment3, pastTheGap, later };
 struct FileFault {
     const char* name;
     Spoil spoil;
@@ -345,6 +346,8 @@ const FileFault faults[] = {
     {"FullMedium_NoPartLeft", fillsUp, "Disk full while accessing <x>.", BoxType::iconStop, nothing, stopped},
     {"FullMediumMidway_AnOlderTargetKept", fillsLater, "Disk full while accessing <x>.", BoxType::iconStop, older, stopped},
     {"Segment2ALinkToAMediumThatIsGone", gone2, "<x>2 was not found.", BoxType::iconStop, nothing, stopped},
+    // A file that comes to stand under a name that was free as the join began is not replaced.
+    {"AFileMadeUnderTheNewNameMeanwhile_Kept", madeMeanwhile, "Access to <x> was denied.", BoxType::iconStop, later, filled(3 * MiB + 1)},
     // With a checksum file the refusals hold, and what a failure leaves is what stood there before.
     {"Listed_TheTargetASymbolicLinkToSegment3", to3, cannotCreate, BoxType::ok, segment3, untouched, true},
     {"Listed_Segment2HeldByAnotherOpen", hold2, "A sharing violation occurred while accessing <x>2.", BoxType::iconStop, nothing, stopped, true},
@@ -375,6 +378,8 @@ void spoil(Spoil fault, const std::string& x) {
     case gone2:
         fs::remove(x + "2");
         return fs::create_symlink("unplugged/x2", x + "2");
+    case madeMeanwhile:
+        return Files::write(x, "later");
     default:
         return;
     }
@@ -413,7 +418,7 @@ TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatStoodUnderTheTarget) {
                 holder.Open(x + (row.spoil == hold1 ? "1" : "2"), CFile::modeRead));
     ASSERT_TRUE(row.spoil != readOnly || medium.remountReadOnly());
     const bool linksLater = row.spoil == whileJoining;
-    bool pending = linksLater || row.spoil == fillsLater;
+    bool pending = linksLater || row.spoil == fillsLater || row.spoil == madeMeanwhile;
     if (!pending)
         spoil(row.spoil, x);
     const Outcome outcome = drive(join, x + "1", "", {Answer::ok}, [&](platform::Window) {
@@ -440,7 +445,7 @@ TEST_P(JoinFileError, EndsTheJoinWithItsReportAndKeepsWhatStoodUnderTheTarget) {
     EXPECT_EQ(outcome.after, bar);
     EXPECT_TRUE(outcome.open);
     const std::string left = fs::is_regular_file(x) ? Files::read(x) : "";
-    const std::string expected[] = {"", "old", segments[1], segments[2], "E"};
+    const std::string expected[] = {"", "old", segments[1], segments[2], "E", "later"};
     EXPECT_TRUE(left == expected[row.left]) << left.size() << " bytes";
     for (const std::string& name : Files::listing(fs::path(x).parent_path()))
         EXPECT_EQ(name.find(".sundrel-"), std::string::npos) << name << " left behind";

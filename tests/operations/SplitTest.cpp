@@ -518,6 +518,7 @@ struct Stop {
     std::vector<std::string> boxes; // "%1" stands for the join's target
     bool listed = false;            // the set has its checksum file
     bool older = false;             // a file stands under the join's target
+    bool throughALink = false;      // the join's target a link to a file not there yet
 };
 const std::string stopTheSplit =
     "Stop the split? The segments it has written so far will be removed.";
@@ -530,6 +531,7 @@ const Stop stops[] = {
     {"Join_OverAnOlderFile_EscThenOk_KeepsIt", join, false, Answer::ok, {stopTheJoin, "The join was stopped. Nothing was written under %1, and the segments are as they were."}, false, true},
     {"Join_EscThenCancel_GoesOn", join, false, Answer::cancel, {stopTheJoin, "File Joined "}},
     {"Join_Listed_CloseBoxThenOk_WritesNothing", join, true, Answer::ok, {stopTheJoin, "The join was stopped. Nothing was written under %1, and the segments are as they were."}, true},
+    {"Join_ThroughALinkToNothingYet_EscThenOk_RemovesWhatItWrote", join, false, Answer::ok, {stopTheJoin, "The join was stopped. %1, which it had not finished, was removed. The segments are as they were."}, false, false, true},
 };
 // clang-format on
 
@@ -550,9 +552,14 @@ TEST_P(StopWhileWorking, AsksAndRemovesWhatTheRunWroteOnOk) {
                          Files::sha256sum(dir.path(), {"original"}).substr(0, 64) + "  a\n");
     if (row.older)
         Files::write(source, "old");
-    // A join rebuilds the file under a name of its own first.
+    const std::string linkedTo = dir.file("out/a");
+    if (row.throughALink) {
+        std::filesystem::create_directory(dir.file("out"));
+        std::filesystem::create_symlink("out/a", source);
+    }
+    // A join rebuilds the file under a name of its own first, or where a link to nothing leads.
     const auto joining = [&] {
-        const std::string written = Files::workFile(dir.path());
+        const std::string written = row.throughALink ? linkedTo : Files::workFile(dir.path());
         std::error_code gone;
         return !written.empty() && std::filesystem::file_size(written, gone) > 0;
     };
@@ -581,8 +588,10 @@ TEST_P(StopWhileWorking, AsksAndRemovesWhatTheRunWroteOnOk) {
     std::vector<std::string> files = row.operation == join
                                          ? std::vector<std::string>{"a1", "a2", "a3", "original"}
                                          : std::vector<std::string>{"a"};
-    if (!stopped || row.older)
+    if (!stopped || row.older || row.throughALink)
         files.insert(files.begin(), row.operation == join ? "a" : "a1");
+    if (row.throughALink) // the link stays, and what it leads to is gone
+        files.push_back("out");
     if (row.listed)
         files.push_back("a.sundrel.sha256sums");
     if (!stopped && row.operation != join)
@@ -592,6 +601,10 @@ TEST_P(StopWhileWorking, AsksAndRemovesWhatTheRunWroteOnOk) {
     // What is left whole is the source cut in three, or rebuilt from three, or what stood there.
     if (row.older && stopped) {
         EXPECT_EQ(Files::read(source), "old");
+    }
+    if (row.throughALink) {
+        EXPECT_TRUE(std::filesystem::is_symlink(source));
+        EXPECT_FALSE(Files::exists(linkedTo));
     }
     if (!stopped) {
         const std::string cat = "cat " + source + "1 " + source + "2 " + source + "3";
