@@ -46,7 +46,6 @@ void CByteProgress::SetTotal(std::uint64_t total) {
     m_high = total == 0 ? 1 : static_cast<int>(total >> m_shift);
     m_bar.SetRange32(0, 0);
     m_bar.SetRange32(0, m_high);
-    m_bar.SetStep(1);
 }
 
 void CByteProgress::TakeTotal(bool wait) {

@@ -7,11 +7,6 @@
 class CProgressCtrl final : public CWndControl {
   public:
     void SetRange32(int lower, int upper) { bar().setRange(lower, upper); }
-    int SetStep(int step) {
-        bar().setStep(step);
-        return step;
-    }
-    void StepIt() { bar().stepIt(); }
     void SetPos(int position) { bar().setPosition(position); }
     int GetPos() const { return bar().position(); }
     int GetLower() const { return bar().low(); }
