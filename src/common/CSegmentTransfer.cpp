@@ -5,7 +5,6 @@
 
 #include "platform/checksums/ChunkHasher.h"
 #include "platform/gui/EventPump.h"
-#include "platform/gui/TerminationSignals.h"
 #include "platform/gui/WorkerThread.h"
 
 #include <atomic>
@@ -79,8 +78,7 @@ FileCopy::Result CSegmentTransfer::CopyOnce(CFile& source, CFile& segment, std::
         [&] {
             result = Copy(source, segment, count, hashing, [&movedSoFar](std::uint64_t moved) {
                 movedSoFar.store(moved, std::memory_order_relaxed);
-                return !CStoppableWork::Holding() && !platform::EventPump::stopRequested() &&
-                       !platform::TerminationSignals::stopForced();
+                return !CStoppableWork::LetsGo();
             });
         },
         [&movedSoFar] {

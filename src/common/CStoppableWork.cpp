@@ -64,8 +64,9 @@ void CStoppableWork::AskWhileWaiting() {
         current->ShowStopping();
 }
 
-bool CStoppableWork::Holding() {
-    return holding.load();
+bool CStoppableWork::LetsGo() {
+    return holding.load() || platform::EventPump::stopRequested() ||
+           platform::TerminationSignals::stopForced();
 }
 
 // Whether the user (or a signal meanwhile) stops the work.

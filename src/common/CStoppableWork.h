@@ -25,9 +25,9 @@ class CStoppableWork final {
     // OK the dialog's title says that the work is stopping until the worker lets go; the next
     // CheckNow() then stops it.
     static void AskWhileWaiting();
-    // Whether a worker should let go at its next chunk: the question is up, or the work is
-    // stopping. Safe to call from any thread.
-    static bool Holding();
+    // Whether a worker should let go at its next chunk: a stop was asked for (by the user or a
+    // signal), its question is up, or the work is stopping. Safe to call from any thread.
+    static bool LetsGo();
 
   private:
     static bool Ask();
